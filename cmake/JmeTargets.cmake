@@ -1,0 +1,60 @@
+# Helpers that turn the folder layout into targets. A new source file is
+# picked up by re-running the build; no list of files is kept by hand.
+
+set(JME_INCLUDE_DIRS
+  ${CMAKE_SOURCE_DIR}/lib_src/vm
+  ${CMAKE_SOURCE_DIR}/target/winmo/src/vm
+  ${CMAKE_SOURCE_DIR}/target/winmo/pb_src/vm
+  ${CMAKE_SOURCE_DIR}/target/winmo/pb_src/j2me
+  ${CMAKE_SOURCE_DIR}/target/winmo/platform
+  ${CMAKE_SOURCE_DIR}/target/winmo/ce
+  ${CMAKE_SOURCE_DIR}/src)
+
+# jme_layer(<target> <dir>...): an object library of every .cpp in the dirs.
+function(jme_layer target)
+  set(sources)
+  foreach(dir ${ARGN})
+    file(GLOB found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+    list(APPEND sources ${found})
+  endforeach()
+  if(sources)
+    add_library(${target} OBJECT ${sources})
+    target_include_directories(${target} PUBLIC ${JME_INCLUDE_DIRS})
+  endif()
+endfunction()
+
+# jme_test_dirs(<root>): one test program per folder under tests/, named
+# after the folder; every test case runs in its own process (one VM per
+# process). Tests are labelled with their folder name, so `ctest -L threads`
+# runs the thread tests only.
+function(jme_test_dirs root)
+  file(GLOB dirs LIST_DIRECTORIES true ${root}/*)
+  foreach(dir ${dirs})
+    get_filename_component(name ${dir} NAME)
+    if(NOT IS_DIRECTORY ${dir} OR name STREQUAL "support")
+      continue()
+    endif()
+    file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+    if(NOT sources)
+      continue()
+    endif()
+    file(GLOB support CONFIGURE_DEPENDS ${root}/support/*.cpp)
+    add_executable(test_${name} ${sources} ${support})
+    target_link_libraries(test_${name} PRIVATE jme GTest::gtest GTest::gmock GTest::gtest_main)
+    target_include_directories(test_${name} PRIVATE ${root}/support)
+    target_compile_definitions(test_${name} PRIVATE JME_TEST_DATA_DIR="${dir}/data")
+    gtest_discover_tests(test_${name}
+      PROPERTIES LABELS ${name}
+      DISCOVERY_TIMEOUT 60)
+  endforeach()
+endfunction()
+
+# jme_bench_dir(<dir>): one benchmark program per .cpp file in bench/.
+function(jme_bench_dir dir)
+  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  foreach(src ${sources})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(bench_${name} ${src})
+    target_link_libraries(bench_${name} PRIVATE jme benchmark::benchmark benchmark::benchmark_main)
+  endforeach()
+endfunction()

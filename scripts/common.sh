@@ -1,0 +1,28 @@
+# Shared set-up for scripts/run and scripts/test: install missing Debian
+# packages from packages.txt, then configure and build one build variant.
+set -euo pipefail
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+JOBS=$(nproc 2>/dev/null || echo 2)
+
+install_packages() {
+  local missing=()
+  while read -r pkg; do
+    pkg=${pkg%%#*}; pkg=${pkg// /}
+    [ -n "$pkg" ] || continue
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
+  done < "$ROOT/packages.txt"
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+  fi
+}
+
+# build_variant <name> <cmake args...>: configure build/<name> and build it.
+build_variant() {
+  local name=$1; shift
+  cmake -S "$ROOT" -B "$ROOT/build/$name" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake --build "$ROOT/build/$name" -j "$JOBS"
+}
