@@ -1,0 +1,67 @@
+#include "HALList.h"
+
+#include <new>
+
+#include "VMHeap.h"
+
+HALList::~HALList() { clear(); }
+
+HALListNode* HALList::newNode(void* value, HALListNode* next, HALListNode* prev) {
+  return new (_VM_operatorNew(sizeof(HALListNode))) HALListNode{value, next, prev};
+}
+
+void HALList::addFirst(void* value) {
+  if (!value) return;
+  HALListNode* node = newNode(value, head_, nullptr);
+  if (head_) {
+    head_->prev = node;
+  } else {
+    tail_ = node;
+  }
+  head_ = node;
+}
+
+void HALList::addLast(void* value) {
+  if (!value) return;
+  HALListNode* node = newNode(value, nullptr, tail_);
+  if (tail_) {
+    tail_->next = node;
+  } else {
+    head_ = node;
+  }
+  tail_ = node;
+}
+
+void HALList::remove(void* value) {
+  for (HALListNode* node = head_; node; node = node->next) {
+    if (node->value == value) {
+      removeNode(node);
+      return;
+    }
+  }
+}
+
+void HALList::removeNode(HALListNode* node) {
+  if (!node) return;
+  if (node->prev) {
+    node->prev->next = node->next;
+  } else {
+    head_ = node->next;
+  }
+  if (node->next) {
+    node->next->prev = node->prev;
+  } else {
+    tail_ = node->prev;
+  }
+  _VM_free(node);
+}
+
+void HALList::clear() {
+  HALListNode* node = head_;
+  head_ = tail_ = nullptr;
+  while (node) {
+    HALListNode* next = node->next;
+    _VM_free(node);
+    node = next;
+  }
+}

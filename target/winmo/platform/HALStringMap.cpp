@@ -1,0 +1,82 @@
+#include "HALStringMap.h"
+
+#include <cstring>
+#include <new>
+
+#include "VMHeap.h"
+
+namespace {
+
+HALStringMapEntry* newEntry(const char* key, void* value) {
+  void* memory = _VM_operatorNew(sizeof(HALStringMapEntry));
+  try {
+    return new (memory) HALStringMapEntry{value, VMCString(key), nullptr};
+  } catch (...) {
+    // Copying the key ran out of memory.
+    _VM_free(memory);
+    throw;
+  }
+}
+
+void deleteEntry(HALStringMapEntry* entry) {
+  entry->~HALStringMapEntry();
+  _VM_free(entry);
+}
+
+}  // namespace
+
+HALStringMap::HALStringMap()
+    : buckets_(static_cast<HALStringMapEntry**>(
+          _VM_operatorNew(kBucketCount * sizeof(HALStringMapEntry*)))) {
+  std::memset(buckets_, 0, kBucketCount * sizeof(HALStringMapEntry*));
+}
+
+HALStringMap::~HALStringMap() {
+  clear();
+  _VM_free(buckets_);
+}
+
+uint32_t HALStringMap::hash(const char* key) {
+  uint32_t h = 0;
+  for (const char* p = key; *p; ++p) {
+    h = h * 31u + static_cast<uint32_t>(static_cast<int32_t>(static_cast<int8_t>(*p)));
+  }
+  return h;
+}
+
+void HALStringMap::put(const char* key, void* value) {
+  if (!key) return;
+  HALStringMapEntry** link = &buckets_[hash(key) % kBucketCount];
+  for (; *link; link = &(*link)->next) {
+    if ((*link)->key.equals(key)) {
+      (*link)->value = value;
+      return;
+    }
+  }
+  *link = newEntry(key, value);
+  ++count_;
+}
+
+bool HALStringMap::get(const char* key, void** outValue) const {
+  if (!key) return false;
+  for (HALStringMapEntry* entry = buckets_[hash(key) % kBucketCount]; entry; entry = entry->next) {
+    if (entry->key.equals(key)) {
+      if (outValue) *outValue = entry->value;
+      return true;
+    }
+  }
+  return false;
+}
+
+void HALStringMap::clear() {
+  for (uint32_t i = 0; i < kBucketCount; ++i) {
+    HALStringMapEntry* entry = buckets_[i];
+    buckets_[i] = nullptr;
+    while (entry) {
+      HALStringMapEntry* next = entry->next;
+      deleteEntry(entry);
+      entry = next;
+    }
+  }
+  count_ = 0;
+}
