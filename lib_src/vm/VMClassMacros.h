@@ -1,0 +1,88 @@
+#pragma once
+
+// The declaration half of the class kit: what every Java class repeats.
+// See docs/class-kit.md for how a class is written with it.
+
+#include <cstdint>
+
+namespace java::lang {
+class Class;
+class Object;
+}
+
+// Registration flags.
+constexpr unsigned VM_INSTANTIABLE = 1;  // Class.newInstance may build it (public no-argument constructor)
+constexpr unsigned VM_ABSTRACT = 2;
+constexpr unsigned VM_INTERFACE = 4;
+constexpr unsigned VM_HAS_CLINIT = 8;    // the class defines static void _VM_clinit()
+
+// Runs the class's static initialiser unless the class is ready.
+void _VM_ensureInitialized(java::lang::Class* c);
+// The class's initialisation state: 0 ready, 1 pending, 2 running, 3 failed.
+inline int32_t _VM_classState(const java::lang::Class* c);
+template <class T> class VMPtr;
+template <class X> VMPtr<X> _VM_newObject();
+// Roots a thrown object until a handler binds it.
+void _VM_setExceptionInFlight(java::lang::Object* thrown);
+
+// The members every class has. Put it first in the class body; it leaves
+// the class body in private access.
+//   _VM_class          the class object, made at start-up
+//   _VM_createClass()  makes and registers the class object
+//   _VM_clinitCheck()  call before every use of a static member
+//   _VM_new()          new X: allocation and the native constructor
+#define VM_CLASS(X)                                                                     \
+ public:                                                                                \
+  static java::lang::Class* _VM_class;                                                  \
+  static java::lang::Class* _VM_createClass();                                          \
+  static void _VM_clinitCheck() {                                                       \
+    if (_VM_classState(_VM_class) != 0) [[unlikely]] _VM_ensureInitialized(_VM_class);  \
+  }                                                                                     \
+  java::lang::Class* _VM_getClass() override { return _VM_class; }                      \
+  template <class Self = X>                                                             \
+  static VMPtr<Self> _VM_new() {                                                        \
+    return _VM_newObject<Self>();                                                       \
+  }                                                                                     \
+                                                                                        \
+ private:
+
+// An interface: a class object and the static check, nothing else (the
+// implementing class supplies getClass).
+#define VM_INTERFACE_CLASS(X)                                                           \
+ public:                                                                                \
+  static java::lang::Class* _VM_class;                                                  \
+  static java::lang::Class* _VM_createClass();                                          \
+  static void _VM_clinitCheck() {                                                       \
+    if (_VM_classState(_VM_class) != 0) [[unlikely]] _VM_ensureInitialized(_VM_class);  \
+  }                                                                                     \
+                                                                                        \
+ private:
+
+// A throwable class: VM_CLASS plus a throw that carries the object's own
+// class, so that a Java catch clause matches by run-time class.
+#define VM_THROWABLE_CLASS(X)                   \
+  VM_CLASS(X)                                   \
+ public:                                        \
+  [[noreturn]] void _VM_throw() override {      \
+    _VM_setExceptionInFlight(this);             \
+    throw this;                                 \
+  }                                             \
+                                                \
+ private:
+
+#define VM_KIT_CONCAT2(a, b) a##b
+#define VM_KIT_CONCAT(a, b) VM_KIT_CONCAT2(a, b)
+
+// The registration half, once per class in its .cpp file:
+//   VM_REGISTER_CLASS(java::lang::Thread, "java.lang.Thread", "java.lang.Object", VM_INSTANTIABLE)
+// The class object is made at start-up, in the order of the start-up list.
+#define VM_REGISTER_CLASS(X, name, superName, flags)                                     \
+  java::lang::Class* X::_VM_class = nullptr;                                             \
+  java::lang::Class* X::_VM_createClass() {                                              \
+    return X::_VM_class = _VM_makeClass<X, (flags)>(name, superName, __FILE__);          \
+  }                                                                                      \
+  static VMClassCreatorRecord VM_KIT_CONCAT(_VM_classCreator_, __LINE__)(&X::_VM_createClass)
+
+// Declares that class X implements the named interface.
+#define VM_IMPLEMENTS(X, interfaceName) \
+  static VMInterfaceRecord VM_KIT_CONCAT(_VM_interface_, __LINE__)(&X::_VM_class, interfaceName)

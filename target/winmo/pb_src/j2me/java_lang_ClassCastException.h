@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+
+#include "java_lang_RuntimeException.h"
+
+namespace java::lang {
+
+class ClassCastException : public RuntimeException {
+  VM_THROWABLE_CLASS(ClassCastException)
+
+ public:
+  VMPtr<ClassCastException> _VM_init();
+};
+
+}  // namespace java::lang

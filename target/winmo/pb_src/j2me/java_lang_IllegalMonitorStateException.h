@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+
+#include "java_lang_RuntimeException.h"
+
+namespace java::lang {
+
+class IllegalMonitorStateException : public RuntimeException {
+  VM_THROWABLE_CLASS(IllegalMonitorStateException)
+
+ public:
+  VMPtr<IllegalMonitorStateException> _VM_init();
+};
+
+}  // namespace java::lang

@@ -1,0 +1,12 @@
+#include "javax_microedition_rms_RecordStoreException.h"
+
+VM_REGISTER_CLASS(javax::microedition::rms::RecordStoreException, "javax.microedition.rms.RecordStoreException", "java.lang.Exception", VM_INSTANTIABLE);
+
+namespace javax::microedition::rms {
+
+VMPtr<RecordStoreException> RecordStoreException::_VM_init() {
+  java::lang::Exception::_VM_init();
+  return VMPtr<RecordStoreException>(this);
+}
+
+}  // namespace javax::microedition::rms

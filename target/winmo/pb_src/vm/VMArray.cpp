@@ -1,0 +1,56 @@
+#include "VMArray.h"
+
+#include "VMClassRegistry.h"
+#include "VMThrow.h"
+#include "java_lang_ArrayIndexOutOfBoundsException.h"
+#include "java_lang_ArrayStoreException.h"
+#include "java_lang_NegativeArraySizeException.h"
+#include "java_lang_OutOfMemoryError.h"
+
+void _VM_throwArrayIndexOutOfBounds(int32_t index) {
+  _VM_throwNew<java::lang::ArrayIndexOutOfBoundsException>(index);
+}
+void _VM_throwNegativeArraySize() { _VM_throwNew<java::lang::NegativeArraySizeException>(); }
+void _VM_throwArrayStore() { _VM_throwNew<java::lang::ArrayStoreException>(); }
+
+int32_t VMArray_Base::getElementSize(int32_t kind) {
+  switch (kind) {
+    case VM_KIND_REFERENCE: return static_cast<int32_t>(sizeof(void*));
+    case VM_KIND_FLOAT:
+    case VM_KIND_INT: return 4;
+    case VM_KIND_BOOLEAN:
+    case VM_KIND_BYTE: return 1;
+    case VM_KIND_CHAR:
+    case VM_KIND_SHORT: return 2;
+    case VM_KIND_DOUBLE:
+    case VM_KIND_LONG: return 8;
+    default: return 0;
+  }
+}
+
+void VMArray_Base::allocate(int32_t kind, java::lang::Class* elementClass, int32_t count) {
+  _VM_kind = kind;
+  _VM_elementClass = elementClass;
+  _VM_elementSize = getElementSize(kind);
+  const uint64_t bytes = static_cast<uint64_t>(_VM_elementSize) * static_cast<uint64_t>(count);
+  // No block can be that large: the request fails like any other that does
+  // not fit the heap.
+  if (bytes > VM_HEAP_SIZE_MASK) _VM_throwNew<java::lang::OutOfMemoryError>();
+  void* data = _VM_alloc(static_cast<size_t>(bytes), true);
+  std::memset(data, 0, static_cast<size_t>(bytes));
+  _VM_data = data;
+  length = count;
+}
+
+java::lang::Class* _VM_arrayClass(const char* primitiveName, java::lang::Class* elementClass, int32_t dimensions,
+                                  int32_t kind) {
+  VMCString name;
+  if (primitiveName != nullptr) {
+    name = primitiveName;
+  } else {
+    _VM_appendArrayClassName(name, elementClass, dimensions);
+  }
+  if (java::lang::Class* existing = _VM_findClass(name.c_str())) return existing;
+  return new java::lang::Class(name.c_str(), "java.lang.Object", "lib_src\\vm\\VMArray", nullptr, nullptr, 0, 0,
+                               dimensions, kind, elementClass);
+}

@@ -1,0 +1,125 @@
+#include "VMCollector.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "HALMemory.h"
+#include "VMContext.h"
+#include "VMThread.h"
+
+void (*_VM_finalizerHandOver)(VMContext* vm) = nullptr;
+
+namespace {
+
+using java::lang::Object;
+
+bool collecting = false;
+int markColour = VM_COLOUR_REACHED;
+// Objects whose fields still have to be traced. Kept between collections so
+// that its storage is reused.
+std::vector<Object*> workList;
+
+void drain() {
+  while (!workList.empty()) {
+    Object* o = workList.back();
+    workList.pop_back();
+    o->_VM_markReferences(markColour);
+  }
+}
+
+void markList(const VMRefList& list) {
+  for (VMRef* r = list.head; r != nullptr; r = r->_VM_next()) {
+    if (Object* o = r->getObject()) _VM_mark(o, markColour);
+  }
+}
+
+template <class F>
+void forEachThread(VMContext* vm, F f) {
+  for (HALListNode* n = vm->threads.getFirst(); n != nullptr; n = vm->threads.getNext(n)) {
+    f(static_cast<VMThread*>(vm->threads.getValue(n)));
+  }
+}
+
+void markAll(VMContext* vm) {
+  int finalizable = 0;
+  int constructing = 0;
+  for (Object* o = _VM_objects().head; o != nullptr; o = o->_VM_next) {
+    o->_VM_flags &= ~uint32_t{VM_COLOUR_REACHED};
+    if (o->_VM_flags & VM_FLAG_FINALIZABLE) ++finalizable;
+    if (o->_VM_flags & VM_FLAG_CONSTRUCTING) ++constructing;
+  }
+
+  markColour = VM_COLOUR_REACHED;
+  markList(_VM_nativeList);
+  markList(_VM_staticList);
+  forEachThread(vm, [](VMThread* t) {
+    markList(t->stackList);
+    if (t->exceptionInFlight != nullptr) _VM_mark(t->exceptionInFlight, markColour);
+  });
+  drain();
+
+  if (finalizable == 0 && constructing == 0) return;
+  vm->finalizableFound = finalizable > 0;
+  // Unreached objects that must stay (under construction, or waiting for
+  // the finalizer) keep everything they reference.
+  markColour = VM_COLOUR_KEPT;
+  for (Object* o = _VM_objects().head; o != nullptr; o = o->_VM_next) {
+    if (!(o->_VM_flags & VM_FLAG_REACHABLE) && (o->_VM_flags & (VM_FLAG_FINALIZABLE | VM_FLAG_CONSTRUCTING))) {
+      _VM_mark(o, markColour);
+    }
+  }
+  drain();
+}
+
+void clearUnmarked(VMRefList& list) {
+  for (VMRef* r = list.head; r != nullptr; r = r->_VM_next()) {
+    Object* o = r->getObject();
+    if (o != nullptr && !(o->_VM_flags & VM_FLAG_MARKED)) r->clear();
+  }
+}
+
+void sweep(VMContext* vm) {
+  clearUnmarked(_VM_weakList);
+  Object* o = _VM_objects().head;
+  while (o != nullptr) {
+    Object* next = o->_VM_next;
+    if (!(o->_VM_flags & VM_FLAG_MARKED)) delete o;
+    o = next;
+  }
+  forEachThread(vm, [](VMThread* t) { t->reportingOutOfMemory = 0; });
+}
+
+}  // namespace
+
+void _VM_mark(Object* o, int colour) {
+  if (o->_VM_flags & VM_FLAG_MARKED) return;
+  o->_VM_flags |= static_cast<uint32_t>(colour);
+  workList.push_back(o);
+}
+
+bool _VM_inNoYieldWindow() { return collecting; }
+
+void _VM_collect(VMContext* vm) {
+  if (vm == nullptr || vm->stage < VMContext::kCollectionStage || collecting) return;
+  collecting = true;
+  vm->finalizableFound = 0;
+  markAll(vm);
+  sweep(vm);
+  // Compacting the process heap is slow; in stress mode (a collection at
+  // every allocation) it would dominate the run, so it is left out there.
+  if (!_VM_gcStressMode()) HAL_compactMemory();
+  ++vm->collectionCount;
+  collecting = false;
+  if (vm->finalizableFound && _VM_finalizerHandOver != nullptr) _VM_finalizerHandOver(vm);
+}
+
+void _VM_collect() { _VM_collect(_VM_vm); }
+
+bool _VM_gcStressMode() {
+  static const bool stress = [] {
+    const char* v = std::getenv("JME_GC_STRESS");
+    return v != nullptr && *v != '\0' && std::strcmp(v, "0") != 0;
+  }();
+  return stress;
+}

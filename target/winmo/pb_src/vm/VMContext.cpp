@@ -1,0 +1,3 @@
+#include "VMContext.h"
+
+VMContext* _VM_vm = nullptr;

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "VMRef.h"
+
+struct HALLock;
+
+namespace java::lang {
+class Class;
+class String;
+}
+
+// Flags of the object header.
+constexpr uint32_t VM_FLAG_REACHABLE = 0x1;     // reached from a root in this collection
+constexpr uint32_t VM_FLAG_MARKED = 0x2;        // visited by the mark phase; kept by the sweep
+constexpr uint32_t VM_FLAG_FINALIZABLE = 0x4;   // kept when unreached, handed to the finalizer
+constexpr uint32_t VM_FLAG_FINALIZED = 0x8;     // finalize() has run
+constexpr uint32_t VM_FLAG_CONSTRUCTING = 0x10; // under construction: survives every collection
+
+namespace java::lang {
+
+// The virtual base of every Java object. It carries the collector's links in
+// the list of all objects, the monitor and the flags.
+class Object {
+ public:
+  Object();
+  virtual ~Object();
+  Object(const Object&) = delete;
+  Object& operator=(const Object&) = delete;
+
+  // Java objects live on the runtime heap. New objects are zero-filled, so
+  // every field starts at 0 or null; the deleting destructor frees the block.
+  static void* operator new(size_t size);
+  static void operator delete(void* block);
+
+  // The class object of java.lang.Object, made at start-up.
+  static Class* _VM_class;
+  static Class* _VM_createClass();
+  static void _VM_clinitCheck() {}
+
+  // new Object()
+  static VMPtr<Object> _VM_new();
+  // The Java constructor Object(): does nothing.
+  VMPtr<Object> _VM_init();
+
+  // Identity hash code: the address of the object's Object part.
+  virtual int32_t hashCode();
+  virtual uint8_t equals(VMPtr<Object> other);
+  virtual VMPtr<String> toString();
+  virtual void finalize();
+  // Marks every reference field of the object (see VMCollector.h).
+  virtual void _VM_markReferences(int colour);
+  // The object's class; every class overrides it with its own class object.
+  virtual Class* _VM_getClass();
+  VMPtr<Class> getClass();
+
+  Object* _VM_next;
+  Object* _VM_prev;
+  uintptr_t _VM_monitorOwner;  // current-thread word of the owner, 0 when free
+  int32_t _VM_monitorCount;    // recursion depth of the owner
+  HALLock* _VM_monitorLock;    // platform lock once inflated
+  uint32_t _VM_flags;
+};
+
+}  // namespace java::lang
+
+// The list of every live object, newest first, and how many there are.
+struct VMObjectList {
+  java::lang::Object* head = nullptr;
+  uint64_t count = 0;
+};
+VMObjectList& _VM_objects();
+
+// Clears the under-construction flag once the object is referenced.
+inline void _VM_endConstruction(java::lang::Object* o) { o->_VM_flags &= ~VM_FLAG_CONSTRUCTING; }
+
+// Hook run when an object with an inflated monitor is destroyed.
+extern void (*_VM_deleteMonitorLock)(HALLock* lock);
