@@ -6,7 +6,6 @@
 #include "VMCollector.h"
 #include "VMContext.h"
 #include "VMHeap.h"
-#include "VMHeapServices.h"
 #include "VMThread.h"
 
 namespace {
@@ -20,7 +19,6 @@ VMContext* VMTestEnv::start(uint64_t heapMinimum, uint64_t heapMaximum) {
   main = new VMThread();
   _VM_vm->threads.addFirst(main);
   _VM_setCurrentThread(main);
-  _VM_heapServices().collect = [] { _VM_collect(); };
   _VM_getClassRegistry();
   _VM_createClasses();
   _VM_registerInterfaces();

@@ -8,6 +8,8 @@
 #include "VMFatal.h"
 #include "VMHeapServices.h"
 #include "VMThread.h"
+#include "VMThrow.h"
+#include "java_lang_OutOfMemoryError.h"
 
 namespace {
 
@@ -28,9 +30,9 @@ uint64_t inUse(uint64_t n) {
 
 [[noreturn]] void outOfMemory(bool mayThrow) {
   VMThread* thread = _VM_currentThread;
-  if (mayThrow && thread != nullptr && services.throwOutOfMemoryError != nullptr) {
+  if (mayThrow && thread != nullptr) {
     thread->reportingOutOfMemory = 1;
-    services.throwOutOfMemoryError();
+    _VM_throwNew<java::lang::OutOfMemoryError>();
   }
   _VM_fatalError("Ran out of memory while exceptions are forbidden!");
 }
@@ -57,13 +59,14 @@ void* _VM_alloc(size_t size, bool mayThrow) {
     if (block == nullptr) _VM_fatalError("Ran out of memory during VM initialization!");
     return finish(block, static_cast<uint32_t>(size + VM_HEAP_HEADER_SIZE) | VM_HEAP_DISABLED_BIT);
   }
+  VMThread* thread = _VM_currentThread;
+  const bool reporting = thread != nullptr && thread->reportingOutOfMemory;
   // A request that the size word cannot hold, or that is larger than the
   // whole heap, can never succeed: no collection is tried for it.
-  if (size > kMaxRequest || size + VM_HEAP_HEADER_SIZE > heap.maximum) outOfMemory(mayThrow);
+  if (size > kMaxRequest || (size + VM_HEAP_HEADER_SIZE > heap.maximum && !reporting)) outOfMemory(mayThrow);
 
   const uint64_t n = size + VM_HEAP_HEADER_SIZE;
-  VMThread* thread = _VM_currentThread;
-  if (_VM_gcStressMode() && services.collect) services.collect();
+  if (_VM_gcStressMode()) _VM_collect();
   for (int tries = 0;; ++tries) {
     void* block = nullptr;
     if (inUse(n) <= heap.limit) block = HAL_allocateMemory(n, 0);
@@ -81,7 +84,7 @@ void* _VM_alloc(size_t size, bool mayThrow) {
       return finish(block, static_cast<uint32_t>(n) | VM_HEAP_RESERVE_BIT);
     }
     if (tries >= 3) break;
-    if (services.collect) services.collect();
+    _VM_collect();
     heap.limit = std::clamp(2 * inUse(n), heap.minimum, heap.maximum);
     if (thread != nullptr) {
       if (tries == 1 && services.yield) services.yield();
