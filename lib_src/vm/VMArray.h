@@ -114,8 +114,7 @@ class VMArray final : public VMArray_Base {
   static VMPtr<VMArray> create(int32_t length) {
     if (length < 0) _VM_throwNegativeArraySize();
     VMPtr<VMArray> out(new VMArray());
-    out->allocate(kPrimitive ? _VM_primitiveKind<T>() : VM_KIND_REFERENCE, kPrimitive ? nullptr : elementClass(),
-                  length);
+    out->allocate(kind(), elementClass(), length);
     _VM_endConstruction(out.get());
     return out;
   }
@@ -214,6 +213,14 @@ class VMArray final : public VMArray_Base {
 
  private:
   VMArray() = default;
+
+  static constexpr int32_t kind() {
+    if constexpr (kPrimitive) {
+      return _VM_primitiveKind<T>();
+    } else {
+      return VM_KIND_REFERENCE;
+    }
+  }
 
   static java::lang::Class* elementClass() {
     if constexpr (kPrimitive) {

@@ -66,7 +66,9 @@ void* _VM_alloc(size_t size, bool mayThrow) {
   if (size > kMaxRequest || (size + VM_HEAP_HEADER_SIZE > heap.maximum && !reporting)) outOfMemory(mayThrow);
 
   const uint64_t n = size + VM_HEAP_HEADER_SIZE;
-  if (_VM_gcStressMode()) _VM_collect();
+  // Stress mode: a collection at every allocation, except while an
+  // out-of-memory report is built (that road never collects).
+  if (_VM_gcStressMode() && !reporting) _VM_collect();
   for (int tries = 0;; ++tries) {
     void* block = nullptr;
     if (inUse(n) <= heap.limit) block = HAL_allocateMemory(n, 0);

@@ -1,27 +1,28 @@
 #include "VMUTF8.h"
 
 namespace {
+
 bool isContinuation(uint8_t b) { return (b & 0xC0) == 0x80; }
+
+void setFlag(bool* ok, bool value) {
+  if (ok != nullptr) *ok = value;
+}
+
 }  // namespace
 
 char16_t _VM_decodeUTF8Char(int32_t& remaining, const uint8_t*& cursor, bool* ok) {
-  *ok = true;
+  setFlag(ok, true);
   if (remaining <= 0) return u'\u0080';
   const uint8_t b = *cursor;
-  if (b < 0x80) {
-    --remaining;
-    ++cursor;
-    return b;
-  }
+  --remaining;
+  ++cursor;
+  if (b < 0x80) return b;
   if (b < 0xC0 || b >= 0xF0) {
-    *ok = false;
-    --remaining;
-    ++cursor;
+    setFlag(ok, false);
     return 0;
   }
   const int32_t extra = b < 0xE0 ? 1 : 2;
-  --remaining;
-  ++cursor;
+  // Cut short by the end: only the lead byte is consumed.
   if (remaining < extra) return u'\u0080';
   const uint8_t b1 = cursor[0];
   if (extra == 1) {
@@ -49,12 +50,12 @@ int32_t _VM_countUTF8Chars(const uint8_t* bytes, int32_t n, bool* ok) {
     } else if (b >= 0xE0 && b < 0xF0) {
       i += 3;
     } else {
-      *ok = false;
+      setFlag(ok, false);
       return count;
     }
     ++count;
   }
-  *ok = true;
+  setFlag(ok, true);
   return count;
 }
 
@@ -62,18 +63,19 @@ int32_t _VM_decodeUTF8(char16_t* dst, int32_t& capacity, const uint8_t* src, int
   const uint8_t* cursor = src;
   int32_t remaining = n;
   int32_t stored = 0;
-  *ok = true;
-  while (remaining > 0 && stored < capacity && *ok) dst[stored++] = _VM_decodeUTF8Char(remaining, cursor, ok);
+  bool valid = true;
+  while (remaining > 0 && stored < capacity && valid) dst[stored++] = _VM_decodeUTF8Char(remaining, cursor, &valid);
   capacity = stored;
+  setFlag(ok, valid);
   return static_cast<int32_t>(cursor - src);
 }
 
 bool _VM_equalsUTF8(const uint8_t* text, int32_t n, const char16_t* chars, int32_t m) {
   int32_t remaining = n;
   int32_t i = 0;
-  bool ok = true;
   while (remaining > 0) {
-    if (i >= m || _VM_decodeUTF8Char(remaining, text, &ok) != chars[i]) return false;
+    bool valid = true;
+    if (i >= m || _VM_decodeUTF8Char(remaining, text, &valid) != chars[i] || !valid) return false;
     ++i;
   }
   return i == m;
