@@ -1,7 +1,20 @@
 #include "ThreadTestSupport.h"
 
 #include <cstdlib>
+#include <new>
 #include <stdexcept>
+
+// The next non-throwing allocation of this program fails when this is set.
+static std::atomic<bool> failNextNothrowNew{false};
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  if (failNextNothrowNew.exchange(false)) return nullptr;
+  try {
+    return ::operator new(size);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
 
 namespace threads_test {
 namespace {
@@ -67,6 +80,18 @@ TEST_F(PlatformThread, RecordKnowsItsThreadAndDataWord) {
   EXPECT_EQ(seenData, reinterpret_cast<uintptr_t>(&worker));
   EXPECT_EQ(seenAfterSet, 42u);
   EXPECT_EQ(HAL_getCurrentThreadData(), pointerWord);
+}
+
+TEST_F(PlatformThread, CreationReportsAFailedAllocation) {
+  HALThread* thread = reinterpret_cast<HALThread*>(1);
+  failNextNothrowNew = true;
+  EXPECT_EQ(HAL_createThread(&thread, countRun, 0), HAL_OUT_OF_MEMORY_ERR);
+  EXPECT_EQ(thread, nullptr);
+
+  HALLock* lock = reinterpret_cast<HALLock*>(1);
+  failNextNothrowNew = true;
+  EXPECT_EQ(HAL_createLock(&lock, 1), HAL_OUT_OF_MEMORY_ERR);
+  EXPECT_EQ(lock, nullptr);
 }
 
 TEST_F(PlatformThread, NullArgumentsAreRefusedOrIgnored) {
