@@ -1,10 +1,10 @@
 // Allocation and collection of small objects, side by side with malloc/free
 // and with the Boehm collector on the same object graph.
 //
-//   Allocate*: make one small two-field node and drop it, over and over (the
-//              runtime's cost includes its share of the collections it
-//              triggers).
-//   Collect*:  one full collection while a binary tree of 2^17 nodes is live.
+//   Build*:   build a binary tree of 2^17 small two-field nodes, then give it
+//             back (free every node; drop the root and collect; drop the root
+//             and collect) - allocation and reclamation of the same graph.
+//   Collect*: one full collection while that tree is live.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -51,24 +51,6 @@ constexpr int kTreeDepth = 17;
 
 void startVM() { VMTestEnv::start(64ull << 20, 256ull << 20); }
 
-void AllocateRuntime(benchmark::State& state) {
-  startVM();
-  for (auto _ : state) {
-    VMPtr<Node> n = Node::_VM_new();
-    benchmark::DoNotOptimize(n.get());
-  }
-}
-BENCHMARK(AllocateRuntime);
-
-void AllocateMalloc(benchmark::State& state) {
-  for (auto _ : state) {
-    auto* n = static_cast<PlainNode*>(std::calloc(1, sizeof(Node)));
-    benchmark::DoNotOptimize(n);
-    std::free(n);
-  }
-}
-BENCHMARK(AllocateMalloc);
-
 VMPtr<Node> runtimeTree(int depth) {
   VMPtr<Node> n = Node::_VM_new();
   if (depth > 0) {
@@ -77,6 +59,43 @@ VMPtr<Node> runtimeTree(int depth) {
   }
   return n;
 }
+
+void BuildRuntime(benchmark::State& state) {
+  startVM();
+  for (auto _ : state) {
+    {
+      VMPtr<Node> tree = runtimeTree(kTreeDepth);
+      benchmark::DoNotOptimize(tree.get());
+    }
+    _VM_collect();
+  }
+}
+BENCHMARK(BuildRuntime)->Unit(benchmark::kMillisecond);
+
+PlainNode* mallocTree(int depth) {
+  auto* n = static_cast<PlainNode*>(std::calloc(1, sizeof(Node)));
+  if (depth > 0) {
+    n->left = mallocTree(depth - 1);
+    n->right = mallocTree(depth - 1);
+  }
+  return n;
+}
+
+void freeTree(PlainNode* n) {
+  if (n == nullptr) return;
+  freeTree(n->left);
+  freeTree(n->right);
+  std::free(n);
+}
+
+void BuildMalloc(benchmark::State& state) {
+  for (auto _ : state) {
+    PlainNode* tree = mallocTree(kTreeDepth);
+    benchmark::DoNotOptimize(tree);
+    freeTree(tree);
+  }
+}
+BENCHMARK(BuildMalloc)->Unit(benchmark::kMillisecond);
 
 void CollectRuntime(benchmark::State& state) {
   startVM();
@@ -87,15 +106,6 @@ void CollectRuntime(benchmark::State& state) {
 BENCHMARK(CollectRuntime)->Unit(benchmark::kMillisecond);
 
 #ifdef JME_HAVE_BOEHM_GC
-void AllocateBoehm(benchmark::State& state) {
-  GC_INIT();
-  for (auto _ : state) {
-    auto* n = static_cast<PlainNode*>(GC_MALLOC(sizeof(Node)));
-    benchmark::DoNotOptimize(n);
-  }
-}
-BENCHMARK(AllocateBoehm);
-
 PlainNode* boehmTree(int depth) {
   auto* n = static_cast<PlainNode*>(GC_MALLOC(sizeof(Node)));
   if (depth > 0) {
@@ -104,6 +114,19 @@ PlainNode* boehmTree(int depth) {
   }
   return n;
 }
+
+void BuildBoehm(benchmark::State& state) {
+  GC_INIT();
+  for (auto _ : state) {
+    {
+      PlainNode* volatile tree = boehmTree(kTreeDepth);
+      benchmark::DoNotOptimize(tree);
+      tree = nullptr;
+    }
+    GC_gcollect();
+  }
+}
+BENCHMARK(BuildBoehm)->Unit(benchmark::kMillisecond);
 
 void CollectBoehm(benchmark::State& state) {
   GC_INIT();
