@@ -25,38 +25,38 @@ template <class X> VMPtr<X> _VM_newObject();
 // Roots a thrown object until a handler binds it.
 void _VM_setExceptionInFlight(java::lang::Object* thrown);
 
+// What classes and interfaces share: the class object, its creation and the
+// static initialisation check. Leaves the body in private access.
+#define VM_CLASS_OBJECT(X)                                                              \
+ public:                                                                                \
+  static java::lang::Class* _VM_class;                                                  \
+  static java::lang::Class* _VM_createClass();                                          \
+  static void _VM_clinitCheck() {                                                       \
+    if (_VM_classState(_VM_class) != 0) [[unlikely]] _VM_ensureInitialized(_VM_class);  \
+  }                                                                                     \
+                                                                                        \
+ private:
+
 // The members every class has. Put it first in the class body; it leaves
 // the class body in private access.
 //   _VM_class          the class object, made at start-up
 //   _VM_createClass()  makes and registers the class object
 //   _VM_clinitCheck()  call before every use of a static member
 //   _VM_new()          new X: allocation and the native constructor
-#define VM_CLASS(X)                                                                     \
- public:                                                                                \
-  static java::lang::Class* _VM_class;                                                  \
-  static java::lang::Class* _VM_createClass();                                          \
-  static void _VM_clinitCheck() {                                                       \
-    if (_VM_classState(_VM_class) != 0) [[unlikely]] _VM_ensureInitialized(_VM_class);  \
-  }                                                                                     \
-  java::lang::Class* _VM_getClass() override { return _VM_class; }                      \
-  template <class Self = X>                                                             \
-  static VMPtr<Self> _VM_new() {                                                        \
-    return _VM_newObject<Self>();                                                       \
-  }                                                                                     \
-                                                                                        \
+#define VM_CLASS(X)                                                \
+  VM_CLASS_OBJECT(X)                                               \
+ public:                                                           \
+  java::lang::Class* _VM_getClass() override { return _VM_class; } \
+  template <class Self = X>                                        \
+  static VMPtr<Self> _VM_new() {                                   \
+    return _VM_newObject<Self>();                                  \
+  }                                                                \
+                                                                   \
  private:
 
 // An interface: a class object and the static check, nothing else (the
 // implementing class supplies getClass).
-#define VM_INTERFACE_CLASS(X)                                                           \
- public:                                                                                \
-  static java::lang::Class* _VM_class;                                                  \
-  static java::lang::Class* _VM_createClass();                                          \
-  static void _VM_clinitCheck() {                                                       \
-    if (_VM_classState(_VM_class) != 0) [[unlikely]] _VM_ensureInitialized(_VM_class);  \
-  }                                                                                     \
-                                                                                        \
- private:
+#define VM_INTERFACE_CLASS(X) VM_CLASS_OBJECT(X)
 
 // A throwable class: VM_CLASS plus a throw that carries the object's own
 // class, so that a Java catch clause matches by run-time class.
