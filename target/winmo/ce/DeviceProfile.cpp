@@ -1,5 +1,8 @@
 #include "DeviceProfile.h"
 
+#include <time.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <utility>
 
@@ -17,6 +20,30 @@ std::string_view hostLocaleName() {
 
 char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
+DeviceProfile::DateTime hostWallClock() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  tm fields{};
+  gmtime_r(&now.tv_sec, &fields);
+  return {fields.tm_year + 1900, fields.tm_mon + 1, fields.tm_mday, fields.tm_hour, fields.tm_min, fields.tm_sec};
+}
+
+uint64_t hostTickMillis() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+}
+
+int32_t hostZoneOffsetMillis(int64_t utcSeconds) {
+  // localtime_r reads the TZ variable only once per process; tzset makes it
+  // look again, so a zone set while the program runs is honoured.
+  tzset();
+  const time_t instant = static_cast<time_t>(utcSeconds);
+  tm fields{};
+  if (localtime_r(&instant, &fields) == nullptr) return 0;
+  return static_cast<int32_t>(fields.tm_gmtoff * 1000);
+}
+
 }  // namespace
 
 DeviceProfile& DeviceProfile::instance() {
@@ -30,6 +57,9 @@ void DeviceProfile::loadDefaults() {
   std::u16string language = languageIdForLocale(hostLocaleName());
   std::lock_guard<std::mutex> lock(mutex_);
   languageId_ = std::move(language);
+  wallClock_ = nullptr;
+  tickCounter_ = nullptr;
+  zoneOffset_.reset();
 }
 
 std::u16string DeviceProfile::languageId() const {
@@ -40,6 +70,51 @@ std::u16string DeviceProfile::languageId() const {
 void DeviceProfile::setLanguageId(std::u16string id) {
   std::lock_guard<std::mutex> lock(mutex_);
   languageId_ = std::move(id);
+}
+
+// The clock and zone sources are copied under the lock and called outside
+// it, so a source may itself read the profile.
+
+DeviceProfile::DateTime DeviceProfile::wallClock() const {
+  std::function<DateTime()> source;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    source = wallClock_;
+  }
+  return source ? source() : hostWallClock();
+}
+
+void DeviceProfile::setWallClock(std::function<DateTime()> source) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  wallClock_ = std::move(source);
+}
+
+uint64_t DeviceProfile::tickMillis() const {
+  std::function<uint64_t()> source;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    source = tickCounter_;
+  }
+  return source ? source() : hostTickMillis();
+}
+
+void DeviceProfile::setTickCounter(std::function<uint64_t()> source) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  tickCounter_ = std::move(source);
+}
+
+int32_t DeviceProfile::zoneOffsetMillis(int64_t utcSeconds) const {
+  std::optional<int32_t> fixed;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    fixed = zoneOffset_;
+  }
+  return fixed ? *fixed : hostZoneOffsetMillis(utcSeconds);
+}
+
+void DeviceProfile::setZoneOffset(std::optional<int32_t> offsetMillis) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  zoneOffset_ = offsetMillis;
 }
 
 std::u16string DeviceProfile::languageIdForLocale(std::string_view localeName) {
@@ -62,4 +137,25 @@ std::u16string DeviceProfile::languageIdForLocale(std::string_view localeName) {
     if (language == entry.language) return entry.id;
   }
   return u"0409";
+}
+
+// --- program directory ---
+
+std::string DeviceProfile::programDirectory() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (programDirectory_.empty()) {
+    std::string path(4096, '\0');
+    const ssize_t n = readlink("/proc/self/exe", path.data(), path.size());
+    path.resize(n > 0 ? static_cast<size_t>(n) : 0);
+    const size_t slash = path.rfind('/');
+    // The root folder keeps its '/'; an unreadable link gives "." (the
+    // working folder).
+    programDirectory_ = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  }
+  return programDirectory_;
+}
+
+void DeviceProfile::setProgramDirectory(std::string directory) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  programDirectory_ = std::move(directory);
 }

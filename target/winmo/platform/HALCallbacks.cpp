@@ -3,7 +3,7 @@
 namespace {
 
 int initializeDefault(uint64_t, uint64_t, HALThread*, const char*, int) { return 0; }
-int broadcastDefault(int, int, intptr_t) { return 0; }
+int broadcastDefault(int, int, const intptr_t*) { return 0; }
 void nothing() {}
 
 VMCallbacks withDefaults(VMCallbacks t) {

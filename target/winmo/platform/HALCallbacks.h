@@ -13,7 +13,7 @@ struct VMCallbacks {
   int (*initialize)(uint64_t heapMinimum, uint64_t heapMaximum, HALThread* mainThread,
                     const char* bootClassName, int reserved);
   // Delivers one platform event to the VM's listeners.
-  int (*broadcastEvent)(int type, int count, intptr_t payload);
+  int (*broadcastEvent)(int type, int count, const intptr_t* payload);
   // Lets the calling thread step out of the VM for a moment.
   void (*detach)();
   // Tells the VM which thread holds the global lock; called after every entry of it.
