@@ -1,10 +1,11 @@
 #include "VMTestEnv.h"
 
-#include <new>
-
+#include "HALGlobalLock.h"
+#include "HALThread.h"
 #include "VMClassRegistry.h"
 #include "VMCollector.h"
 #include "VMContext.h"
+#include "VMFatal.h"
 #include "VMHeap.h"
 #include "VMThread.h"
 
@@ -14,11 +15,15 @@ VMThread* main = nullptr;
 
 VMContext* VMTestEnv::start(uint64_t heapMinimum, uint64_t heapMaximum) {
   if (_VM_vm != nullptr) return _VM_vm;
+  // The calling thread becomes the VM's main thread: it gets its platform
+  // record and holds the global lock from now on, as Java code requires.
+  if (!HAL_attachMainThread()) _VM_fatalError("HAL_attachMainThread() failed in VMTestEnv::start().");
+  VMThread::installServices();
+  HAL_enterGlobalLock();
   _VM_initHeap(heapMinimum, heapMaximum);
   _VM_vm = new VMContext();
-  main = new VMThread();
-  _VM_vm->threads.addFirst(main);
-  _VM_setCurrentThread(main);
+  main = new VMThread(HAL_getCurrentThread());
+  _VM_vm->mainThread = main;
   _VM_getClassRegistry();
   _VM_createClasses();
   _VM_registerInterfaces();

@@ -6,9 +6,10 @@ class VMContext;
 class VMThread;
 
 // A small VM for tests: the heap, the calling thread attached as the main
-// thread, every class created and the collector enabled. One per process
-// (the class registry cannot be reset); every test case runs in its own
-// process.
+// thread (with its platform record, holding the global VM lock, the runtime's
+// callbacks installed), every class created and the collector enabled. The
+// main thread has no Thread object. One per process (the class registry
+// cannot be reset); every test case runs in its own process.
 struct VMTestEnv {
   static constexpr uint64_t kDefaultHeap = 64ull << 20;
 

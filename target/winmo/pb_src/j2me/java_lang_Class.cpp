@@ -10,6 +10,7 @@
 #include "java_lang_IllegalAccessException.h"
 #include "java_lang_InstantiationException.h"
 #include "java_lang_String.h"
+#include "java_lang_StringBuffer.h"
 #include "java_io_InputStream.h"
 
 VM_REGISTER_CLASS(java::lang::Class, "java.lang.Class", "java.lang.Object", 0);
@@ -66,9 +67,10 @@ Class::Class(const char* name, const char* superName, const char* sourceFile, vo
 VMPtr<String> Class::getName() { return String::_VM_fromUTF8(_VM_name.c_str()); }
 
 VMPtr<String> Class::toString() {
-  VMCString text(_VM_isInterface ? "interface " : "class ");
-  text.append(_VM_name.c_str());
-  return String::_VM_fromUTF8(text.c_str());
+  VMPtr<StringBuffer> text = StringBuffer::_VM_new();
+  text->_VM_init(_VM_isInterface ? "interface " : "class ");
+  text->append(getName());
+  return text->toString();
 }
 
 VMPtr<Class> Class::forName(VMPtr<String> name) {

@@ -1,6 +1,6 @@
 #include "java_lang_StringIndexOutOfBoundsException.h"
 
-#include <cstdio>
+#include "java_lang_StringBuffer.h"
 
 VM_REGISTER_CLASS(java::lang::StringIndexOutOfBoundsException, "java.lang.StringIndexOutOfBoundsException", "java.lang.IndexOutOfBoundsException", VM_INSTANTIABLE);
 
@@ -17,9 +17,10 @@ VMPtr<StringIndexOutOfBoundsException> StringIndexOutOfBoundsException::_VM_init
 }
 
 VMPtr<StringIndexOutOfBoundsException> StringIndexOutOfBoundsException::_VM_init(int32_t index) {
-  char text[48];
-  std::snprintf(text, sizeof text, "String index out of range: %d", static_cast<int>(index));
-  IndexOutOfBoundsException::_VM_init(java::lang::String::_VM_fromUTF8(text));
+  VMPtr<StringBuffer> text = StringBuffer::_VM_new();
+  text->_VM_init("String index out of range: ");
+  text->append(index);
+  IndexOutOfBoundsException::_VM_init(text->toString());
   return VMPtr<StringIndexOutOfBoundsException>(this);
 }
 

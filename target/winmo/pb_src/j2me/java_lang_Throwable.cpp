@@ -3,7 +3,10 @@
 #include <cstdio>
 #include <string>
 
+#include "VMThread.h"
 #include "VMUTF8.h"
+#include "java_lang_StringBuffer.h"
+#include "java_lang_Thread.h"
 
 VM_REGISTER_CLASS(java::lang::Throwable, "java.lang.Throwable", "java.lang.Object", VM_INSTANTIABLE);
 
@@ -18,7 +21,13 @@ void printlnToStandardOutput(const char16_t* text, int32_t length) {
   std::fflush(stdout);
 }
 
-bool noJavaThread(VMPtr<java::lang::String>&) { return false; }
+// The name of the current thread's Thread object; false when it has none.
+bool currentJavaThreadName(VMPtr<java::lang::String>& name) {
+  VMThread* current = VMThread::current();
+  if (current == nullptr || current->thread == nullptr) return false;
+  name = current->thread->getName();
+  return true;
+}
 
 void appendString(std::u16string& out, java::lang::String* s) {
   if (s != nullptr && s->count > 0) out.append(s->_VM_chars(), static_cast<size_t>(s->count));
@@ -32,7 +41,7 @@ void appendUTF8(std::u16string& out, const char* text) {
 }  // namespace
 
 void (*_VM_stackTracePrintln)(const char16_t* text, int32_t length) = printlnToStandardOutput;
-bool (*_VM_currentThreadName)(VMPtr<java::lang::String>& name) = noJavaThread;
+bool (*_VM_currentThreadName)(VMPtr<java::lang::String>& name) = currentJavaThreadName;
 
 namespace java::lang {
 
@@ -50,14 +59,14 @@ VMPtr<Throwable> Throwable::_VM_init(VMPtr<String> message) {
 VMPtr<String> Throwable::getMessage() { return VMPtr<String>(message); }
 
 VMPtr<String> Throwable::toString() {
+  VMPtr<String> name = getClass()->getName();
   VMPtr<String> m = getMessage();
-  std::u16string text;
-  appendUTF8(text, _VM_getClass()->_VM_name.c_str());
-  if (m) {
-    text += u": ";
-    appendString(text, m.get());
-  }
-  return String::_VM_fromUTF16(text.data(), static_cast<int32_t>(text.size()));
+  if (!m) return name;
+  VMPtr<StringBuffer> text = StringBuffer::_VM_new();
+  text->_VM_init(name);
+  text->append(": ");
+  text->append(m);
+  return text->toString();
 }
 
 void Throwable::printStackTrace() {

@@ -5,6 +5,8 @@
 #include "VMClassKit.h"
 #include "VMFatal.h"
 #include "VMHeap.h"
+#include "VMMonitor.h"
+#include "VMSynchronized.h"
 #include "VMThread.h"
 #include "VMThrow.h"
 #include "java_lang_Error.h"
@@ -35,37 +37,13 @@ constinit StartupList<VMClassCreatorRecord> creators{};
 constinit StartupList<VMInterfaceRecord> interfaceRecords{};
 constinit StartupList<VMEntryPointRecord> entryPoints{};
 
-VMClassInitHooks initHooks;
-
 uintptr_t currentThreadWord() { return reinterpret_cast<uintptr_t>(_VM_currentThread); }
 
-// Holds the class object's monitor (when the thread code provides monitors).
-class ClassMonitor {
- public:
-  explicit ClassMonitor(Class* c) : c_(c) {
-    if (initHooks.lock) initHooks.lock(c_);
-  }
-  ~ClassMonitor() {
-    if (initHooks.unlock) initHooks.unlock(c_);
-  }
-  ClassMonitor(const ClassMonitor&) = delete;
-  ClassMonitor& operator=(const ClassMonitor&) = delete;
-  void wait() {
-    if (initHooks.waitUninterruptibly) initHooks.waitUninterruptibly(c_);
-  }
-  void notifyAll() {
-    if (initHooks.notifyAll) initHooks.notifyAll(c_);
-  }
-
- private:
-  Class* c_;
-};
-
 void finishInitialization(Class* c, int32_t state) {
-  ClassMonitor monitor(c);
+  VMSynchronized monitor(c);
   c->_VM_state = state;
   c->_VM_initThread = 0;
-  monitor.notifyAll();
+  c->notifyAll();
 }
 
 }  // namespace
@@ -87,8 +65,6 @@ VMClassRegistry* _VM_getClassRegistry() {
   static VMClassRegistry* registry = new (_VM_operatorNew(sizeof(VMClassRegistry))) VMClassRegistry();
   return registry;
 }
-
-VMClassInitHooks& _VM_classInitHooks() { return initHooks; }
 
 void _VM_registerClass(const char* name, Class* c) {
   if (VMCString(name).equals("_VM_bad_array")) _VM_fatalError("Attempt to use invalid type with a java array!");
@@ -184,8 +160,10 @@ void _VM_ensureInitialized(Class* c) {
 void _VM_initializeClass(Class* c) {
   const uintptr_t self = currentThreadWord();
   {
-    ClassMonitor monitor(c);
-    while (c->_VM_initThread != 0 && c->_VM_initThread != self) monitor.wait();
+    VMSynchronized monitor(c);
+    // Another thread initialises the class: wait until it has finished. An
+    // interrupt does not fail the initialisation; it stays pending.
+    while (c->_VM_initThread != 0 && c->_VM_initThread != self) _VM_waitUninterruptibly(c);
     if (c->_VM_state == Class::kRunning && c->_VM_initThread == self) return;  // recursive request
     if (c->_VM_state == Class::kReady) return;
     if (c->_VM_state == Class::kFailed) {

@@ -60,13 +60,3 @@ struct VMEntryPointRecord {
 void _VM_createClasses();
 void _VM_registerInterfaces();
 void _VM_registerEntryPoints();
-
-// Hooks for the waiting part of class initialisation, which needs the
-// monitors of the thread code. Without them initialisation is single-threaded.
-struct VMClassInitHooks {
-  void (*lock)(java::lang::Object* o) = nullptr;
-  void (*unlock)(java::lang::Object* o) = nullptr;
-  void (*waitUninterruptibly)(java::lang::Object* o) = nullptr;
-  void (*notifyAll)(java::lang::Object* o) = nullptr;
-};
-VMClassInitHooks& _VM_classInitHooks();

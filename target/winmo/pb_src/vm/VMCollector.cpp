@@ -120,7 +120,18 @@ void sweep(VMContext* vm) {
     if (!(o->_VM_flags & VM_FLAG_MARKED)) delete o;
     o = next;
   }
-  forEachThread(vm, [](VMThread* t) { t->reportingOutOfMemory = 0; });
+  // Thread records: every out-of-memory report has ended. A record goes once
+  // its Thread object is gone and its platform thread has finished (deleting
+  // it joins that thread); the record of a thread that is still ending stays
+  // for a later collection.
+  HALListNode* n = vm->threads.getFirst();
+  while (n != nullptr) {
+    HALListNode* next = vm->threads.getNext(n);
+    VMThread* t = static_cast<VMThread*>(vm->threads.getValue(n));
+    t->reportingOutOfMemory = 0;
+    if (t->isCollectable()) delete t;
+    n = next;
+  }
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <cstdint>
 
 #include "HALList.h"
+#include "VMRef.h"
+#include "java_lang_Thread.h"
 
 class VMThread;
 
@@ -23,8 +25,12 @@ class VMContext {
   uint8_t finalizerStartPending = 0;
   uint8_t finalizableFound = 0;
   uint64_t collectionCount = 0;
-  // Every VMThread record.
+  // Every VMThread record, newest first.
   HALList threads;
+  // The Thread named "System" that stands for the main thread.
+  VMNative<java::lang::Thread> systemThread;
+  // The record of the main platform thread.
+  VMThread* mainThread = nullptr;
 };
 
 // The VM, or null when none exists.

@@ -4,10 +4,14 @@
 #include <cstring>
 
 #include "VMClassKit.h"
+#include "HALLock.h"
 #include "VMHeap.h"
+#include "VMMonitor.h"
 #include "VMThread.h"
 #include "VMThrow.h"
+#include "java_lang_Integer.h"
 #include "java_lang_NullPointerException.h"
+#include "java_lang_StringBuffer.h"
 
 VM_REGISTER_CLASS(java::lang::Object, "java.lang.Object", "", VM_INSTANTIABLE);
 
@@ -23,7 +27,6 @@ void _VM_setExceptionInFlight(java::lang::Object* thrown) {
 
 VMObjectList& _VM_objects() { return objects; }
 
-void (*_VM_deleteMonitorLock)(HALLock* lock) = nullptr;
 
 namespace java::lang {
 
@@ -32,6 +35,7 @@ Object::Object()
       _VM_prev(nullptr),
       _VM_monitorOwner(0),
       _VM_monitorCount(0),
+      _VM_monitorNotifies(0),
       _VM_monitorLock(nullptr),
       _VM_flags(VM_FLAG_CONSTRUCTING | VM_FLAG_REACHABLE) {
   if (objects.head != nullptr) objects.head->_VM_prev = this;
@@ -47,7 +51,7 @@ Object::~Object() {
   }
   if (_VM_next != nullptr) _VM_next->_VM_prev = _VM_prev;
   --objects.count;
-  if (_VM_monitorLock != nullptr && _VM_deleteMonitorLock != nullptr) _VM_deleteMonitorLock(_VM_monitorLock);
+  if (_VM_monitorLock != nullptr) HAL_deleteLock(_VM_monitorLock);
   _VM_monitorLock = nullptr;
 }
 
@@ -72,12 +76,22 @@ int32_t Object::hashCode() { return static_cast<int32_t>(reinterpret_cast<uintpt
 uint8_t Object::equals(VMPtr<Object> other) { return other.get() == this; }
 
 VMPtr<String> Object::toString() {
-  char text[1024];
-  std::snprintf(text, sizeof text, "%s@%x", _VM_getClass()->_VM_name.c_str(), static_cast<unsigned>(hashCode()));
-  return String::_VM_fromUTF8(text);
+  VMPtr<StringBuffer> text = StringBuffer::_VM_new();
+  text->_VM_init(getClass()->getName());
+  text->append(u'@');
+  text->append(Integer::toHexString(hashCode()));
+  return text->toString();
 }
 
 void Object::finalize() {}
+
+void Object::wait(int64_t timeout) { _VM_wait(this, timeout); }
+
+void Object::wait() { _VM_wait(this, 0); }
+
+void Object::notify() { _VM_notify(this); }
+
+void Object::notifyAll() { _VM_notifyAll(this); }
 
 Class* Object::_VM_getClass() { return _VM_class; }
 

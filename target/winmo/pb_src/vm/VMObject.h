@@ -50,6 +50,14 @@ class Object {
   virtual uint8_t equals(VMPtr<Object> other);
   virtual VMPtr<String> toString();
   virtual void finalize();
+  // The monitor operations of Java (VMMonitor.h): wait(timeout) in ms (0 = no
+  // limit, negative: IllegalArgumentException), wait() = wait(0); all four
+  // throw IllegalMonitorStateException unless the current thread owns the
+  // monitor; a wait may throw InterruptedException.
+  void wait(int64_t timeout);
+  void wait();
+  void notify();
+  void notifyAll();
   // Marks every reference field of the object (see VMCollector.h).
   virtual void _VM_markReferences(int colour);
   // The object's class; every class overrides it with its own class object.
@@ -60,7 +68,8 @@ class Object {
   Object* _VM_prev;
   uintptr_t _VM_monitorOwner;  // current-thread word of the owner, 0 when free
   int32_t _VM_monitorCount;    // recursion depth of the owner
-  HALLock* _VM_monitorLock;    // platform lock once inflated
+  int32_t _VM_monitorNotifies; // notifies of the owner not yet delivered (-1: all)
+  HALLock* _VM_monitorLock;    // platform lock once inflated; deleted with the object
   uint32_t _VM_flags;
 };
 
@@ -75,6 +84,3 @@ VMObjectList& _VM_objects();
 
 // Clears the under-construction flag once the object is referenced.
 inline void _VM_endConstruction(java::lang::Object* o) { o->_VM_flags &= ~VM_FLAG_CONSTRUCTING; }
-
-// Hook run when an object with an inflated monitor is destroyed.
-extern void (*_VM_deleteMonitorLock)(HALLock* lock);

@@ -1,0 +1,43 @@
+#include "java_lang_System.h"
+
+#include <cstring>
+
+#include "VMThrow.h"
+#include "java_lang_ArrayIndexOutOfBoundsException.h"
+#include "java_lang_ArrayStoreException.h"
+
+VM_REGISTER_CLASS(java::lang::System, "java.lang.System", "java.lang.Object", 0);
+
+namespace java::lang {
+
+void System::arraycopy(VMPtr<Object> src, int32_t srcPos, VMPtr<Object> dst, int32_t dstPos, int32_t length) {
+  if (!src || !dst) _VM_throwNullPointerException();
+  auto* from = dynamic_cast<VMArray_Base*>(src.get());
+  auto* to = dynamic_cast<VMArray_Base*>(dst.get());
+  if (from == nullptr || to == nullptr) _VM_throwNew<ArrayStoreException>();
+  _VM_arraycopy(from, srcPos, to, dstPos, length);
+}
+
+void System::_VM_arraycopy(VMArray_Base* src, int32_t srcPos, VMArray_Base* dst, int32_t dstPos, int32_t length) {
+  // Both primitive of one kind, or both reference arrays.
+  if (src->_VM_kind != dst->_VM_kind) _VM_throwNew<ArrayStoreException>();
+  if (srcPos < 0 || dstPos < 0 || length < 0 || int64_t{srcPos} + length > src->length ||
+      int64_t{dstPos} + length > dst->length) {
+    _VM_throwNew<ArrayIndexOutOfBoundsException>();
+  }
+  if (length == 0) return;
+  if (src->_VM_kind != VM_KIND_REFERENCE || src->_VM_elementClass == dst->_VM_elementClass) {
+    // One element type: one block move (memmove handles overlap in one array).
+    const size_t size = static_cast<size_t>(dst->_VM_elementSize);
+    std::memmove(static_cast<char*>(dst->_VM_data) + size * static_cast<size_t>(dstPos),
+                 static_cast<const char*>(src->_VM_data) + size * static_cast<size_t>(srcPos),
+                 size * static_cast<size_t>(length));
+    return;
+  }
+  // Different element classes store the element pointers differently, so
+  // each element goes through the untyped access with the store check. Two
+  // arrays of different classes are different arrays, so nothing overlaps.
+  for (int32_t i = 0; i < length; ++i) dst->setObject(dstPos + i, src->getObject(srcPos + i));
+}
+
+}  // namespace java::lang

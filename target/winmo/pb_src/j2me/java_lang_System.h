@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+
+#include "VMArray.h"
+#include "VMClassKit.h"
+
+namespace java::lang {
+
+class System : public virtual Object {
+  VM_CLASS(System)
+
+ public:
+  // Copies `length` elements of the array `src` from `srcPos` on into the
+  // array `dst` from `dstPos` on, with Java's checks in Java's order:
+  //   null src or dst                                  NullPointerException
+  //   not arrays, different primitive kinds, or a
+  //   primitive array against a reference array        ArrayStoreException
+  //   a negative position or length, or a range past
+  //   the end of either array                          ArrayIndexOutOfBoundsException
+  // Overlapping ranges of one array copy as if through a temporary. Reference
+  // elements whose class the destination cannot hold are store-checked one
+  // by one: ArrayStoreException at the first that fails, the earlier ones
+  // stay copied.
+  static void arraycopy(VMPtr<Object> src, int32_t srcPos, VMPtr<Object> dst, int32_t dstPos, int32_t length);
+
+  // The same for two arrays the runtime already holds (no null test): the
+  // kind, bounds and store checks and the copy.
+  static void _VM_arraycopy(VMArray_Base* src, int32_t srcPos, VMArray_Base* dst, int32_t dstPos, int32_t length);
+};
+
+}  // namespace java::lang
