@@ -114,8 +114,11 @@ class VMArray final : public VMArray_Base {
   static VMPtr<VMArray> create(int32_t length) {
     if (length < 0) _VM_throwNegativeArraySize();
     VMPtr<VMArray> out(new VMArray());
-    out->allocate(kind(), elementClass(), length);
+    // Referenced from here on, so it needs no construction flag while its
+    // elements are allocated; a failed allocation leaves an empty array for
+    // the collector.
     _VM_endConstruction(out.get());
+    out->allocate(kind(), elementClass(), length);
     return out;
   }
 

@@ -1,6 +1,8 @@
 #include "CeProcessHeap.h"
 
 #include <atomic>
+#include <chrono>
+#include <climits>
 #include <cstdlib>
 #include <malloc.h>
 
@@ -34,7 +36,18 @@ void CeProcessHeap::release(void* block) {
   blocks.fetch_sub(1);
 }
 
-void CeProcessHeap::compact() { malloc_trim(0); }
+void CeProcessHeap::compact() {
+  // Giving free pages back to the system walks the whole heap, which costs
+  // far more than a collection of a small heap; after frequent collections
+  // it is done at most once a second.
+  static std::atomic<int64_t> lastTrim{INT64_MIN / 2};
+  const int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                          std::chrono::steady_clock::now().time_since_epoch())
+                          .count();
+  int64_t last = lastTrim.load();
+  if (now - last < 1000 || !lastTrim.compare_exchange_strong(last, now)) return;
+  malloc_trim(0);
+}
 
 int64_t CeProcessHeap::blocksInUse() { return blocks.load(); }
 
