@@ -10,6 +10,7 @@
 #include "HALStringMap.h"
 #include "VMFatal.h"
 #include "VMHeap.h"
+#include "VMSynchronized.h"
 #include "VMThrow.h"
 #include "VMUTF8.h"
 #include "java_io_UnsupportedEncodingException.h"
@@ -136,7 +137,7 @@ VMPtr<String> String::_VM_init(VMPtr<Bytes> bytes, int32_t off, int32_t len) {
 VMPtr<String> String::_VM_init(VMPtr<Bytes> bytes) { return _VM_init(bytes, 0, bytes->length, _VM_intern("UTF-8")); }
 
 VMPtr<String> String::_VM_init(VMPtr<StringBuffer> sb) {
-  // The buffer's monitor will guard this hand-over once monitors exist.
+  VMSynchronized guard(sb);
   sb->shared = 1;
   value = sb->value;
   offset = 0;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "VMFatal.h"
+#include "VMSynchronized.h"
 #include "VMThrow.h"
 #include "VMUTF8.h"
 #include "java_lang_OutOfMemoryError.h"
@@ -83,6 +84,7 @@ void StringBuffer::prepareInPlaceChange(int32_t newCount) {
 }
 
 VMPtr<StringBuffer> StringBuffer::append(VMPtr<String> str) {
+  VMSynchronized guard(this);
   checkInitialised();
   if (!str) str = String::valueOf(VMPtr<Object>());
   const int32_t n = str->count;
@@ -95,6 +97,7 @@ VMPtr<StringBuffer> StringBuffer::append(VMPtr<String> str) {
 }
 
 VMPtr<StringBuffer> StringBuffer::append(char16_t c) {
+  VMSynchronized guard(this);
   checkInitialised();
   const int32_t newCount = addLengths(count, 1);
   if (newCount > value->length) expandCapacity(newCount);
@@ -108,6 +111,7 @@ VMPtr<StringBuffer> StringBuffer::append(int32_t i) { return append(String::valu
 VMPtr<StringBuffer> StringBuffer::append(VMPtr<Object> obj) { return append(String::valueOf(obj)); }
 
 VMPtr<StringBuffer> StringBuffer::append(const char* utf8, int32_t n) {
+  VMSynchronized guard(this);
   checkInitialised();
   if (utf8 == nullptr) _VM_throwNullPointerException();
   const auto* bytes = reinterpret_cast<const uint8_t*>(utf8);
@@ -128,6 +132,7 @@ VMPtr<StringBuffer> StringBuffer::append(const char* utf8) {
 }
 
 VMPtr<StringBuffer> StringBuffer::insert(int32_t offset, VMPtr<String> str) {
+  VMSynchronized guard(this);
   if (offset < 0 || offset > count) _VM_throwNew<StringIndexOutOfBoundsException>();
   if (!str) str = String::valueOf(VMPtr<Object>());
   const int32_t n = str->count;
@@ -140,6 +145,7 @@ VMPtr<StringBuffer> StringBuffer::insert(int32_t offset, VMPtr<String> str) {
 }
 
 VMPtr<StringBuffer> StringBuffer::insert(int32_t offset, char16_t c) {
+  VMSynchronized guard(this);
   if (offset < 0 || offset > count) _VM_throwNew<StringIndexOutOfBoundsException>(offset);
   const int32_t newCount = addLengths(count, 1);
   prepareInPlaceChange(newCount);
@@ -152,6 +158,7 @@ VMPtr<StringBuffer> StringBuffer::insert(int32_t offset, char16_t c) {
 VMPtr<StringBuffer> StringBuffer::insert(int32_t offset, int32_t i) { return insert(offset, String::valueOf(i)); }
 
 void StringBuffer::setLength(int32_t newLength) {
+  VMSynchronized guard(this);
   if (newLength < 0) _VM_throwNew<StringIndexOutOfBoundsException>(newLength);
   if (newLength > value->length) expandCapacity(newLength);
   if (count < newLength) {
@@ -168,6 +175,7 @@ void StringBuffer::setLength(int32_t newLength) {
 }
 
 void StringBuffer::getChars(int32_t srcBegin, int32_t srcEnd, VMPtr<Chars> dst, int32_t dstBegin) {
+  VMSynchronized guard(this);
   if (srcBegin < 0) _VM_throwNew<StringIndexOutOfBoundsException>(srcBegin);
   if (srcEnd < 0 || srcEnd > count) _VM_throwNew<StringIndexOutOfBoundsException>(srcEnd);
   if (srcBegin > srcEnd) _VM_throwNew<StringIndexOutOfBoundsException>("srcBegin > srcEnd");

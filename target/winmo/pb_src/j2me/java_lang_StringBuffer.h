@@ -19,8 +19,7 @@ class String;
 // 2147483647 characters throws OutOfMemoryError and leaves the buffer as it
 // was.
 //
-// In Java every operation but toString and the forwarders holds the
-// buffer's monitor; that guard is added with the monitors.
+// Every operation but toString and the forwarders holds the buffer's monitor.
 class StringBuffer final : public virtual Object {
   VM_CLASS(StringBuffer)
 
