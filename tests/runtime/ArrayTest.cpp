@@ -16,7 +16,7 @@ namespace {
 
 int liveArrays() {
   int n = 0;
-  for (Object* o = _VM_objects().head; o != nullptr; o = o->_VM_next) n += dynamic_cast<VMArray_Base*>(o) != nullptr;
+  for (uint32_t i = 0; i < _VM_objects().count; ++i) n += dynamic_cast<VMArray_Base*>(_VM_objects()[i]) != nullptr;
   return n;
 }
 

@@ -149,7 +149,9 @@ TEST(Object, NewObjectIsUnderConstructionUntilReferenced) {
   VMTestEnv::start();
   Object* raw = new Object();
   EXPECT_EQ(raw->_VM_flags, 0x11u);
-  EXPECT_EQ(_VM_objects().head, raw) << "new objects go to the head of the list";
+  ASSERT_GT(_VM_objects().count, 0u);
+  EXPECT_EQ(_VM_objects()[_VM_objects().count - 1], raw) << "a new object is appended to the table";
+  EXPECT_EQ(raw->_VM_index, _VM_objects().count - 1);
   VMPtr<Object> ref(raw);
   _VM_endConstruction(raw);
   EXPECT_EQ(raw->_VM_flags, 0x01u);

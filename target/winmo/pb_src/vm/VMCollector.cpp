@@ -74,10 +74,20 @@ void forEachThread(VMContext* vm, F f) {
   }
 }
 
+// How far ahead a scan of the object table fetches objects.
+constexpr uint32_t kScanAhead = 8;
+
+void fetchAhead(const VMObjectList& objects, uint32_t i) {
+  if (i < objects.count) __builtin_prefetch(objects[i]);
+}
+
 void markAll(VMContext* vm) {
+  const VMObjectList& objects = _VM_objects();
   int finalizable = 0;
   int constructing = 0;
-  for (Object* o = _VM_objects().head; o != nullptr; o = o->_VM_next) {
+  for (uint32_t i = 0; i < objects.count; ++i) {
+    fetchAhead(objects, i + kScanAhead);
+    Object* o = objects[i];
     o->_VM_flags &= ~uint32_t{VM_COLOUR_REACHED};
     if (o->_VM_flags & VM_FLAG_FINALIZABLE) ++finalizable;
     if (o->_VM_flags & VM_FLAG_CONSTRUCTING) ++constructing;
@@ -97,7 +107,8 @@ void markAll(VMContext* vm) {
   // Unreached objects that must stay (under construction, or waiting for
   // the finalizer) keep everything they reference.
   markColour = VM_COLOUR_KEPT;
-  for (Object* o = _VM_objects().head; o != nullptr; o = o->_VM_next) {
+  for (uint32_t i = 0; i < objects.count; ++i) {
+    Object* o = objects[i];
     if (!(o->_VM_flags & VM_FLAG_REACHABLE) && (o->_VM_flags & (VM_FLAG_FINALIZABLE | VM_FLAG_CONSTRUCTING))) {
       _VM_mark(o, markColour);
     }
@@ -114,11 +125,13 @@ void clearUnmarked(VMRefList& list) {
 
 void sweep(VMContext* vm) {
   clearUnmarked(_VM_weakList);
-  Object* o = _VM_objects().head;
-  while (o != nullptr) {
-    Object* next = o->_VM_next;
+  // Downwards: deleting an object moves the last entry, which this scan has
+  // already seen, into its place.
+  const VMObjectList& objects = _VM_objects();
+  for (uint32_t i = objects.count; i-- > 0;) {
+    if (i >= kScanAhead) __builtin_prefetch(objects[i - kScanAhead]);
+    Object* o = objects[i];
     if (!(o->_VM_flags & VM_FLAG_MARKED)) delete o;
-    o = next;
   }
   // Thread records: every out-of-memory report has ended. A record goes once
   // its Thread object is gone and its platform thread has finished (deleting

@@ -1,6 +1,8 @@
 #include "VMObject.h"
 
 #include <cstdio>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 #include "VMClassKit.h"
@@ -11,13 +13,28 @@
 #include "VMThrow.h"
 #include "java_lang_Integer.h"
 #include "java_lang_NullPointerException.h"
+#include "java_lang_OutOfMemoryError.h"
 #include "java_lang_StringBuffer.h"
 
 VM_REGISTER_CLASS(java::lang::Object, "java.lang.Object", "", VM_INSTANTIABLE);
 
 namespace {
+
 VMObjectList objects;
+
+// Makes room for one more entry in the table; false when no memory is left.
+bool reserveTableEntry() {
+  if (objects.count < objects.capacity) return true;
+  const uint64_t capacity = objects.capacity == 0 ? 1024 : uint64_t{objects.capacity} * 2;
+  if (capacity > UINT32_MAX) return false;
+  void* items = std::realloc(objects.items, capacity * sizeof(java::lang::Object*));
+  if (items == nullptr) return false;
+  objects.items = static_cast<java::lang::Object**>(items);
+  objects.capacity = static_cast<uint32_t>(capacity);
+  return true;
 }
+
+}  // namespace
 
 void _VM_throwNullPointerException() { _VM_throwNew<java::lang::NullPointerException>(); }
 
@@ -31,31 +48,26 @@ VMObjectList& _VM_objects() { return objects; }
 namespace java::lang {
 
 Object::Object()
-    : _VM_next(objects.head),
-      _VM_prev(nullptr),
+    : _VM_index(objects.count),
       _VM_monitorOwner(0),
       _VM_monitorCount(0),
       _VM_monitorNotifies(0),
       _VM_monitorLock(nullptr),
       _VM_flags(VM_FLAG_CONSTRUCTING | VM_FLAG_REACHABLE) {
-  if (objects.head != nullptr) objects.head->_VM_prev = this;
-  objects.head = this;
-  ++objects.count;
+  // operator new made room for the entry.
+  objects.items[objects.count++] = this;
 }
 
 Object::~Object() {
-  if (_VM_prev != nullptr) {
-    _VM_prev->_VM_next = _VM_next;
-  } else {
-    objects.head = _VM_next;
-  }
-  if (_VM_next != nullptr) _VM_next->_VM_prev = _VM_prev;
-  --objects.count;
+  Object* last = objects.items[--objects.count];
+  objects.items[_VM_index] = last;
+  last->_VM_index = _VM_index;
   if (_VM_monitorLock != nullptr) HAL_deleteLock(_VM_monitorLock);
   _VM_monitorLock = nullptr;
 }
 
 void* Object::operator new(size_t size) {
+  if (!reserveTableEntry()) _VM_throwNew<OutOfMemoryError>();
   void* p = _VM_alloc(size, true);
   std::memset(p, 0, size);
   return p;

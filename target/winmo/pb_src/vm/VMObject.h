@@ -64,8 +64,7 @@ class Object {
   virtual Class* _VM_getClass();
   VMPtr<Class> getClass();
 
-  Object* _VM_next;
-  Object* _VM_prev;
+  uint32_t _VM_index;          // position in the table of all objects
   uintptr_t _VM_monitorOwner;  // current-thread word of the owner, 0 when free
   int32_t _VM_monitorCount;    // recursion depth of the owner
   int32_t _VM_monitorNotifies; // notifies of the owner not yet delivered (-1: all)
@@ -75,10 +74,15 @@ class Object {
 
 }  // namespace java::lang
 
-// The list of every live object, newest first, and how many there are.
+// The table of every live object. A new object is appended; a destroyed one
+// is replaced by the last entry. The collector scans it in index order: a
+// sequential scan whose objects can be fetched ahead, where walking a list
+// linked through the objects would wait for every object in turn.
 struct VMObjectList {
-  java::lang::Object* head = nullptr;
-  uint64_t count = 0;
+  java::lang::Object** items = nullptr;
+  uint32_t count = 0;
+  uint32_t capacity = 0;
+  java::lang::Object* operator[](uint32_t i) const { return items[i]; }
 };
 VMObjectList& _VM_objects();
 
