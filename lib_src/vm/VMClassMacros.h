@@ -83,6 +83,11 @@ void _VM_setExceptionInFlight(java::lang::Object* thrown);
   }                                                                                      \
   static VMClassCreatorRecord VM_KIT_CONCAT(_VM_classCreator_, __LINE__)(&X::_VM_createClass)
 
+// Makes `function` (void(intptr_t)) the boot entry of class X: the VM calls
+// it at the end of its start-up when X is the boot class.
+#define VM_REGISTER_ENTRY_POINT(X, function) \
+  static VMEntryPointRecord VM_KIT_CONCAT(_VM_entryPoint_, __LINE__)(&X::_VM_class, function)
+
 // Declares that class X implements the named interface.
 #define VM_IMPLEMENTS(X, interfaceName) \
   static VMInterfaceRecord VM_KIT_CONCAT(_VM_interface_, __LINE__)(&X::_VM_class, interfaceName)

@@ -15,6 +15,7 @@ namespace {
 using java::lang::Object;
 
 bool collecting = false;
+bool noYieldForGood = false;
 int markColour = VM_COLOUR_REACHED;
 
 // Objects whose fields still have to be traced, in first-in first-out
@@ -151,7 +152,9 @@ void sweep(VMContext* vm) {
 
 void _VM_mark(Object* o, int /*colour*/) { workList.push(o); }
 
-bool _VM_inNoYieldWindow() { return collecting; }
+bool _VM_inNoYieldWindow() { return collecting || noYieldForGood; }
+
+void _VM_enterNoYieldWindowForGood() { noYieldForGood = true; }
 
 void _VM_collect(VMContext* vm) {
   if (vm == nullptr || vm->stage < VMContext::kCollectionStage || collecting) return;

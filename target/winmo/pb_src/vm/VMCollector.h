@@ -42,6 +42,8 @@ inline void _VM_markFields(int colour, const VMField<T>&... fields) {
 
 // While a collection runs: yields must not give the global lock away.
 bool _VM_inNoYieldWindow();
+// At the end of the VM's shutdown: from now on no yield gives the lock away.
+void _VM_enterNoYieldWindowForGood();
 
 // Called after a collection that found finalizable objects, outside the
 // no-yield window: wakes (and on first use starts) the finalizer.

@@ -1,5 +1,9 @@
 #include "VMThread.h"
 
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+
 #include "HALCallbacks.h"
 #include "HALGlobalLock.h"
 #include "HALLock.h"
@@ -26,7 +30,27 @@ void _VM_setCurrentThread(VMThread* thread) {
 
 namespace {
 
-void reattach() { VMThread::enterVM(); }
+// Set once the VM has been destroyed: a Java thread that takes the global
+// lock after that never touches VM state again.
+std::atomic<bool> vmDestroyed{false};
+
+// Gives the global lock away for good and blocks the calling thread until
+// the process ends.
+[[noreturn]] void park() {
+  HAL_suspendGlobalLock();
+  static std::mutex mutex;
+  static std::condition_variable never;
+  std::unique_lock<std::mutex> lock(mutex);
+  for (;;) never.wait(lock);
+}
+
+void reattach() {
+  if (vmDestroyed.load()) {
+    auto* self = reinterpret_cast<VMThread*>(HAL_getCurrentThreadData());
+    if (self != nullptr && self->isJavaThread()) park();
+  }
+  VMThread::enterVM();
+}
 
 void sleepForAllocator(unsigned milliseconds) { VMThread::sleepUninterruptibly(milliseconds); }
 
@@ -63,6 +87,8 @@ void* VMThread::operator new(size_t size) { return _VM_operatorNew(size); }
 void VMThread::operator delete(void* block) { _VM_free(block); }
 
 VMThread* VMThread::current() { return _VM_currentThread; }
+
+void VMThread::markVMDestroyed() { vmDestroyed.store(true); }
 
 VMThread* VMThread::enterVM() {
   VMThread* self = reinterpret_cast<VMThread*>(HAL_getCurrentThreadData());
@@ -172,8 +198,10 @@ void VMThread::sleep(int64_t timeout) {
   checkInterrupted();
 }
 
-bool VMThread::isCollectable() const {
-  if (!ownsHalThread_ || thread != nullptr || isAlive()) return false;
+bool VMThread::isCollectable() const { return thread == nullptr && hasEnded(); }
+
+bool VMThread::hasEnded() const {
+  if (!ownsHalThread_ || isAlive()) return false;
   return halThread == nullptr || !halThread->started.load() || halThread->finished.load();
 }
 

@@ -67,6 +67,11 @@ class VMThread {
   // Puts the runtime's functions where the platform and the allocator expect
   // them: the re-attach and detach callbacks, the allocator's yield and sleep.
   static void installServices();
+  // After this, a Java thread that takes the global lock again (a thread
+  // that outlived the VM's shutdown) parks for good instead of re-attaching.
+  static void markVMDestroyed();
+  // True for the record of a Java thread (not the main thread's).
+  bool isJavaThread() const { return ownsHalThread_; }
 
   // Starts a new thread (state new -> running); nothing in any other state.
   void start();
@@ -97,6 +102,9 @@ class VMThread {
   // True when the collector may delete the record: its Thread object is gone
   // and its platform thread has finished (or was never started).
   bool isCollectable() const;
+  // True for a Java thread's record whose platform thread has finished (or
+  // was never started): deleting it does not wait.
+  bool hasEnded() const;
 
   // The platform start function of every Java thread: runs VMThread_run.
   // An exception that escapes it is a fatal error.
