@@ -3,12 +3,40 @@
 #include <cstring>
 
 #include "VMThrow.h"
+#include "com_ravelstone_brume_cldc_io_ConsoleOutputStream.h"
 #include "java_lang_ArrayIndexOutOfBoundsException.h"
 #include "java_lang_ArrayStoreException.h"
 
-VM_REGISTER_CLASS(java::lang::System, "java.lang.System", "java.lang.Object", 0);
+VM_REGISTER_CLASS(java::lang::System, "java.lang.System", "java.lang.Object", VM_HAS_CLINIT);
+
+namespace {
+
+// printStackTrace's lines go to System.err.
+void printlnToSystemErr(const char16_t* text, int32_t length) {
+  java::lang::System::_VM_clinitCheck();
+  java::lang::System::err->println(java::lang::String::_VM_fromUTF16(text, length));
+}
+
+struct StackTraceToSystemErr {
+  StackTraceToSystemErr() { _VM_stackTracePrintln = printlnToSystemErr; }
+} stackTraceToSystemErr;
+
+}  // namespace
 
 namespace java::lang {
+
+VMStatic<java::io::PrintStream> System::out;
+VMStatic<java::io::PrintStream> System::err;
+
+void System::_VM_clinit() {
+  VMPtr<com::ravelstone::brume::cldc::io::ConsoleOutputStream> console =
+      com::ravelstone::brume::cldc::io::ConsoleOutputStream::_VM_new();
+  console->_VM_init();
+  VMPtr<java::io::PrintStream> stream = java::io::PrintStream::_VM_new();
+  stream->_VM_init(console);
+  out = stream;
+  err = stream;
+}
 
 void System::arraycopy(VMPtr<Object> src, int32_t srcPos, VMPtr<Object> dst, int32_t dstPos, int32_t length) {
   if (!src || !dst) _VM_throwNullPointerException();

@@ -4,6 +4,7 @@
 
 #include "VMArray.h"
 #include "VMClassKit.h"
+#include "java_io_PrintStream.h"
 
 namespace java::lang {
 
@@ -27,6 +28,13 @@ class System : public virtual Object {
   // The same for two arrays the runtime already holds (no null test): the
   // kind, bounds and store checks and the copy.
   static void _VM_arraycopy(VMArray_Base* src, int32_t srcPos, VMArray_Base* dst, int32_t dstPos, int32_t length);
+
+  // Standard output and standard error: one PrintStream over one console
+  // stream, made by the static initializer. printStackTrace writes its
+  // lines through `err`.
+  static VMStatic<java::io::PrintStream> out;
+  static VMStatic<java::io::PrintStream> err;
+  static void _VM_clinit();
 };
 
 }  // namespace java::lang
