@@ -2,12 +2,18 @@
 
 #include <cstring>
 
+#include "HALClock.h"
 #include "VMThrow.h"
 #include "com_ravelstone_brume_cldc_io_ConsoleOutputStream.h"
 #include "java_lang_ArrayIndexOutOfBoundsException.h"
 #include "java_lang_ArrayStoreException.h"
+#include "java_lang_IllegalArgumentException.h"
+#include "java_lang_NullPointerException.h"
+#include "java_lang_Runtime.h"
 
 VM_REGISTER_CLASS(java::lang::System, "java.lang.System", "java.lang.Object", VM_HAS_CLINIT);
+
+bool (*_VM_lookupSystemProperty)(const char* key, std::u16string& value) = nullptr;
 
 namespace {
 
@@ -27,6 +33,25 @@ namespace java::lang {
 
 VMStatic<java::io::PrintStream> System::out;
 VMStatic<java::io::PrintStream> System::err;
+
+int64_t System::currentTimeMillis() { return HAL_getCurrentTimeMillis(); }
+
+VMPtr<String> System::getProperty(VMPtr<String> key) {
+  if (!key) _VM_throwNew<NullPointerException>("key can't be null");
+  if (key->length() == 0) _VM_throwNew<IllegalArgumentException>("key can't be empty");
+  VMCString name;
+  key->_VM_toCString(name);
+  std::u16string value;
+  if (_VM_lookupSystemProperty == nullptr || !_VM_lookupSystemProperty(name.c_str(), value)) return VMPtr<String>();
+  return String::_VM_fromUTF16(value.data(), static_cast<int32_t>(value.size()));
+}
+
+void System::gc() { Runtime::getRuntime()->gc(); }
+
+void System::exit(int32_t status) {
+  Runtime::getRuntime()->exit(status);
+  __builtin_unreachable();
+}
 
 void System::_VM_clinit() {
   VMPtr<com::ravelstone::brume::cldc::io::ConsoleOutputStream> console =

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "VMArray.h"
 #include "VMClassKit.h"
@@ -35,6 +36,21 @@ class System : public virtual Object {
   static VMStatic<java::io::PrintStream> out;
   static VMStatic<java::io::PrintStream> err;
   static void _VM_clinit();
+
+  // Milliseconds since 1970-01-01 00:00 UTC.
+  static int64_t currentTimeMillis();
+  // A system property: null key -> NullPointerException ("key can't be
+  // null"), empty key -> IllegalArgumentException ("key can't be empty");
+  // null when the property does not exist.
+  static VMPtr<String> getProperty(VMPtr<String> key);
+  // Runtime.getRuntime().gc() and .exit(status).
+  static void gc();
+  [[noreturn]] static void exit(int32_t status);
 };
 
 }  // namespace java::lang
+
+// Where getProperty looks a key (modified UTF-8) up: true and the value's
+// UTF-16 units in `value` when the property exists. The properties code
+// fills it; until then no property exists.
+extern bool (*_VM_lookupSystemProperty)(const char* key, std::u16string& value);
