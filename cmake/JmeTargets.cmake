@@ -58,6 +58,11 @@ function(jme_bench_dir dir)
     add_executable(bench_${name} ${src} ${support})
     target_include_directories(bench_${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
     target_link_libraries(bench_${name} PRIVATE ${JME_LAYERS} Threads::Threads benchmark::benchmark benchmark::benchmark_main)
+    # Benchmarks that run whole programs find them in the build folder.
+    target_compile_definitions(bench_${name} PRIVATE JME_BINARY_DIR="${CMAKE_BINARY_DIR}")
+    if(TARGET vm_boot)
+      add_dependencies(bench_${name} vm_boot)
+    endif()
     # Benchmarks may compare against the Boehm collector when it is installed.
     if(JME_BOEHM_GC)
       target_link_libraries(bench_${name} PRIVATE ${JME_BOEHM_GC})
