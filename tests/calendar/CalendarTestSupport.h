@@ -8,12 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "DeviceProfile.h"
 #include "HALEvents.h"
+#include "JavaTestSupport.h"
 #include "VMRef.h"
 #include "VMTestEnv.h"
 #include "com_ravelstone_brume_cldc_util_GregorianCalendar.h"
@@ -83,31 +83,7 @@ std::string thrownClass(F&& body) {
 // The rows of tests/calendar/data/<name>: tab-separated fields, comments
 // skipped.
 using Row = std::vector<std::string>;
-inline std::vector<Row> readTable(const std::string& name) {
-  std::ifstream in(std::string(JME_TEST_DATA_DIR) + "/" + name);
-  EXPECT_TRUE(in.good()) << "cannot read " << name;
-  std::vector<Row> rows;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    Row row;
-    size_t start = 0;
-    for (;;) {
-      const size_t tab = line.find('\t', start);
-      row.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
-      if (tab == std::string::npos) break;
-      start = tab + 1;
-    }
-    rows.push_back(std::move(row));
-  }
-  EXPECT_FALSE(rows.empty()) << name << " has no cases";
-  return rows;
-}
-
-inline std::string showRow(const Row& row) {
-  std::string out;
-  for (const std::string& f : row) out += (out.empty() ? "" : " ") + f;
-  return out;
-}
+using java_test::readTable;
+using java_test::showRow;
 
 }  // namespace calendar_test

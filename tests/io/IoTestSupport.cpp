@@ -15,30 +15,7 @@ VM_REGISTER_CLASS(test::io::ScriptedInputStream, "test.io.ScriptedInputStream", 
 
 namespace io_test {
 
-VMPtr<java::lang::String> jstr(const std::u16string& text) {
-  return java::lang::String::_VM_fromUTF16(text.data(), static_cast<int32_t>(text.size()));
-}
-
 VMPtr<java::lang::String> jstr(const char* ascii) { return java::lang::String::_VM_fromUTF8(ascii); }
-
-std::u16string text(const VMPtr<java::lang::String>& s) {
-  if (s->count == 0) return {};
-  return std::u16string(s->_VM_chars(), static_cast<size_t>(s->count));
-}
-
-std::string show(const std::u16string& s) {
-  std::string out;
-  for (char16_t c : s) {
-    if (c >= 0x20 && c < 0x7F) {
-      out += static_cast<char>(c);
-    } else {
-      char buffer[8];
-      std::snprintf(buffer, sizeof buffer, "\\u%04x", static_cast<unsigned>(c));
-      out += buffer;
-    }
-  }
-  return out;
-}
 
 std::string show(const VMPtr<java::lang::String>& s) { return s ? show(text(s)) : "<null>"; }
 
@@ -72,33 +49,16 @@ std::string toHex(const std::vector<uint8_t>& bytes) {
   return out;
 }
 
-std::string messageOf(java::lang::Throwable* t) {
-  VMPtr<java::lang::Throwable> e(t);
-  VMPtr<java::lang::String> m = e->getMessage();
-  return m ? show(text(m)) : "<null>";
-}
-
 std::vector<Row> readTable(const std::string& name) {
-  std::ifstream in(std::string(JME_TEST_DATA_DIR) + "/" + name);
-  EXPECT_TRUE(in.good()) << "cannot read " << name;
   std::vector<Row> rows;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
+  for (const std::string& line : java_test::readDataLines(name)) {
     std::istringstream fields(line);
     Row row;
     std::string field;
     while (fields >> field) row.push_back(field);
     rows.push_back(std::move(row));
   }
-  EXPECT_FALSE(rows.empty()) << name << " has no cases";
   return rows;
-}
-
-std::string showRow(const Row& row) {
-  std::string out;
-  for (const std::string& f : row) out += (out.empty() ? "" : " ") + f;
-  return out;
 }
 
 StdoutCapture::StdoutCapture() {

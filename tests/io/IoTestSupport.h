@@ -1,32 +1,34 @@
 #pragma once
 
-// Helpers of the io tests: Java text and byte arrays from C++ values,
-// exception checks, the reader of the Java reference tables in
-// tests/io/data (written by tools/javagen/generate-io.sh), and two scripted
-// streams.
-
-#include <gtest/gtest.h>
+// Helpers of the io tests: the shared conversions and exception checks of
+// JavaTestSupport.h, Java text and byte arrays from C++ values, the reader
+// of the Java reference tables in tests/io/data (written by
+// tools/javagen/generate-io.sh), and two scripted streams.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "JavaTestSupport.h"
 #include "VMArray.h"
 #include "java_io_InputStream.h"
 #include "java_io_OutputStream.h"
 #include "java_lang_String.h"
-#include "java_lang_Throwable.h"
 
 namespace io_test {
+
+using java_test::jstr;
+using java_test::messageOf;
+using java_test::show;
+using java_test::showRow;
+using java_test::text;
+using java_test::thrownMessage;
 
 using Bytes = VMArray<int8_t>;
 using Chars = VMArray<char16_t>;
 
-VMPtr<java::lang::String> jstr(const std::u16string& text);
 VMPtr<java::lang::String> jstr(const char* ascii);
-std::u16string text(const VMPtr<java::lang::String>& s);
-// ASCII as is, every other unit as \uXXXX.
-std::string show(const std::u16string& s);
+// ASCII as is, every other unit as \uXXXX; "<null>" for null.
 std::string show(const VMPtr<java::lang::String>& s);
 
 VMPtr<Bytes> bytes(const std::vector<uint8_t>& values);
@@ -35,29 +37,9 @@ std::vector<uint8_t> values(const VMPtr<Bytes>& array, int32_t from = 0, int32_t
 std::vector<uint8_t> fromHex(const std::string& hex);
 std::string toHex(const std::vector<uint8_t>& bytes);
 
-// The message of a throwable, or "<null>".
-std::string messageOf(java::lang::Throwable* t);
-
-// Runs `body`, which must throw E; returns the message ("<null>" for none).
-template <class E, class F>
-std::string thrownMessage(F&& body) {
-  try {
-    body();
-  } catch (E* e) {
-    return messageOf(e);
-  } catch (java::lang::Throwable* t) {
-    VMPtr<java::lang::Throwable> other(t);
-    ADD_FAILURE() << "threw " << t->_VM_getClass()->_VM_name.c_str() << " instead";
-    return "<wrong exception>";
-  }
-  ADD_FAILURE() << "nothing thrown";
-  return "<nothing thrown>";
-}
-
 // The lines of tests/io/data/<name> split at blanks, comments skipped.
 using Row = std::vector<std::string>;
 std::vector<Row> readTable(const std::string& name);
-std::string showRow(const Row& row);
 
 // Standard output redirected to a temporary file while it lives: what the
 // console wrote, and what reached the file before any flush of ours.

@@ -1,72 +1,24 @@
 #pragma once
 
-// Helpers of the string tests: conversions between Java Strings and
-// std::u16string, exception checks, and the reader of the Java reference
-// tables in tests/strings/data (written by tools/javagen/generate.sh).
-
-#include <gtest/gtest.h>
+// Helpers of the string tests: the shared conversions and exception checks
+// of JavaTestSupport.h, and the fields of the Java reference tables in
+// tests/strings/data (written by tools/javagen/generate.sh) with their
+// escapes resolved.
 
 #include <cstdint>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "VMRef.h"
-#include "java_lang_String.h"
-#include "java_lang_Throwable.h"
+#include "JavaTestSupport.h"
 
 namespace strings_test {
 
-inline VMPtr<java::lang::String> jstr(const std::u16string& text) {
-  return java::lang::String::_VM_fromUTF16(text.data(), static_cast<int32_t>(text.size()));
-}
-
-inline std::u16string text(const VMPtr<java::lang::String>& s) {
-  if (s->count == 0) return {};
-  return std::u16string(s->_VM_chars(), static_cast<size_t>(s->count));
-}
-
-// Readable form of UTF-16 text for failure messages: ASCII as is, every
-// other unit as \uXXXX.
-inline std::string show(const std::u16string& s) {
-  std::string out;
-  for (char16_t c : s) {
-    if (c >= 0x20 && c < 0x7F) {
-      out += static_cast<char>(c);
-    } else {
-      char buffer[8];
-      std::snprintf(buffer, sizeof buffer, "\\u%04x", static_cast<unsigned>(c));
-      out += buffer;
-    }
-  }
-  return out;
-}
-
-inline std::u16string u16(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
-
-// The message of a caught throwable, or "<null>".
-inline std::string messageOf(java::lang::Throwable* t) {
-  VMPtr<java::lang::Throwable> e(t);
-  VMPtr<java::lang::String> m = e->getMessage();
-  return m ? show(text(m)) : "<null>";
-}
-
-// Runs `body`, which must throw E; returns the message ("<null>" for none).
-template <class E, class F>
-std::string thrownMessage(F&& body) {
-  try {
-    body();
-  } catch (E* e) {
-    return messageOf(e);
-  } catch (java::lang::Throwable* t) {
-    VMPtr<java::lang::Throwable> other(t);
-    ADD_FAILURE() << "threw " << t->_VM_getClass()->_VM_name.c_str() << " instead";
-    return "<wrong exception>";
-  }
-  ADD_FAILURE() << "nothing thrown";
-  return "<nothing thrown>";
-}
+using java_test::jstr;
+using java_test::messageOf;
+using java_test::show;
+using java_test::text;
+using java_test::thrownMessage;
+using java_test::u16;
 
 // One field of a reference table: text with its escapes resolved, or null.
 struct Field {
@@ -99,27 +51,9 @@ inline Field unescape(const std::string& raw) {
   return f;
 }
 
-// The rows of tests/strings/data/<name>, comments skipped.
-inline std::vector<Row> readTable(const std::string& name) {
-  std::ifstream in(std::string(JME_TEST_DATA_DIR) + "/" + name);
-  EXPECT_TRUE(in.good()) << "cannot read " << name;
-  std::vector<Row> rows;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    Row row;
-    size_t start = 0;
-    for (;;) {
-      const size_t tab = line.find('\t', start);
-      row.push_back(unescape(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start)));
-      if (tab == std::string::npos) break;
-      start = tab + 1;
-    }
-    rows.push_back(std::move(row));
-  }
-  EXPECT_FALSE(rows.empty()) << name << " has no cases";
-  return rows;
-}
+// The rows of tests/strings/data/<name>, comments skipped, each field
+// unescaped.
+inline std::vector<Row> readTable(const std::string& name) { return java_test::readTable(name, unescape); }
 
 // "a<TAB>b<TAB>c" for failure messages.
 inline std::string showRow(const Row& row) {
