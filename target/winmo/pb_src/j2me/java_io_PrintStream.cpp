@@ -130,66 +130,16 @@ void PrintStream::print(uint8_t b) { writeText(String::valueOf(b)); }
 
 // Each line: the value through its own print slot, then the line feed, both
 // under the stream's monitor.
-void PrintStream::println(const char* s) {
-  VMSynchronized guard(this);
-  print(s);
-  newLine();
-}
-
-void PrintStream::println(VMPtr<java::lang::Object> obj) {
-  VMSynchronized guard(this);
-  print(obj);
-  newLine();
-}
-
-void PrintStream::println(VMPtr<String> s) {
-  VMSynchronized guard(this);
-  print(s);
-  newLine();
-}
-
-void PrintStream::println(VMPtr<Chars> s) {
-  VMSynchronized guard(this);
-  print(s);
-  newLine();
-}
-
-void PrintStream::println(double d) {
-  VMSynchronized guard(this);
-  print(d);
-  newLine();
-}
-
-void PrintStream::println(float f) {
-  VMSynchronized guard(this);
-  print(f);
-  newLine();
-}
-
-void PrintStream::println(int64_t l) {
-  VMSynchronized guard(this);
-  print(l);
-  newLine();
-}
-
-void PrintStream::println(int32_t i) {
-  VMSynchronized guard(this);
-  print(i);
-  newLine();
-}
-
-void PrintStream::println(char16_t c) {
-  VMSynchronized guard(this);
-  print(c);
-  newLine();
-}
-
-void PrintStream::println(uint8_t b) {
-  VMSynchronized guard(this);
-  print(b);
-  newLine();
-}
-
+void PrintStream::println(const char* s) { printLine(s); }
+void PrintStream::println(VMPtr<java::lang::Object> obj) { printLine(obj); }
+void PrintStream::println(VMPtr<String> s) { printLine(s); }
+void PrintStream::println(VMPtr<Chars> s) { printLine(s); }
+void PrintStream::println(double d) { printLine(d); }
+void PrintStream::println(float f) { printLine(f); }
+void PrintStream::println(int64_t l) { printLine(l); }
+void PrintStream::println(int32_t i) { printLine(i); }
+void PrintStream::println(char16_t c) { printLine(c); }
+void PrintStream::println(uint8_t b) { printLine(b); }
 void PrintStream::println() { newLine(); }
 
 void PrintStream::_VM_markReferences(int colour) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "VMSynchronized.h"
 #include "java_io_OutputStream.h"
 #include "java_io_OutputStreamWriter.h"
 
@@ -80,6 +81,13 @@ class PrintStream : public OutputStream {
   void writeText(VMPtr<java::lang::String> s);
   void writeText(VMPtr<Chars> s);
   void newLine();
+  // print(value) and the line end, under the stream's monitor.
+  template <class T>
+  void printLine(T value) {
+    VMSynchronized guard(this);
+    print(value);
+    newLine();
+  }
 };
 
 }  // namespace java::io

@@ -53,16 +53,8 @@ int _VM_monitorContenders = 0;
 
 void _VM_lockSlow(Object* o) {
   const uintptr_t self = currentWord();
+  if (_VM_tryLockThin(o, self)) return;
   if (o->_VM_monitorLock == nullptr) {
-    if (o->_VM_monitorCount == 0) {
-      o->_VM_monitorOwner = self;
-      o->_VM_monitorCount = 1;
-      return;
-    }
-    if (o->_VM_monitorOwner == self) {
-      ++o->_VM_monitorCount;
-      return;
-    }
     // Contended: once the owner lets go, the monitor gets its platform lock,
     // so that later contenders block in it.
     waitForThinOwner(o);

@@ -55,20 +55,24 @@ extern int _VM_monitorContenders;
 
 // The thin roads inline: a synchronized block on an uncontended object costs
 // a few loads and stores.
-inline void _VM_lock(java::lang::Object* o) {
-  const uintptr_t self = reinterpret_cast<uintptr_t>(_VM_currentThread);
-  if (o->_VM_monitorLock == nullptr) {
-    if (o->_VM_monitorCount == 0) {
-      o->_VM_monitorOwner = self;
-      o->_VM_monitorCount = 1;
-      return;
-    }
-    if (o->_VM_monitorOwner == self) {
-      ++o->_VM_monitorCount;
-      return;
-    }
+// Takes a thin monitor that is free or already the caller's; false when it
+// is inflated or another thread owns it.
+inline bool _VM_tryLockThin(java::lang::Object* o, uintptr_t self) {
+  if (o->_VM_monitorLock != nullptr) return false;
+  if (o->_VM_monitorCount == 0) {
+    o->_VM_monitorOwner = self;
+    o->_VM_monitorCount = 1;
+    return true;
   }
-  _VM_lockSlow(o);
+  if (o->_VM_monitorOwner == self) {
+    ++o->_VM_monitorCount;
+    return true;
+  }
+  return false;
+}
+
+inline void _VM_lock(java::lang::Object* o) {
+  if (!_VM_tryLockThin(o, reinterpret_cast<uintptr_t>(_VM_currentThread))) _VM_lockSlow(o);
 }
 
 inline void _VM_unlock(java::lang::Object* o) {
