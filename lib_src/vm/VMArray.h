@@ -64,7 +64,11 @@ class VMArray_Base : public virtual java::lang::Object {
 
  protected:
   VMArray_Base() = default;
-  ~VMArray_Base() override { _VM_free(_VM_data); }
+  ~VMArray_Base() override {
+    if (_VM_data != emptyData()) _VM_free(_VM_data);
+  }
+  // The shared element block of empty arrays.
+  static void* emptyData();
   // Takes the zero-filled element block. `length` is set only once the block
   // exists, so a collection that runs meanwhile sees an empty array.
   void allocate(int32_t kind, java::lang::Class* elementClass, int32_t count);

@@ -28,6 +28,13 @@ int32_t VMArray_Base::getElementSize(int32_t kind) {
   }
 }
 
+namespace {
+// The element block of every empty array: nothing to allocate or free.
+alignas(16) char emptyElements[16];
+}  // namespace
+
+void* VMArray_Base::emptyData() { return emptyElements; }
+
 void VMArray_Base::allocate(int32_t kind, java::lang::Class* elementClass, int32_t count) {
   _VM_kind = kind;
   _VM_elementClass = elementClass;
@@ -36,6 +43,10 @@ void VMArray_Base::allocate(int32_t kind, java::lang::Class* elementClass, int32
   // No block can be that large: the request fails like any other that does
   // not fit the heap.
   if (bytes > VM_HEAP_SIZE_MASK) _VM_throwNew<java::lang::OutOfMemoryError>();
+  if (bytes == 0) {
+    _VM_data = emptyData();
+    return;
+  }
   void* data = _VM_alloc(static_cast<size_t>(bytes), true);
   std::memset(data, 0, static_cast<size_t>(bytes));
   _VM_data = data;
