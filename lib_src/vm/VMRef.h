@@ -76,8 +76,11 @@ class VMRef {
     list_->head = this;
   }
   void unlink() {
-    if (list_->head == this) {
+    VMRef* head = list_->head;
+    if (head == this) {
       list_->head = next_;  // the usual case: references die in nested order
+    } else if (head->next_ == this) {
+      head->next_ = next_;  // a result made while a guard or argument lived
     } else {
       unlinkSlow();
     }

@@ -7,6 +7,7 @@
 #include "VMCollector.h"
 #include "VMFatal.h"
 #include "VMHeapServices.h"
+#include "VMSmallBlocks.h"
 #include "VMThread.h"
 #include "VMThrow.h"
 #include "java_lang_OutOfMemoryError.h"
@@ -71,7 +72,9 @@ void* _VM_alloc(size_t size, bool mayThrow) {
   if (_VM_gcStressMode() && !reporting) _VM_collect();
   for (int tries = 0;; ++tries) {
     void* block = nullptr;
-    if (inUse(n) <= heap.limit) block = HAL_allocateMemory(n, 0);
+    if (inUse(n) <= heap.limit) {
+      block = VMSmallBlocks::serves(n) ? VMSmallBlocks::take(n) : HAL_allocateMemory(n, 0);
+    }
     if (block != nullptr) {
       heap.allocated.fetch_add(n, std::memory_order_relaxed);
       return finish(block, static_cast<uint32_t>(n));
@@ -103,8 +106,15 @@ void _VM_free(void* p) {
   void* block = static_cast<char*>(p) - VM_HEAP_HEADER_SIZE;
   const uint32_t word = *static_cast<uint32_t*>(block);
   const bool uncounted = (word & VM_HEAP_DISABLED_BIT) && !(word & VM_HEAP_RESERVE_BIT);
-  if (!uncounted) heap.allocated.fetch_sub(word & VM_HEAP_SIZE_MASK, std::memory_order_relaxed);
-  HAL_freeMemory(block);
+  const uint32_t size = word & VM_HEAP_SIZE_MASK;
+  if (!uncounted) heap.allocated.fetch_sub(size, std::memory_order_relaxed);
+  // Blocks of the normal road (neither bit set) that are small came from
+  // the size classes.
+  if ((word & (VM_HEAP_DISABLED_BIT | VM_HEAP_RESERVE_BIT)) == 0 && VMSmallBlocks::serves(size)) {
+    VMSmallBlocks::give(block, size);
+  } else {
+    HAL_freeMemory(block);
+  }
 }
 
 uint32_t _VM_blockSize(const void* p) {
