@@ -79,7 +79,7 @@ class VMRef {
     VMRef* head = list_->head;
     if (head == this) {
       list_->head = next_;  // the usual case: references die in nested order
-    } else if (head->next_ == this) {
+    } else if (head != nullptr && head->next_ == this) {
       head->next_ = next_;  // a result made while a guard or argument lived
     } else {
       unlinkSlow();
