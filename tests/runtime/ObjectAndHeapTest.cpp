@@ -173,3 +173,27 @@ TEST(Object, IdentityHashEqualsAndText) {
 }
 
 }  // namespace
+
+namespace {
+
+// When the table of all objects cannot grow, the new object fails with an
+// ordinary OutOfMemoryError, built in the entry the table keeps for it.
+TEST(Object, AFullObjectTableGivesOutOfMemoryError) {
+  VMTestEnv::start();
+  if (_VM_gcStressMode()) GTEST_SKIP() << "collections would empty the table as it is filled";
+  VMObjectList& table = _VM_objects();
+  VMPtr<VMArray<Object>> keep = VMArray<Object>::create(100000);
+  int32_t kept = 0;
+  while (table.count + 1 < table.capacity) keep->set(kept++, Object::_VM_new());
+  const uint32_t capacity = table.capacity;
+  CeProcessHeap::setAllocationsLeft(0);
+  EXPECT_THROW(Object::_VM_new(), java::lang::OutOfMemoryError*);
+  CeProcessHeap::setAllocationsLeft(CeProcessHeap::kUnlimited);
+  EXPECT_EQ(table.capacity, capacity);
+  EXPECT_LE(table.count, table.capacity);
+  // With memory back, the table grows again.
+  VMPtr<Object> more = Object::_VM_new();
+  EXPECT_GT(table.capacity, capacity);
+}
+
+}  // namespace

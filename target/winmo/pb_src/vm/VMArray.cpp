@@ -1,6 +1,7 @@
 #include "VMArray.h"
 
 #include "VMClassRegistry.h"
+#include "VMThread.h"
 #include "VMThrow.h"
 #include "java_lang_ArrayIndexOutOfBoundsException.h"
 #include "java_lang_ArrayStoreException.h"
@@ -31,6 +32,30 @@ int32_t VMArray_Base::getElementSize(int32_t kind) {
 namespace {
 // The element block of every empty array: nothing to allocate or free.
 alignas(16) char emptyElements[16];
+
+// The thread making an array class, or null. Making one allocates, and an
+// allocation may let other threads run: one of them making the same class
+// meanwhile would register its name twice.
+VMThread* arrayClassMaker = nullptr;
+
+// Makes the current thread the only maker of array classes while it lives.
+class ArrayClassMaking {
+ public:
+  ArrayClassMaking() : previous_(arrayClassMaker) {
+    VMThread* self = _VM_currentThread;
+    // The maker gives the global lock up only while it allocates; it has
+    // ended when this thread has the lock back and finds no maker.
+    while (arrayClassMaker != nullptr && arrayClassMaker != self) VMThread::sleepUninterruptibly(1);
+    previous_ = arrayClassMaker;
+    arrayClassMaker = self;
+  }
+  ~ArrayClassMaking() { arrayClassMaker = previous_; }
+  ArrayClassMaking(const ArrayClassMaking&) = delete;
+  ArrayClassMaking& operator=(const ArrayClassMaking&) = delete;
+
+ private:
+  VMThread* previous_;
+};
 }  // namespace
 
 void* VMArray_Base::emptyData() { return emptyElements; }
@@ -61,6 +86,8 @@ java::lang::Class* _VM_arrayClass(const char* primitiveName, java::lang::Class* 
   } else {
     _VM_appendArrayClassName(name, elementClass, dimensions);
   }
+  ArrayClassMaking making;
+  // Looked up after waiting for another maker, which may have made it.
   if (java::lang::Class* existing = _VM_findClass(name.c_str())) return existing;
   return new java::lang::Class(name.c_str(), "java.lang.Object", "lib_src\\vm\\VMArray", nullptr, nullptr, 0, 0,
                                dimensions, kind, elementClass);

@@ -5,8 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "VMClassKit.h"
 #include "HALLock.h"
+#include "HALMemory.h"
+#include "VMClassKit.h"
+#include "VMFatal.h"
 #include "VMHeap.h"
 #include "VMMonitor.h"
 #include "VMThread.h"
@@ -22,16 +24,34 @@ namespace {
 
 VMObjectList objects;
 
+// Set while the error that reports a full table is built: it may take the
+// table's last entry, which every other object leaves free.
+bool reportingFullTable = false;
+
 // Makes room for one more entry in the table; false when no memory is left.
 bool reserveTableEntry() {
-  if (objects.count < objects.capacity) return true;
+  const uint32_t spare = reportingFullTable ? 0 : 1;
+  if (objects.count + spare < objects.capacity) return true;
   const uint64_t capacity = objects.capacity == 0 ? 1024 : uint64_t{objects.capacity} * 2;
   if (capacity > UINT32_MAX) return false;
-  void* items = std::realloc(objects.items, capacity * sizeof(java::lang::Object*));
+  // From the platform heap, like every block of the runtime.
+  void* items = HAL_allocateMemory(capacity * sizeof(java::lang::Object*), 0);
   if (items == nullptr) return false;
+  if (objects.count > 0) std::memcpy(items, objects.items, objects.count * sizeof(java::lang::Object*));
+  HAL_freeMemory(objects.items);
   objects.items = static_cast<java::lang::Object**>(items);
   objects.capacity = static_cast<uint32_t>(capacity);
   return true;
+}
+
+// The table cannot grow: OutOfMemoryError, built in the entry kept for it.
+[[noreturn]] void tableFull() {
+  if (reportingFullTable) _VM_fatalError("Ran out of memory while trying to report an out of memory condition!");
+  struct Reporting {
+    Reporting() { reportingFullTable = true; }
+    ~Reporting() { reportingFullTable = false; }
+  } reporting;
+  _VM_throwNew<java::lang::OutOfMemoryError>();
 }
 
 }  // namespace
@@ -67,8 +87,15 @@ Object::~Object() {
 }
 
 void* Object::operator new(size_t size) {
-  if (!reserveTableEntry()) _VM_throwNew<OutOfMemoryError>();
+  if (!reserveTableEntry()) tableFull();
   void* p = _VM_alloc(size, true);
+  // The allocation may have let other threads run (the allocator yields
+  // between its collections), and their objects may have taken the entry
+  // made above: make sure of it again, without letting anybody run.
+  if (!reserveTableEntry()) {
+    _VM_free(p);
+    tableFull();
+  }
   std::memset(p, 0, size);
   return p;
 }

@@ -1,0 +1,108 @@
+// An allocation that runs short of heap lets other Java threads run between
+// its collections (the allocator's yield). What those threads do meanwhile
+// must not break the allocation that was under way.
+#include "HALMemory.h"
+#include "JavaThreadTestSupport.h"
+#include "VMArray.h"
+#include "VMHeap.h"
+#include "VMObject.h"
+
+namespace jthreads_test {
+
+// A class of its own, so that no array of it exists before the test.
+class ReviewElement : public virtual java::lang::Object {
+  VM_CLASS(ReviewElement)
+};
+
+}  // namespace jthreads_test
+
+VM_REGISTER_CLASS(jthreads_test::ReviewElement, "jthreads_test.ReviewElement", "java.lang.Object", 0);
+
+namespace jthreads_test {
+namespace {
+
+using java::lang::Class;
+using java::lang::Object;
+using java::lang::Thread;
+
+// Squeezes the heap to what is in use plus `room` bytes, after a collection
+// has freed what it could: a larger allocation then collects twice and
+// yields the global lock. Returns the old minimum and maximum.
+std::pair<uint64_t, uint64_t> squeezeHeap(uint64_t room) {
+  VMHeapState& heap = _VM_heapState();
+  const std::pair<uint64_t, uint64_t> old{heap.minimum, heap.maximum};
+  _VM_collect();
+  const uint64_t inUse = HAL_getMemoryInUse() + heap.allocated.load() + room;
+  heap.minimum = inUse;
+  heap.maximum = inUse;
+  heap.limit = inUse;
+  return old;
+}
+
+void restoreHeap(std::pair<uint64_t, uint64_t> old) {
+  VMHeapState& heap = _VM_heapState();
+  heap.minimum = old.first;
+  heap.maximum = old.second;
+  heap.limit = old.second;
+}
+
+// The main thread allocates while the heap is squeezed to what is in use, so
+// the allocator collects twice and yields. The thread waiting for the global
+// lock then gives the heap its room back and fills the table of all objects
+// to its last entry for ordinary objects. The object whose allocation was under way still
+// needs an entry of its own.
+TEST_F(JavaThreads, ObjectTableHasRoomAfterAnAllocationLetOtherThreadsRun) {
+  VMHeapState& heap = _VM_heapState();
+  const VMObjectList& objects = _VM_objects();
+  VMPtr<VMArray<Object>> kept = VMArray<Object>::create(static_cast<int32_t>(2 * objects.capacity + 2));
+  VMArray<Object>* keep = kept.get();
+
+  std::pair<uint64_t, uint64_t> old{heap.minimum, heap.maximum};
+  VMPtr<Thread> filler = startThread([&old, keep, &objects] {
+    restoreHeap(old);
+    // The table keeps its last entry for the error that reports it full.
+    for (int32_t i = 0; i < keep->length && objects.count + 1 < objects.capacity; ++i) keep->set(i, Object::_VM_new());
+    events.push_back(objects.count + 1 == objects.capacity ? "table full" : "table not full");
+  });
+  // The filler waits for the global lock, which this thread keeps.
+  ASSERT_TRUE(threads_test::waitForGlobalLockWaiters(1));
+
+  old = squeezeHeap(0);
+  VMPtr<Object> made = Object::_VM_new();
+
+  EXPECT_TRUE(happened("table full"));
+  EXPECT_LE(objects.count, objects.capacity);
+  ASSERT_LT(made->_VM_index, objects.count);
+  EXPECT_EQ(objects[made->_VM_index], made.get());
+  EXPECT_TRUE(waitForEnd(filler));
+}
+
+// The first array of a type makes its array class. When making the class
+// object lets another thread run (here: the allocator's yield), and that
+// thread makes the first array of the same type, both end with the one
+// class object registered under the array's name.
+TEST_F(JavaThreads, ArrayClassMadeWhileAnotherThreadMakesItToo) {
+  const std::string name = "[Ljthreads_test.ReviewElement;";
+  ASSERT_EQ(_VM_findClass(name.c_str()), nullptr);
+  std::pair<uint64_t, uint64_t> old{};
+  Class* madeThere = nullptr;
+  VMPtr<Thread> other = startThread([&old, &madeThere] {
+    restoreHeap(old);
+    madeThere = VMArray<ReviewElement>::classObject();
+    events.push_back("made there");
+  });
+  ASSERT_TRUE(threads_test::waitForGlobalLockWaiters(1));
+
+  // Room for the class name, not for the class object.
+  old = squeezeHeap(128);
+  Class* madeHere = VMArray<ReviewElement>::classObject();
+  ASSERT_TRUE(waitForEnd(other));
+
+  EXPECT_TRUE(happened("made there"));
+  EXPECT_EQ(madeHere, madeThere);
+  EXPECT_EQ(_VM_findClass(name.c_str()), madeHere);
+  EXPECT_EQ(VMArray<ReviewElement>::classObject(), madeHere);
+}
+
+}  // namespace
+}  // namespace jthreads_test
