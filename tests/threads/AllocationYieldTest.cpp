@@ -1,7 +1,9 @@
 // An allocation that runs short of heap lets other Java threads run between
 // its collections (the allocator's yield). What those threads do meanwhile
 // must not break the allocation that was under way.
+#include "HALList.h"
 #include "HALMemory.h"
+#include "HALStringMap.h"
 #include "JavaThreadTestSupport.h"
 #include "VMArray.h"
 #include "VMHeap.h"
@@ -102,6 +104,49 @@ TEST_F(JavaThreads, ArrayClassMadeWhileAnotherThreadMakesItToo) {
   EXPECT_EQ(madeHere, madeThere);
   EXPECT_EQ(_VM_findClass(name.c_str()), madeHere);
   EXPECT_EQ(VMArray<ReviewElement>::classObject(), madeHere);
+}
+
+// The runtime's lists and maps take their nodes from the heap: a node made
+// while another thread adds to the same list or map loses nothing.
+TEST_F(JavaThreads, ListAndMapAdditionsMadeWhileAnotherThreadAddsToo) {
+  static int first = 1, second = 2, third = 3;
+  HALList list;
+  list.addLast(&first);
+  HALStringMap map;
+  std::pair<uint64_t, uint64_t> old{};
+  VMPtr<Thread> other = startThread([&old, &list, &map] {
+    restoreHeap(old);
+    list.addFirst(&second);
+    list.addLast(&second);
+    map.put("there", &second);
+    map.put("both", &second);
+    events.push_back("added there");
+  });
+  ASSERT_TRUE(threads_test::waitForGlobalLockWaiters(1));
+
+  // No room for a list node: its allocation collects and yields.
+  old = squeezeHeap(0);
+  list.addFirst(&third);
+  list.addLast(&third);
+  map.put("here", &third);
+  map.put("both", &third);
+  ASSERT_TRUE(waitForEnd(other));
+
+  EXPECT_TRUE(happened("added there"));
+  int nodes = 0;
+  for (HALListNode* n = list.getFirst(); n != nullptr; n = list.getNext(n)) ++nodes;
+  EXPECT_EQ(nodes, 5);
+  int backwards = 0;
+  for (HALListNode* n = list.getFirst(); n != nullptr && n->next != nullptr; n = n->next) {
+    EXPECT_EQ(n->next->prev, n);
+    ++backwards;
+  }
+  EXPECT_EQ(backwards, 4);
+  void* value = nullptr;
+  EXPECT_TRUE(map.get("there", &value));
+  EXPECT_TRUE(map.get("here", &value));
+  EXPECT_TRUE(map.get("both", &value));
+  EXPECT_EQ(map.count(), 3u);
 }
 
 }  // namespace

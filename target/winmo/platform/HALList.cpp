@@ -10,9 +10,12 @@ HALListNode* HALList::newNode(void* value, HALListNode* next, HALListNode* prev)
   return new (_VM_operatorNew(sizeof(HALListNode))) HALListNode{value, next, prev};
 }
 
+// The node is made before the list is read: making it may run a collection
+// and let other threads change the list.
 void HALList::addFirst(void* value) {
   if (!value) return;
-  HALListNode* node = newNode(value, head_, nullptr);
+  HALListNode* node = newNode(value, nullptr, nullptr);
+  node->next = head_;
   if (head_) {
     head_->prev = node;
   } else {
@@ -23,7 +26,8 @@ void HALList::addFirst(void* value) {
 
 void HALList::addLast(void* value) {
   if (!value) return;
-  HALListNode* node = newNode(value, nullptr, tail_);
+  HALListNode* node = newNode(value, nullptr, nullptr);
+  node->prev = tail_;
   if (tail_) {
     tail_->next = node;
   } else {

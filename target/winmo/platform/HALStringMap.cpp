@@ -46,26 +46,40 @@ uint32_t HALStringMap::hash(const char* key) {
 
 void HALStringMap::put(const char* key, void* value) {
   if (!key) return;
+  if (HALStringMapEntry* found = find(key)) {
+    found->value = value;
+    return;
+  }
+  // Making the entry may run a collection and let other threads change the
+  // map, so the end of the chain is looked for only afterwards.
+  HALStringMapEntry* entry = newEntry(key, value);
   HALStringMapEntry** link = &buckets_[hash(key) % kBucketCount];
   for (; *link; link = &(*link)->next) {
     if ((*link)->key.equals(key)) {
+      // Another thread put the key meanwhile: the later put wins.
       (*link)->value = value;
+      entry->~HALStringMapEntry();
+      _VM_free(entry);
       return;
     }
   }
-  *link = newEntry(key, value);
+  *link = entry;
   ++count_;
+}
+
+HALStringMapEntry* HALStringMap::find(const char* key) const {
+  for (HALStringMapEntry* entry = buckets_[hash(key) % kBucketCount]; entry; entry = entry->next) {
+    if (entry->key.equals(key)) return entry;
+  }
+  return nullptr;
 }
 
 bool HALStringMap::get(const char* key, void** outValue) const {
   if (!key) return false;
-  for (HALStringMapEntry* entry = buckets_[hash(key) % kBucketCount]; entry; entry = entry->next) {
-    if (entry->key.equals(key)) {
-      if (outValue) *outValue = entry->value;
-      return true;
-    }
-  }
-  return false;
+  HALStringMapEntry* entry = find(key);
+  if (entry == nullptr) return false;
+  if (outValue) *outValue = entry->value;
+  return true;
 }
 
 void HALStringMap::clear() {

@@ -44,6 +44,9 @@ class HALStringMap {
   static uint32_t hash(const char* key);
 
  private:
+  // The entry of `key` (not null), or null.
+  HALStringMapEntry* find(const char* key) const;
+
   HALStringMapEntry** buckets_;
   uint32_t count_ = 0;
 };
