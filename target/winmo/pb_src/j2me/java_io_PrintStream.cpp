@@ -25,33 +25,15 @@ void PrintStream::ensureOpen() {
 }
 
 void PrintStream::write(int32_t b) {
-  VMSynchronized guard(this);
-  ensureOpen();
-  try {
-    out->write(b);
-  } catch (IOException*) {
-    trouble = 1;
-  }
+  writeOpen([&] { out->write(b); });
 }
 
 void PrintStream::write(VMPtr<Bytes> buf, int32_t off, int32_t len) {
-  VMSynchronized guard(this);
-  ensureOpen();
-  try {
-    out->write(buf, off, len);
-  } catch (IOException*) {
-    trouble = 1;
-  }
+  writeOpen([&] { out->write(buf, off, len); });
 }
 
 void PrintStream::flush() {
-  VMSynchronized guard(this);
-  ensureOpen();
-  try {
-    charOut->flush();
-  } catch (IOException*) {
-    trouble = 1;
-  }
+  writeOpen([&] { charOut->flush(); });
 }
 
 void PrintStream::close() {
@@ -75,43 +57,21 @@ uint8_t PrintStream::checkError() {
 void PrintStream::setError() { trouble = 1; }
 
 void PrintStream::writeText(VMPtr<String> s) {
-  VMSynchronized guard(this);
-  ensureOpen();
-  try {
-    charOut->write(s);
-  } catch (IOException*) {
-    trouble = 1;
-  }
+  writeOpen([&] { charOut->write(s); });
 }
 
 void PrintStream::writeText(VMPtr<Chars> s) {
-  VMSynchronized guard(this);
-  ensureOpen();
-  try {
-    charOut->write(s);
-  } catch (IOException*) {
-    trouble = 1;
-  }
+  writeOpen([&] { charOut->write(s); });
 }
 
 void PrintStream::newLine() {
-  VMSynchronized guard(this);
-  ensureOpen();
-  try {
-    charOut->write(10);
-  } catch (IOException*) {
-    trouble = 1;
-  }
+  writeOpen([&] { charOut->write(10); });
 }
 
 void PrintStream::print(const char* s) {
-  VMSynchronized guard(this);
-  ensureOpen();
-  try {
+  writeOpen([&] {
     for (const char* p = s != nullptr ? s : "null"; *p != 0; ++p) write(static_cast<int32_t>(static_cast<uint8_t>(*p)));
-  } catch (IOException*) {
-    trouble = 1;
-  }
+  });
 }
 
 void PrintStream::print(VMPtr<String> s) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "VMSynchronized.h"
+#include "java_io_IOException.h"
 #include "java_io_OutputStream.h"
 #include "java_io_OutputStreamWriter.h"
 
@@ -76,6 +77,18 @@ class PrintStream : public OutputStream {
  private:
   // NullPointerException once closed.
   void ensureOpen();
+  // Runs `write` under the stream's monitor on an open stream; an
+  // IOException sets the error flag instead of leaving the stream.
+  template <class F>
+  void writeOpen(F write) {
+    VMSynchronized guard(this);
+    ensureOpen();
+    try {
+      write();
+    } catch (IOException*) {
+      trouble = 1;
+    }
+  }
   // Synchronized text output through the writer; an IOException sets the
   // error flag.
   void writeText(VMPtr<java::lang::String> s);
