@@ -2,7 +2,7 @@
 # packages from packages.txt, then configure and build one build variant.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-JOBS=$(nproc 2>/dev/null || echo 2)
+JOBS=${JME_JOBS:-$(nproc 2>/dev/null || echo 2)}
 
 install_packages() {
   local missing=()
