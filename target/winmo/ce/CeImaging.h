@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// The phone system's imaging codec: encoded image bytes in, 32-bit ARGB
+// pixels out. This host decodes PNG with libpng.
+//
+// Ownership: a successful decode hands the caller one pixel block taken
+// from CeProcessHeap (so the heap's failure seam reaches it); the caller
+// gives it back with CeImaging::release. A failed decode leaves nothing
+// behind.
+//
+// What the decoder promises about outside data:
+// - it reads only the `length` bytes it is given, never past them;
+// - the samples are raw: no gamma or colour-space correction, so a pixel
+//   decodes to the value stored in the file;
+// - checksum errors (chunk CRCs and the zlib Adler-32) are tolerated, since
+//   the engine rewrites palettes of stored images in place without
+//   recomputing them; a chunk that is cut short or malformed is still an
+//   error;
+// - images wider or taller than kMaxSide, or with more than kMaxPixels
+//   pixels, are refused as bad data, so the memory a decode takes is
+//   bounded; so is the memory for ancillary chunks.
+class CeImaging {
+ public:
+  CeImaging() = delete;
+
+  enum class Result {
+    ok,
+    outOfMemory,  // the process heap refused a block
+    badData,      // not an image this codec can decode, or cut short
+  };
+
+  // A decoded image: width x height pixels, rows top to bottom with no gap,
+  // each pixel 0xAARRGGBB.
+  struct Bitmap {
+    int32_t width = 0;
+    int32_t height = 0;
+    uint32_t* pixels = nullptr;
+  };
+
+  static constexpr int32_t kMaxSide = 32767;
+  static constexpr int64_t kMaxPixels = int64_t{1} << 24;
+
+  // Decodes `length` bytes at `bytes`. On ok, `out` holds the image; on any
+  // other result `out` is left empty.
+  static Result decode(const uint8_t* bytes, size_t length, Bitmap& out);
+
+  // Gives back the pixels of a decoded image; an empty bitmap is ignored.
+  static void release(Bitmap& bitmap);
+};
