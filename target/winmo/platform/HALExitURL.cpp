@@ -1,0 +1,85 @@
+#include "HALExitURL.h"
+
+#include <new>
+#include <spawn.h>
+#include <string>
+
+#include "HALString.h"
+
+extern char** environ;
+
+namespace {
+
+HALString* exitURL = nullptr;
+
+bool openWithDesktop(const char* url) {
+  char program[] = "xdg-open";
+  char* argv[] = {program, const_cast<char*>(url), nullptr};
+  pid_t child;
+  return posix_spawnp(&child, program, nullptr, nullptr, argv, environ) == 0;
+}
+
+HALBrowserLauncher launcher = openWithDesktop;
+
+std::string toUTF8(const HALString& text) {
+  std::string out;
+  for (int32_t i = 0; i < text.length(); ++i) {
+    uint32_t c = text.charAt(i);
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.length() && text.charAt(i + 1) >= 0xDC00 &&
+        text.charAt(i + 1) <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text.charAt(++i) - 0xDC00);
+    }
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (c >> 18));
+      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+void HAL_setExitURL(const HALString* url) {
+  HALString::release(exitURL);
+  exitURL = nullptr;
+  if (!url || url->length() == 0) return;
+  auto* copy = new (std::nothrow) HALString();
+  if (copy && !copy->initCopy(url)) {
+    HALString::release(copy);
+    copy = nullptr;
+  }
+  exitURL = copy;
+}
+
+const HALString* HAL_getExitURL() { return exitURL; }
+
+void HAL_launchExitURL() {
+  if (exitURL && exitURL->length() > 0) launcher(toUTF8(*exitURL).c_str());
+  HALString::release(exitURL);
+  exitURL = nullptr;
+}
+
+HALStatus HAL_openURL(const char16_t* url, int32_t length, uint8_t* mustExit) {
+  if (length < 0 || (length > 0 && !url)) return HAL_ILLEGAL_ARGUMENT_ERR;
+  HALString text;
+  if (length > 0 && !text.initFromChars(url, length)) return HAL_OUT_OF_MEMORY_ERR;
+  HAL_setExitURL(&text);
+  if (length > 0 && !exitURL) return HAL_OUT_OF_MEMORY_ERR;
+  if (mustExit) *mustExit = 1;
+  return HAL_OK;
+}
+
+void HAL_setBrowserLauncher(HALBrowserLauncher replacement) {
+  launcher = replacement ? replacement : openWithDesktop;
+}
