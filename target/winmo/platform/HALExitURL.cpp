@@ -5,6 +5,7 @@
 #include <string>
 
 #include "HALString.h"
+#include "HALUTF8.h"
 
 extern char** environ;
 
@@ -29,21 +30,7 @@ std::string toUTF8(const HALString& text) {
         text.charAt(i + 1) <= 0xDFFF) {
       c = 0x10000 + ((c - 0xD800) << 10) + (text.charAt(++i) - 0xDC00);
     }
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
+    HAL_appendUTF8(out, c);
   }
   return out;
 }

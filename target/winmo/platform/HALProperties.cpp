@@ -10,6 +10,7 @@
 #include "HALDevice.h"
 #include "HALLocale.h"
 #include "HALMemory.h"
+#include "HALResource.h"
 #include "HALString.h"
 #include "HALStringMap.h"
 #include "VMFatal.h"
@@ -155,7 +156,8 @@ char* makeUniqueId(const char* platform) {
 }
 
 HALStringMap* makeBuiltin() {
-  static const char kPlatform[] = "WindowsMobile";
+  const char* platform = HAL_getPlatformName();
+  const char* version = HAL_getPlatformVersion();
   auto* table = new HALStringMap();
   try {
     putUnique(table, "microedition.configuration", "CLDC-1.1");
@@ -168,9 +170,9 @@ HALStringMap* makeBuiltin() {
     putUnique(table, "microedition.hostname", "");
     putUnique(table, "javax.microedition.io.Connector.protocolpath", "com.ravelstone.brume.midp.io.protocol");
     putUnique(table, "com.ravelstone.brume.software.version", "PLATFORM_BRIDGE_VERSION");
-    putUnique(table, "com.ravelstone.brume.hal.platform", kPlatform);
-    putUnique(table, "com.ravelstone.brume.hal.version", "1");
-    if (char* id = makeUniqueId(kPlatform)) putUnique(table, "com.ravelstone.brume.hal.uniqueid", id);
+    if (platform) putUnique(table, "com.ravelstone.brume.hal.platform", platform);
+    if (version) putUnique(table, "com.ravelstone.brume.hal.version", version);
+    if (char* id = makeUniqueId(platform ? platform : "")) putUnique(table, "com.ravelstone.brume.hal.uniqueid", id);
   } catch (...) {
     delete table;
     throw;
