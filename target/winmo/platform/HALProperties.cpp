@@ -26,13 +26,6 @@ struct PropertyEntry {
   int32_t valueLength;
 };
 
-HALArray stores[2];
-HALStringMap* builtin = nullptr;
-
-HALArray* storeOf(int store) {
-  return store == HAL_SYSTEM_PROPERTIES || store == HAL_APPLICATION_PROPERTIES ? &stores[store] : nullptr;
-}
-
 void clearStore(HALArray& store) {
   while (store.count() > 0) {
     HAL_freeBuffer(store.get(store.count() - 1));
@@ -40,9 +33,24 @@ void clearStore(HALArray& store) {
   }
 }
 
+// The two stores; entries still held when the process ends are freed then.
+struct Stores {
+  HALArray lists[2];
+  ~Stores() {
+    clearStore(lists[1]);
+    clearStore(lists[0]);
+  }
+} stores;
+
+HALStringMap* builtin = nullptr;
+
+HALArray* storeOf(int store) {
+  return store == HAL_SYSTEM_PROPERTIES || store == HAL_APPLICATION_PROPERTIES ? &stores.lists[store] : nullptr;
+}
+
 const PropertyEntry* find(int store, const char16_t* key, int32_t keyLength) {
   if (keyLength < 0 || (keyLength > 0 && !key)) return nullptr;
-  const HALArray& entries = stores[store];
+  const HALArray& entries = stores.lists[store];
   for (int32_t i = entries.count() - 1; i >= 0; --i) {
     const auto* entry = static_cast<const PropertyEntry*>(entries.get(i));
     if (entry->keyLength == keyLength &&
@@ -219,8 +227,8 @@ int32_t HAL_getPropertyCount(int store) {
 }
 
 void HAL_loadProperties() {
-  clearStore(stores[HAL_SYSTEM_PROPERTIES]);
-  clearStore(stores[HAL_APPLICATION_PROPERTIES]);
+  clearStore(stores.lists[HAL_SYSTEM_PROPERTIES]);
+  clearStore(stores.lists[HAL_APPLICATION_PROPERTIES]);
   loadFile(HAL_SYSTEM_PROPERTIES, "sys.prop");
   loadFile(HAL_APPLICATION_PROPERTIES, "app.prop");
   addDeviceEntry(u"device.manufacturer", HAL_getManufacturer());
@@ -232,8 +240,8 @@ void HAL_loadProperties() {
 }
 
 void HAL_freeProperties() {
-  clearStore(stores[HAL_APPLICATION_PROPERTIES]);
-  clearStore(stores[HAL_SYSTEM_PROPERTIES]);
+  clearStore(stores.lists[HAL_APPLICATION_PROPERTIES]);
+  clearStore(stores.lists[HAL_SYSTEM_PROPERTIES]);
 }
 
 int32_t HAL_getSystemPropertyLength(const char16_t* key, int32_t keyLength) {
