@@ -48,3 +48,5 @@ void HAL_getQuirkNumbers(int index, void* context, int32_t* numbers, int32_t* in
 // The screen's size in pixels as the system reports it (the whole display,
 // not the window).
 void HAL_getScreenMetrics(int32_t* width, int32_t* height);
+// Bits per pixel of the screen.
+int32_t HAL_getScreenBitsPerPixel();
