@@ -16,7 +16,8 @@ constexpr int32_t kSystemValue[4] = {0, 1, 2, 4};
 int32_t table[4] = {0, 1, 2, 3};
 int32_t requested = kNone;
 
-int32_t insideOf(int32_t code) { return (code + 3) % 5; }
+// Interface 0 (none) is inside 4, interface 1..4 are inside 0..3.
+int32_t insideOf(int32_t code) { return (code + 4) % 5; }
 int32_t interfaceOf(int32_t inside) { return (inside + 1) % 5; }
 
 int32_t readEntry(const char16_t* key, int32_t fallback) {

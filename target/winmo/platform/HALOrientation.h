@@ -7,7 +7,7 @@
 // The display orientation. Interface codes (HAL_getOrientation,
 // HAL_setOrientation, TqBrume): 0 none (no orientation forced), 1 normal,
 // 2 90°, 3 180°, 4 270°. Inside, 0 normal, 1 90°, 2 180°, 3 270°, 4 none;
-// interface code c is inside code (c + 3) mod 5.
+// interface code c is inside code (c + 4) mod 5 (0 -> 4, 1 -> 0, ... 4 -> 3).
 //
 // A table maps each inside orientation to the one really applied, from the
 // system properties "WinceDisplayOrientation0/90/180/270" ("normal",
