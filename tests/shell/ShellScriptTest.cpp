@@ -14,6 +14,7 @@
 #include "HALCallbacks.h"
 #include "HALEvents.h"
 #include "HALShell.h"
+#include "HALHostWindows.h"
 #include "HALWindow.h"
 
 using namespace hostwin;
@@ -30,6 +31,7 @@ std::vector<Posted> script;
 // Posted from another thread 50 ms after start-up, when the loop has
 // handled the first messages.
 std::vector<Posted> later;
+bool injectPower = false;
 int initStatus = 0;
 std::string calls;  // one letter per VM call: i(nit) c(ollect) d(estroy), events as digits
 
@@ -37,6 +39,16 @@ int fakeInitialize(uint64_t first, uint64_t second, HALThread*, const char* boot
   calls += "i";
   HAL_createEventRegistry();
   for (const Posted& p : script) HAL_postToMainWindow(p.message, p.wParam, 0);
+  if (injectPower) {
+    // The power source: off now, on again and a close 50 ms later.
+    hostwin::injectPowerChange(false);
+    std::thread([] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      hostwin::injectPowerChange(true);
+      std::this_thread::sleep_for(std::chrono::milliseconds(150));
+      HAL_postToMainWindow(WM_CLOSE, 0, 0);
+    }).detach();
+  }
   if (!later.empty()) {
     std::thread([] {
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -106,6 +118,15 @@ TEST(ShellScriptDeathTest, MessagesBecomeEventsAndExitCodes) {
     const std::string calls = std::string("calls: ") + c.calls + "\\.";
     EXPECT_EXIT(runScript(c.messages, c.later), testing::ExitedWithCode(c.exitCode), calls) << c.name;
   }
+}
+
+TEST(ShellScriptDeathTest, PowerNotificationsReachTheLoop) {
+  EXPECT_EXIT(
+      {
+        injectPower = true;
+        runScript({});
+      },
+      testing::ExitedWithCode(0), "calls: ic123d\\.");
 }
 
 TEST(ShellScriptDeathTest, FailedVMStartsAreFatal) {
