@@ -95,6 +95,7 @@ struct ScriptCase {
 };
 
 TEST(ShellScriptDeathTest, MessagesBecomeEventsAndExitCodes) {
+  ShellTestFolder::instance();
   const ScriptCase cases[] = {
       {"close", {{WM_CLOSE, 0}}, {}, "ic3d", 0},
       {"exit message", {{HAL_MSG_EXIT, 0}}, {}, "ic3d", 0},
@@ -121,6 +122,7 @@ TEST(ShellScriptDeathTest, MessagesBecomeEventsAndExitCodes) {
 }
 
 TEST(ShellScriptDeathTest, PowerNotificationsReachTheLoop) {
+  ShellTestFolder::instance();
   EXPECT_EXIT(
       {
         injectPower = true;
@@ -130,6 +132,7 @@ TEST(ShellScriptDeathTest, PowerNotificationsReachTheLoop) {
 }
 
 TEST(ShellScriptDeathTest, FailedVMStartsAreFatal) {
+  ShellTestFolder::instance();
   for (int status : {1, 2, 7}) {
     EXPECT_EXIT(runScript({}, {}, status), testing::ExitedWithCode(1), "") << status;
   }

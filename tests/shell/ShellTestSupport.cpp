@@ -10,10 +10,15 @@ ShellTestFolder& ShellTestFolder::instance() {
   return folder;
 }
 
-ShellTestFolder::ShellTestFolder() {
+ShellTestFolder::ShellTestFolder() : owner_(getpid()) {
   root_ = std::filesystem::temp_directory_path() / ("jme-shell-" + std::to_string(getpid()));
   std::filesystem::create_directories(root_ / "properties");
   writeProperties("app.prop", "MIDlet-Name: shelltest-" + std::to_string(getpid()) + "\n");
+}
+
+ShellTestFolder::~ShellTestFolder() {
+  std::error_code ignored;
+  if (getpid() == owner_) std::filesystem::remove_all(root_, ignored);
 }
 
 void ShellTestFolder::use() { DeviceProfile::instance().setProgramDirectory(root_.string()); }

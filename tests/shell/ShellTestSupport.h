@@ -8,7 +8,11 @@
 // single-instance lock) and, when given, its MIDlet.
 class ShellTestFolder {
  public:
+  // The folder of this process, made on first use and removed when the
+  // process that made it ends normally. Make it before forking children
+  // that should share it.
   static ShellTestFolder& instance();
+  ~ShellTestFolder();
   // Makes this folder the program folder of the running process.
   void use();
   const std::filesystem::path& path() const { return root_; }
@@ -18,4 +22,5 @@ class ShellTestFolder {
  private:
   ShellTestFolder();
   std::filesystem::path root_;
+  int owner_;
 };

@@ -8,6 +8,7 @@
 
 #include "HALCallbacks.h"
 #include "HALEvents.h"
+#include "HALProperties.h"
 #include "HALShell.h"
 #include "HALWindow.h"
 #include "HALWindowObject.h"
@@ -31,6 +32,7 @@ class Window : public testing::Test {
  protected:
   void SetUp() override {
     ShellTestFolder::instance().use();
+    HAL_loadProperties();  // the name of this process's own lock
     VMCallbacks table{nullptr, recordEvent, nullptr, nullptr, nullptr, nullptr};
     HAL_setVMCallbacks(&table);
     HAL_createEventRegistry();
