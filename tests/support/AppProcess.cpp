@@ -7,7 +7,6 @@
 #include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 extern char** environ;
@@ -84,17 +83,17 @@ void AppProcess::send(const std::string& command) {
 
 int AppProcess::wait(int timeoutMs) {
   if (pid_ <= 0) return -1;
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  int status = 0;
-  while (waitpid(pid_, &status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() > end) {
+  // The child's end closes its output: read to the end first (within the
+  // time-out), then collect the child.
+  std::string line;
+  while ((line = readLine(timeoutMs)) != "<eof>") {
+    if (line == "<timeout>") {
       kill(pid_, SIGKILL);
-      waitpid(pid_, &status, 0);
-      pid_ = -1;
-      return -1;
+      break;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
+  int status = 0;
+  waitpid(pid_, &status, 0);
   pid_ = -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

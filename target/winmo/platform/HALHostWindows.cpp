@@ -44,6 +44,7 @@ uint64_t availableMemory = 64ull << 20;
 std::mutex powerMutex;
 std::condition_variable powerChanged;
 std::deque<bool> powerChanges;
+bool powerWaitsCancelled = false;
 
 Window* windowOf(HWND handle) { return reinterpret_cast<Window*>(handle); }
 HWND handleOf(Window* window) { return reinterpret_cast<HWND>(window); }
@@ -319,7 +320,8 @@ void* GetProcAddressW(HMODULE, const char16_t*) { return nullptr; }
 
 bool waitForPowerChange(uint32_t milliseconds, bool* on) {
   std::unique_lock<std::mutex> lock(powerMutex);
-  if (!powerChanged.wait_for(lock, std::chrono::milliseconds(milliseconds), [] { return !powerChanges.empty(); })) {
+  const auto ready = [] { return !powerChanges.empty() || powerWaitsCancelled; };
+  if (!powerChanged.wait_for(lock, std::chrono::milliseconds(milliseconds), ready) || powerChanges.empty()) {
     return false;
   }
   *on = powerChanges.front();
@@ -330,6 +332,12 @@ bool waitForPowerChange(uint32_t milliseconds, bool* on) {
 void injectPowerChange(bool on) {
   std::lock_guard<std::mutex> lock(powerMutex);
   powerChanges.push_back(on);
+  powerChanged.notify_all();
+}
+
+void cancelPowerWaits(bool cancel) {
+  std::lock_guard<std::mutex> lock(powerMutex);
+  powerWaitsCancelled = cancel;
   powerChanged.notify_all();
 }
 

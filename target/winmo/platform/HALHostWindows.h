@@ -153,6 +153,9 @@ void* GetProcAddressW(HMODULE module, const char16_t* name);
 bool waitForPowerChange(uint32_t milliseconds, bool* on);
 // Test seam: a change of the power state.
 void injectPowerChange(bool on);
+// Ends every wait for a power change at once, and every later one, until
+// called with false.
+void cancelPowerWaits(bool cancel);
 
 // Test seams: the display's orientation (the system value 0, 1, 2 or 4),
 // whether the display refuses changes, and the memory the status reports.

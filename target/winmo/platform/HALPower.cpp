@@ -44,6 +44,7 @@ uint32_t readPowerTimeouts() {
 int HAL_startPowerThread() {
   if (powerThread.joinable()) return 1;
   powerRunning.store(true);
+  cancelPowerWaits(false);
   try {
     powerThread = std::thread(watchPower);
   } catch (const std::system_error&) {
@@ -55,6 +56,7 @@ int HAL_startPowerThread() {
 
 void HAL_stopPowerThread() {
   powerRunning.store(false);
+  cancelPowerWaits(true);
   if (powerThread.joinable()) powerThread.join();
 }
 
