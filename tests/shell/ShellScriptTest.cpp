@@ -13,6 +13,7 @@
 
 #include "HALCallbacks.h"
 #include "HALEvents.h"
+#include "HALExitURL.h"
 #include "HALShell.h"
 #include "HALHostWindows.h"
 #include "HALWindow.h"
@@ -129,6 +130,21 @@ TEST(ShellScriptDeathTest, PowerNotificationsReachTheLoop) {
         runScript({});
       },
       testing::ExitedWithCode(0), "calls: ic123d\\.");
+}
+
+TEST(ShellScriptDeathTest, PlatformRequestOpensAfterTheWindowAndTheVMAreGone) {
+  ShellTestFolder::instance();
+  EXPECT_EXIT(
+      {
+        HAL_setBrowserLauncher([](const char* url) {
+          calls += std::string("[open ") + url + (IsWindowVisible(HAL_getMainWindow()) ? " with window]" : "]");
+          return true;
+        });
+        uint8_t mustExit = 0;
+        HAL_openURL(u"tel:123", 7, &mustExit);
+        runScript({{WM_CLOSE, 0}});
+      },
+      testing::ExitedWithCode(0), "calls: ic3d\\[open tel:123\\]\\.");
 }
 
 TEST(ShellScriptDeathTest, FailedVMStartsAreFatal) {
