@@ -13,7 +13,14 @@ namespace {
 
 HALString* exitURL = nullptr;
 
+// Hands the URL to the desktop's opener as its only argument, never through
+// a shell. A URL that the opener would read as an option (a leading '-') or
+// that holds control characters is refused.
 bool openWithDesktop(const char* url) {
+  if (url[0] == '-') return false;
+  for (const char* p = url; *p; ++p) {
+    if (static_cast<unsigned char>(*p) < 0x20 || *p == 0x7F) return false;
+  }
   char program[] = "xdg-open";
   char* argv[] = {program, const_cast<char*>(url), nullptr};
   pid_t child;
