@@ -3,6 +3,7 @@
 // codes.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <string>
 #include <unistd.h>
 
@@ -31,6 +32,28 @@ TEST(EndToEnd, StartPauseResumeCloseExitsWithZero) {
   app.send("close");
   EXPECT_EQ(app.readLine(), "destroyApp true");
   EXPECT_EQ(app.readLine(), "<eof>");
+  EXPECT_EQ(app.wait(), 0);
+}
+
+TEST(EndToEnd, SDLWindowUnderTheDummyDriverRunsAndCloses) {
+  AppProcess app(kTestApp, testProperties());
+  app.start(nullptr, true);
+  EXPECT_EQ(app.readLine(), "startApp");
+  app.send("pause");
+  EXPECT_EQ(app.readLine(), "pauseApp");
+  app.send("resume");
+  EXPECT_EQ(app.readLine(), "startApp");
+  app.send("close");
+  EXPECT_EQ(app.readLine(), "destroyApp true");
+  EXPECT_EQ(app.wait(), 0);
+}
+
+TEST(EndToEnd, SignalClosesTheApplication) {
+  AppProcess app(kTestApp, testProperties());
+  app.start();
+  EXPECT_EQ(app.readLine(), "startApp");
+  kill(app.pid(), SIGTERM);
+  EXPECT_EQ(app.readLine(), "destroyApp true");
   EXPECT_EQ(app.wait(), 0);
 }
 

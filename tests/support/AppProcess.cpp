@@ -32,7 +32,7 @@ AppProcess::~AppProcess() {
   std::filesystem::remove_all(folder_);
 }
 
-void AppProcess::start(const char* argument) {
+void AppProcess::start(const char* argument, bool sdlDummy) {
   int in[2], out[2];
   // Close-on-exec: no other child inherits this one's pipes.
   if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) return;
@@ -42,7 +42,12 @@ void AppProcess::start(const char* argument) {
   posix_spawn_file_actions_adddup2(&actions, out[1], 1);
   posix_spawn_file_actions_addclose(&actions, in[1]);
   posix_spawn_file_actions_addclose(&actions, out[0]);
-  setenv("JME_BACKEND", "headless", 1);
+  if (sdlDummy) {
+    unsetenv("JME_BACKEND");
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+  } else {
+    setenv("JME_BACKEND", "headless", 1);
+  }
   const std::string path = binary_.string();
   char* argv[] = {const_cast<char*>(path.c_str()), const_cast<char*>(argument), nullptr};
   posix_spawn(&pid_, path.c_str(), &actions, nullptr, argv, environ);

@@ -19,8 +19,9 @@ class AppProcess {
   AppProcess& operator=(const AppProcess&) = delete;
 
   // Starts the program with `argument` (null: none). Standard input and
-  // output become pipes to this object.
-  void start(const char* argument = nullptr);
+  // output become pipes to this object. The backend is headless, or with
+  // `sdlDummy` the SDL2 window under SDL's dummy video driver.
+  void start(const char* argument = nullptr, bool sdlDummy = false);
   // The next line the program printed, or "<timeout>" / "<eof>".
   std::string readLine(int timeoutMs = 10000);
   void send(const std::string& command);

@@ -4,9 +4,14 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "HALHostSDL.h"
+
 bool HAL_chooseBackend(bool headless) {
   const char* backend = std::getenv("JME_BACKEND");
   if (headless || (backend && std::strcmp(backend, "headless") == 0)) return true;
-  std::fprintf(stderr, "jme: no SDL2 window in this build yet; run with --headless (or JME_BACKEND=headless).\n");
+  const char* error = "";
+  if (hostsdl::start(&error)) return true;
+  std::fprintf(stderr, "jme: no display for an SDL2 window (%s); run with --headless or JME_BACKEND=headless.\n",
+               error);
   return false;
 }

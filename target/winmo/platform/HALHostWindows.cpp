@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "HALDevice.h"
+#include "HALHostSDL.h"
 
 namespace hostwin {
 namespace {
@@ -111,7 +112,7 @@ BOOL RegisterClassW(const WNDCLASSW* windowClass) {
   return TRUE;
 }
 
-HWND CreateWindowW(const char16_t* className, const char16_t*, DWORD, int32_t, int32_t, int32_t, int32_t, HWND,
+HWND CreateWindowW(const char16_t* className, const char16_t* title, DWORD, int32_t, int32_t, int32_t, int32_t, HWND,
                    void*, HINSTANCE, void*) {
   for (const WNDCLASSW& c : classes) {
     if (className && std::u16string(c.lpszClassName) == className) {
@@ -126,6 +127,7 @@ HWND CreateWindowW(const char16_t* className, const char16_t*, DWORD, int32_t, i
         windows.push_back(window);
       }
       installSignalHandlers();
+      hostsdl::openWindow(title, width, height);
       window->procedure(handleOf(window), WM_CREATE, 0, 0);
       return handleOf(window);
     }
@@ -162,7 +164,27 @@ LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return target && target->alive ? target->procedure(window, message, wParam, lParam) : 0;
 }
 
+namespace {
+
+// Posts the SDL window's input to the first live window (main thread).
+void postToMainWindow(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  HWND target = nullptr;
+  {
+    std::lock_guard<std::mutex> lock(queue.mutex);
+    for (Window* w : windows) {
+      if (w->alive) {
+        target = reinterpret_cast<HWND>(w);
+        break;
+      }
+    }
+  }
+  if (target) PostMessageW(target, message, wParam, lParam);
+}
+
+}  // namespace
+
 BOOL PeekMessageW(MSG* msg, HWND window, UINT first, UINT last, UINT remove) {
+  hostsdl::pump(postToMainWindow);
   std::lock_guard<std::mutex> lock(queue.mutex);
   if (remove & PM_REMOVE) return take(msg, window, first, last);
   for (const MSG& m : queue.messages) {
@@ -175,8 +197,18 @@ BOOL PeekMessageW(MSG* msg, HWND window, UINT first, UINT last, UINT remove) {
 }
 
 BOOL GetMessageW(MSG* msg, HWND window, UINT first, UINT last) {
-  std::unique_lock<std::mutex> lock(queue.mutex);
-  queue.changed.wait(lock, [&] { return take(msg, window, first, last); });
+  for (;;) {
+    hostsdl::pump(postToMainWindow);
+    std::unique_lock<std::mutex> lock(queue.mutex);
+    // With an SDL window its events are looked for every 10 ms.
+    if (!hostsdl::active()) {
+      queue.changed.wait(lock, [&] { return take(msg, window, first, last); });
+      break;
+    }
+    if (queue.changed.wait_for(lock, std::chrono::milliseconds(10), [&] { return take(msg, window, first, last); })) {
+      break;
+    }
+  }
   return msg->message == WM_QUIT ? FALSE : TRUE;
 }
 
