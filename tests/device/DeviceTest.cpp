@@ -119,3 +119,17 @@ TEST(Device, QuirkNumbersFromAPropertyAreBounded) {
 }
 
 }  // namespace
+
+#include "HALVendor.h"
+
+namespace {
+
+TEST(Device, MissingVendorLibrariesLeaveTheirFeaturesOff) {
+  HAL_loadVendorLibraries();
+  EXPECT_FALSE(HAL_isOpticalMousePresent());
+  EXPECT_EQ(HAL_getWheelKeyTest(), nullptr);  // up and down never carry the wheel codes
+  HAL_switchOpticalMouseOn();
+  HAL_closeVendorLibraries();
+}
+
+}  // namespace
