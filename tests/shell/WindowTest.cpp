@@ -1,5 +1,5 @@
-// The main window with window objects: showing a canvas, size changes and
-// the screen buffer, deleting the current object, keys through the
+// The main window with window objects: showing a canvas, size changes,
+// deleting the current object, keys through the
 // pre-translation and stylus messages, and the display entry points.
 #include <gtest/gtest.h>
 
@@ -19,7 +19,6 @@ using namespace hostwin;
 namespace {
 
 std::vector<std::vector<intptr_t>> events;  // type first, then the payload
-std::vector<HALScreen*> resized;
 
 int recordEvent(int type, int count, const intptr_t* payload) {
   std::vector<intptr_t> event{type};
@@ -45,13 +44,6 @@ class Window : public testing::Test {
   }
 };
 
-}  // namespace
-
-// The screen buffer's resize, as the screen subsystem provides it.
-void HAL_resizeScreenBuffer(HALScreen* screen) { resized.push_back(screen); }
-
-namespace {
-
 TEST_F(Window, CanvasShowsResizesAndGoesAway) {
   HALWindowObject* canvas = nullptr;
   ASSERT_EQ(HAL_createCanvas(&canvas, 77), HAL_OK);
@@ -64,14 +56,11 @@ TEST_F(Window, CanvasShowsResizesAndGoesAway) {
 
   HAL_setCurrentDisplayable(canvas);
   EXPECT_EQ(HAL_getWindowObject(), canvas);
-  auto* screen = reinterpret_cast<HALScreen*>(0x1234);
-  canvas->attachScreen(screen);
   MoveWindow(HAL_getMainWindow(), 0, 0, 320, 240, TRUE);
   MoveWindow(HAL_getMainWindow(), 0, 0, 320, 240, TRUE);  // no change: no event
   const std::vector<std::vector<intptr_t>> expected = {{HAL_EVENT_SHOW_DISPLAYABLE, 77},
                                                        {HAL_EVENT_SIZE_CHANGE, 77, 320, 240}};
   EXPECT_EQ(events, expected);
-  EXPECT_EQ(resized, std::vector<HALScreen*>{screen});
   EXPECT_EQ(HAL_setFullScreenMode(canvas, 1), HAL_OK);  // back to the whole screen
   EXPECT_TRUE(canvas->isFullScreen());
   EXPECT_EQ(canvas->width(), GetSystemMetrics(SM_CXSCREEN));
