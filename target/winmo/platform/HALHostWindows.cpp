@@ -9,7 +9,10 @@
 #include <thread>
 #include <chrono>
 #include <string>
-#include <sys/file.h>
+#include <cstddef>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 #include <vector>
 
@@ -317,14 +320,27 @@ long RegistryCloseNotification(HREGNOTIFY) { return 0; }
 
 HANDLE CreateMutexW(void*, BOOL, const char16_t* name) {
   lastError = 0;
-  std::string path = std::string(std::getenv("XDG_RUNTIME_DIR") ? std::getenv("XDG_RUNTIME_DIR") : "/tmp") +
-                     "/jme-" + std::to_string(getuid()) + "-";
-  for (const char16_t* p = name; p && *p; ++p) path += (*p == u'/' || *p == u'\\' || *p > 0x7E) ? '_' : char(*p);
-  path += ".lock";
-  const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  // A socket bound to an abstract address named after the user and the
+  // lock: a second bind fails while the first holder lives, and the kernel
+  // frees the name however the holder ends. No file is left behind.
+  std::string text = "jme-" + std::to_string(getuid()) + "-";
+  for (const char16_t* p = name; p && *p; ++p) {
+    const auto c = static_cast<uint32_t>(*p);
+    text += c >= 0x20 && c < 0x7F ? std::string(1, static_cast<char>(c)) : "%" + std::to_string(c);
+  }
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  if (text.size() > sizeof address.sun_path - 1) {
+    // Long names: a hash of the whole text keeps the address short.
+    uint64_t h = 1469598103934665603ull;
+    for (unsigned char c : text) h = (h ^ c) * 1099511628211ull;
+    text = text.substr(0, 80) + "#" + std::to_string(h);
+  }
+  std::memcpy(address.sun_path + 1, text.data(), text.size());
+  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (fd < 0) return nullptr;
-  // The kernel releases the lock when the process ends, however it ends.
-  if (flock(fd, LOCK_EX | LOCK_NB) != 0) lastError = 183;
+  const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + text.size());
+  if (bind(fd, reinterpret_cast<const sockaddr*>(&address), length) != 0) lastError = 183;
   return reinterpret_cast<HANDLE>(static_cast<intptr_t>(fd) + 1);
 }
 

@@ -6,7 +6,8 @@
 // names and meanings for what the shell needs: one message queue for the
 // process with window and range filters, windows with procedures and user
 // data, posted, dispatched and translated messages, the quit message, the
-// display's orientation, the single-instance lock (a lock file per user),
+// display's orientation, the single-instance lock (an abstract socket
+// address per user and name),
 // and SIGTERM and SIGINT turned into a close message. It has no screen:
 // it is headless. Services the shell only calls in passing (full screen,
 // activation handling, registry notifications, COM, timers, vendor
