@@ -71,9 +71,13 @@ TEST(EndToEnd, SecondInstanceEndsWithOne) {
   AppProcess second(kTestApp, testProperties());
   first.start();
   EXPECT_EQ(first.readLine(), "startApp");
+  first.send("pause");
+  EXPECT_EQ(first.readLine(), "pauseApp");
   second.start();
   EXPECT_EQ(second.readLine(), "<eof>");
   EXPECT_EQ(second.wait(), 1);
+  // The second brought the first to the front: it is active again.
+  EXPECT_EQ(first.readLine(), "startApp");
   first.send("close");
   EXPECT_EQ(first.readLine(), "destroyApp true");
   EXPECT_EQ(first.wait(), 0);

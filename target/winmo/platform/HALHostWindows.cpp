@@ -9,6 +9,7 @@
 #include <thread>
 #include <chrono>
 #include <string>
+#include <cerrno>
 #include <cstddef>
 #include <cstring>
 #include <sys/socket.h>
@@ -53,6 +54,16 @@ bool powerWaitsCancelled = false;
 Window* windowOf(HWND handle) { return reinterpret_cast<Window*>(handle); }
 HWND handleOf(Window* window) { return reinterpret_cast<HWND>(window); }
 
+// The first live window, or null.
+HWND firstWindow() {
+  std::lock_guard<std::mutex> lock(queue.mutex);
+  for (Window* w : windows) {
+    if (w->alive) return handleOf(w);
+  }
+  return nullptr;
+}
+
+
 bool matches(const MSG& msg, HWND window, UINT first, UINT last) {
   if (window && msg.hwnd != window && msg.message != WM_QUIT) return false;
   return (first == 0 && last == 0) || (msg.message >= first && msg.message <= last);
@@ -83,17 +94,7 @@ void onSignal(int) {
 void closeOnSignals() {
   char byte;
   while (read(signalPipe[0], &byte, 1) > 0) {
-    HWND target = nullptr;
-    {
-      std::lock_guard<std::mutex> lock(queue.mutex);
-      for (Window* w : windows) {
-        if (w->alive) {
-          target = handleOf(w);
-          break;
-        }
-      }
-    }
-    if (target) PostMessageW(target, WM_CLOSE, 0, 0);
+    if (HWND target = firstWindow()) PostMessageW(target, WM_CLOSE, 0, 0);
   }
 }
 
@@ -105,6 +106,51 @@ void installSignalHandlers() {
   sigemptyset(&action.sa_mask);
   sigaction(SIGTERM, &action, nullptr);
   sigaction(SIGINT, &action, nullptr);
+}
+
+// The abstract socket address of a single-instance lock.
+socklen_t lockAddress(const std::u16string& name, sockaddr_un& address) {
+  std::string text = "jme-" + std::to_string(getuid()) + "-";
+  for (char16_t unit : name) {
+    const auto c = static_cast<uint32_t>(unit);
+    text += c >= 0x20 && c < 0x7F ? std::string(1, static_cast<char>(c)) : "%" + std::to_string(c);
+  }
+  address = sockaddr_un{};
+  address.sun_family = AF_UNIX;
+  if (text.size() > sizeof address.sun_path - 1) {
+    // Long names: a hash of the whole text keeps the address short.
+    uint64_t h = 1469598103934665603ull;
+    for (unsigned char c : text) h = (h ^ c) * 1099511628211ull;
+    text = text.substr(0, 80) + "#" + std::to_string(h);
+  }
+  std::memcpy(address.sun_path + 1, text.data(), text.size());
+  return static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + text.size());
+}
+
+// The holder of a lock: every connection from a second instance brings the
+// holder's window to the front (an activation message).
+void bringToFrontOnRequest(int listener) {
+  for (;;) {
+    const int connection = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+    if (connection < 0) {
+      if (errno == EINTR) continue;
+      return;  // the lock was closed
+    }
+    close(connection);
+    if (HWND window = firstWindow()) PostMessageW(window, WM_ACTIVATE, 1, 0);
+  }
+}
+
+// The window of another process that holds the lock of the same name: a
+// handle that only SetForegroundWindow, IsWindowEnabled and ShowWindow
+// know.
+struct RemoteWindow {
+  std::u16string lockName;
+};
+RemoteWindow remote;
+
+bool isRemote(HWND handle) {
+  return reinterpret_cast<uintptr_t>(handle) >> 1 == reinterpret_cast<uintptr_t>(&remote) >> 1;
 }
 
 }  // namespace
@@ -171,17 +217,7 @@ namespace {
 
 // Posts the SDL window's input to the first live window (main thread).
 void postToMainWindow(uint32_t message, uintptr_t wParam, intptr_t lParam) {
-  HWND target = nullptr;
-  {
-    std::lock_guard<std::mutex> lock(queue.mutex);
-    for (Window* w : windows) {
-      if (w->alive) {
-        target = reinterpret_cast<HWND>(w);
-        break;
-      }
-    }
-  }
-  if (target) PostMessageW(target, message, wParam, lParam);
+  if (HWND target = firstWindow()) PostMessageW(target, message, wParam, lParam);
 }
 
 }  // namespace
@@ -235,7 +271,7 @@ LRESULT DispatchMessageW(const MSG* msg) {
 
 void PostQuitMessage(int code) { PostMessageW(nullptr, WM_QUIT, static_cast<WPARAM>(code), 0); }
 
-BOOL ShowWindow(HWND, int) { return TRUE; }
+BOOL ShowWindow(HWND, int) { return TRUE; }  // also for another process's window
 BOOL UpdateWindow(HWND) { return TRUE; }
 BOOL InvalidateRect(HWND, const RECT*, BOOL) { return TRUE; }
 void* BeginPaint(HWND, PAINTSTRUCT* paint) { return paint ? paint->hdc = nullptr : nullptr; }
@@ -257,17 +293,39 @@ BOOL MoveWindow(HWND handle, int32_t, int32_t, int32_t width, int32_t height, BO
   return TRUE;
 }
 
-BOOL SetForegroundWindow(HWND) { return TRUE; }
-
-HWND FindWindowW(const char16_t* className, const char16_t*) {
-  std::lock_guard<std::mutex> lock(queue.mutex);
-  for (Window* w : windows) {
-    if (w->alive && className && w->className == className) return handleOf(w);
-  }
-  return nullptr;
+BOOL SetForegroundWindow(HWND handle) {
+  if (!isRemote(handle)) return TRUE;
+  sockaddr_un address;
+  const socklen_t length = lockAddress(remote.lockName, address);
+  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return FALSE;
+  const bool sent = connect(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0;
+  close(fd);
+  return sent;
 }
 
-BOOL IsWindowEnabled(HWND handle) { return handle && windowOf(handle)->alive; }
+HWND FindWindowW(const char16_t* className, const char16_t*) {
+  if (!className) return nullptr;
+  {
+    std::lock_guard<std::mutex> lock(queue.mutex);
+    for (Window* w : windows) {
+      if (w->alive && w->className == className) return handleOf(w);
+    }
+  }
+  // Another process's window: the one holding the lock named after it.
+  sockaddr_un address;
+  const socklen_t length = lockAddress(u"Local\\" + std::u16string(className), address);
+  const int probe = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (probe < 0) return nullptr;
+  // Binding fails exactly while the other process holds the name.
+  const bool held = bind(probe, reinterpret_cast<const sockaddr*>(&address), length) != 0;
+  close(probe);
+  if (!held) return nullptr;
+  remote.lockName = u"Local\\" + std::u16string(className);
+  return reinterpret_cast<HWND>(&remote);
+}
+
+BOOL IsWindowEnabled(HWND handle) { return handle && (isRemote(handle) || windowOf(handle)->alive); }
 BOOL IsWindowVisible(HWND handle) { return handle && windowOf(handle)->alive; }
 
 intptr_t SetWindowLongPtrW(HWND handle, int index, intptr_t value) {
@@ -322,25 +380,17 @@ HANDLE CreateMutexW(void*, BOOL, const char16_t* name) {
   lastError = 0;
   // A socket bound to an abstract address named after the user and the
   // lock: a second bind fails while the first holder lives, and the kernel
-  // frees the name however the holder ends. No file is left behind.
-  std::string text = "jme-" + std::to_string(getuid()) + "-";
-  for (const char16_t* p = name; p && *p; ++p) {
-    const auto c = static_cast<uint32_t>(*p);
-    text += c >= 0x20 && c < 0x7F ? std::string(1, static_cast<char>(c)) : "%" + std::to_string(c);
-  }
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  if (text.size() > sizeof address.sun_path - 1) {
-    // Long names: a hash of the whole text keeps the address short.
-    uint64_t h = 1469598103934665603ull;
-    for (unsigned char c : text) h = (h ^ c) * 1099511628211ull;
-    text = text.substr(0, 80) + "#" + std::to_string(h);
-  }
-  std::memcpy(address.sun_path + 1, text.data(), text.size());
+  // frees the name however the holder ends. No file is left behind. The
+  // holder listens on it for requests to come to the front.
+  sockaddr_un address;
+  const socklen_t length = lockAddress(name ? name : u"", address);
   const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (fd < 0) return nullptr;
-  const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + text.size());
-  if (bind(fd, reinterpret_cast<const sockaddr*>(&address), length) != 0) lastError = 183;
+  if (bind(fd, reinterpret_cast<const sockaddr*>(&address), length) != 0) {
+    lastError = 183;
+  } else if (listen(fd, 4) == 0) {
+    std::thread(bringToFrontOnRequest, fd).detach();
+  }
   return reinterpret_cast<HANDLE>(static_cast<intptr_t>(fd) + 1);
 }
 
@@ -348,7 +398,9 @@ DWORD GetLastError() { return lastError; }
 
 BOOL CloseHandle(HANDLE handle) {
   if (!handle) return FALSE;
-  close(static_cast<int>(reinterpret_cast<intptr_t>(handle) - 1));
+  const int fd = static_cast<int>(reinterpret_cast<intptr_t>(handle) - 1);
+  shutdown(fd, SHUT_RDWR);  // ends a waiting accept
+  close(fd);
   return TRUE;
 }
 
