@@ -8,6 +8,7 @@
 
 #include "HALCallbacks.h"
 #include "HALEvents.h"
+#include "HALOrientation.h"
 #include "HALProperties.h"
 #include "HALShell.h"
 #include "HALWindow.h"
@@ -86,6 +87,22 @@ TEST_F(Window, KeysAreTranslatedBeforeTheyArriveAndStylusIsSigned) {
       {HAL_EVENT_POINTER_PRESSED, -5, -3}};
   EXPECT_EQ(events, expected);
   HAL_deleteCanvas(canvas);
+}
+
+TEST_F(Window, OrientationMessagesReachTheDisplay) {
+  HAL_initOrientation();
+  PostMessageW(HAL_getMainWindow(), HAL_MSG_ORIENTATION, 2, 0);
+  pump();
+  int32_t code = -1;
+  HAL_getOrientation(&code);
+  EXPECT_EQ(code, 3);  // the system's 180° value
+  // A requested orientation comes back after the settings change.
+  EXPECT_EQ(HAL_setOrientation(2), HAL_OK);
+  setDisplayOrientation(0);
+  PostMessageW(HAL_getMainWindow(), WM_SETTINGCHANGE, 0x3002, 0);
+  pump();
+  HAL_getOrientation(&code);
+  EXPECT_EQ(code, 2);
 }
 
 TEST_F(Window, DisplayFacts) {
