@@ -155,7 +155,8 @@ MMRESULT waveOutGetVolume(HWAVEOUT device, uint32_t* volume) {
 MMRESULT waveOutSetVolume(HWAVEOUT device, uint32_t volume) {
   return withDevice(device, [volume](CeAudioMixer&, HWAVEOUT d) {
     d->volumeLeft = static_cast<uint16_t>(volume);
-    d->volumeRight = static_cast<uint16_t>(volume >> 16);
+    // A device without separate channels sets both from the low word.
+    d->volumeRight = (support & WAVECAPS_LRVOLUME) != 0 ? static_cast<uint16_t>(volume >> 16) : d->volumeLeft;
     return MMSYSERR_NOERROR;
   });
 }
