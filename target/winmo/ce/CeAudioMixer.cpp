@@ -104,7 +104,12 @@ void CeAudioMixer::mix(int16_t* out, int32_t frames) {
     // A voice that ends is taken out of the playing set by finish(), which
     // only clears its header; the list itself does not change here.
     for (CeWaveOutDevice* d : devices_) {
-      if (d->header == nullptr || d->paused) continue;
+      if (d->paused) continue;
+      if (d->header == nullptr) {
+        // A MIDI voice that has played its records lets its notes fade out.
+        if (d->synth && d->synth->sounding()) renderTail(d, acc, block);
+        continue;
+      }
       if (d->synth) {
         renderMidi(d, acc, block);
       } else {
@@ -153,6 +158,16 @@ void CeAudioMixer::renderPcm(CeWaveOutDevice* d, int32_t* acc, int32_t frames) {
   }
 }
 
+void CeAudioMixer::renderTail(CeWaveOutDevice* d, int32_t* acc, int32_t frames) {
+  d->synth->render(scratchLeft_, scratchRight_, frames);
+  const float gainLeft = d->volumeLeft * (32767.0f / 65535.0f);
+  const float gainRight = d->volumeRight * (32767.0f / 65535.0f);
+  for (int32_t i = 0; i < frames; ++i) {
+    acc[2 * i] += static_cast<int32_t>(std::clamp(scratchLeft_[i], -1.0f, 1.0f) * gainLeft);
+    acc[2 * i + 1] += static_cast<int32_t>(std::clamp(scratchRight_[i], -1.0f, 1.0f) * gainRight);
+  }
+}
+
 void CeAudioMixer::renderMidi(CeWaveOutDevice* d, int32_t* acc, int32_t frames) {
   const uint32_t records = d->header->dwBufferLength / 8;
   const uint8_t* data = d->header->lpData;
@@ -179,13 +194,7 @@ void CeAudioMixer::renderMidi(CeWaveOutDevice* d, int32_t* acc, int32_t frames) 
       continue;
     }
     const int32_t chunk = static_cast<int32_t>(std::min<uint64_t>(frames, dueFrame() - d->passFrames));
-    d->synth->render(scratchLeft_, scratchRight_, chunk);
-    const float gainLeft = d->volumeLeft * (32767.0f / 65535.0f);
-    const float gainRight = d->volumeRight * (32767.0f / 65535.0f);
-    for (int32_t i = 0; i < chunk; ++i) {
-      acc[2 * i] += static_cast<int32_t>(std::clamp(scratchLeft_[i], -1.0f, 1.0f) * gainLeft);
-      acc[2 * i + 1] += static_cast<int32_t>(std::clamp(scratchRight_[i], -1.0f, 1.0f) * gainRight);
-    }
+    renderTail(d, acc, chunk);
     acc += 2 * chunk;
     frames -= chunk;
     d->passFrames += chunk;

@@ -72,6 +72,8 @@ class CeAudioMixer {
   explicit CeAudioMixer(int32_t rate) : rate_(rate) {}
   void renderPcm(CeWaveOutDevice* device, int32_t* accumulator, int32_t frames);
   void renderMidi(CeWaveOutDevice* device, int32_t* accumulator, int32_t frames);
+  // Renders the synthesiser of a MIDI voice as it sounds now.
+  void renderTail(CeWaveOutDevice* device, int32_t* accumulator, int32_t frames);
   // Ends the device's pass over its header; true when the header is done.
   bool endPass(CeWaveOutDevice* device, uint64_t passLength, bool empty);
   void finish(CeWaveOutDevice* device);

@@ -79,3 +79,5 @@ void CeMidiSynth::render(float* left, float* right, int32_t frames) {
 }
 
 void CeMidiSynth::reset() { fluid_synth_system_reset(synth_); }
+
+bool CeMidiSynth::sounding() { return fluid_synth_get_active_voice_count(synth_) > 0; }

@@ -33,6 +33,8 @@ class CeMidiSynth {
   void shortMessage(uint32_t message);
   // Renders `frames` frames into `left` and `right` (values about -1..1).
   void render(float* left, float* right, int32_t frames);
+  // True while any note (or its release) still sounds.
+  bool sounding();
   // Silences every voice and restores every channel to its start state.
   void reset();
 
