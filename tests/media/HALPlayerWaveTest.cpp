@@ -139,6 +139,18 @@ TEST_F(WavePlayer, DurationAndMediaTime) {
   EXPECT_EQ(code, HAL_CONTENT_WAV);
 }
 
+TEST_F(WavePlayer, MediaTimeCountsWithinTheCurrentLoop) {
+  open(makeWave16(1, kRate, std::vector<int16_t>(kRate, 1)), 2);  // 1 s, three plays
+  ASSERT_EQ(HAL_startPlayer(player), HAL_OK);
+  pump(kRate / 4);
+  EXPECT_EQ(mediaTime(), 250000);
+  pump(kRate);
+  EXPECT_EQ(mediaTime(), 250000);  // a quarter into the second play
+  pump(3 * kRate);
+  EXPECT_EQ(HAL_playerStateWord(player), HAL_PLAYER_ENDED);
+  EXPECT_EQ(mediaTime(), 1000000);  // the end of the last play
+}
+
 TEST_F(WavePlayer, VolumeRoundTripsForEveryLevelAndScalesTheSamples) {
   open(makeWave16(1, kRate, std::vector<int16_t>(10, 10000)));
   for (int32_t level = 0; level <= 100; ++level) {

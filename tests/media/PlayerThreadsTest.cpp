@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -60,6 +61,31 @@ TEST(PlayerThreads, SilentOutputPlaysInRealTime) {
   // ahead (11.6 ms); the upper bound only guards against a stalled output.
   EXPECT_GE(elapsed, std::chrono::milliseconds(88));
   EXPECT_LT(elapsed, std::chrono::seconds(5));
+  EXPECT_EQ(HAL_closePlayer(player), HAL_OK);
+}
+
+}  // namespace
+
+namespace {
+
+// The SDL2 output, on SDL's dummy audio driver (no sound card needed):
+// the sound is pulled by SDL's audio thread and ends in real time.
+TEST(PlayerThreads, SdlOutputPlaysThroughSdlAudio) {
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  ASSERT_TRUE(CeAudioOutput::select(CeAudioOutput::Kind::sdl, 44100));
+  const std::vector<uint8_t> wave = makeWave16(2, 44100, std::vector<int16_t>(2 * 4410, 1000));
+  HALPlayer* player = nullptr;
+  ASSERT_EQ(HAL_createPlayerWithData(&player, wave.data(), static_cast<int32_t>(wave.size()), HAL_CONTENT_WAV, 0),
+            HAL_OK);
+  EXPECT_EQ(CeAudioOutput::kind(), CeAudioOutput::Kind::sdl);
+  const auto begin = std::chrono::steady_clock::now();
+  ASSERT_EQ(HAL_startPlayer(player), HAL_OK);
+  while (HAL_playerStateWord(player) == HAL_PLAYER_PLAYING &&
+         std::chrono::steady_clock::now() - begin < std::chrono::seconds(5)) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  EXPECT_EQ(HAL_playerStateWord(player), HAL_PLAYER_ENDED);
+  EXPECT_GE(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(50));
   EXPECT_EQ(HAL_closePlayer(player), HAL_OK);
 }
 

@@ -137,6 +137,10 @@ bool CeAudioMixer::endPass(CeWaveOutDevice* d, uint64_t passLength, bool empty) 
 void CeAudioMixer::finish(CeWaveOutDevice* d) {
   WAVEHDR* h = d->header;
   d->header = nullptr;
+  // The position stays where the last pass ended: every pass is counted in
+  // bytesBefore, none in the read position any more.
+  d->sourcePos = 0;
+  d->passFrames = 0;
   h->dwFlags = (h->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
   if (d->callback != nullptr) d->callback(d, WOM_DONE, d->instance, reinterpret_cast<uintptr_t>(h), 0);
 }

@@ -100,8 +100,13 @@ void freeRecord(HALPlayer* p) {
 // Opens the device for the record's format and header and adds the record
 // to the table. On failure the record and its data are freed.
 HALStatus openDevice(HALPlayer* p, HALPlayer** out) {
-  if (waveOutOpen(&p->device, WAVE_MAPPER, &p->format.wfx, deviceDone, reinterpret_cast<uintptr_t>(p),
-                  CALLBACK_FUNCTION) != MMSYSERR_NOERROR) {
+  // A MIDI device loads its soundfont from disk: the global lock is given
+  // up meanwhile (the record is not yet in the table and holds no Java data).
+  const int levels = HAL_suspendGlobalLock();
+  const MMRESULT opened = waveOutOpen(&p->device, WAVE_MAPPER, &p->format.wfx, deviceDone,
+                                      reinterpret_cast<uintptr_t>(p), CALLBACK_FUNCTION);
+  HAL_resumeGlobalLock(levels);
+  if (opened != MMSYSERR_NOERROR) {
     freeRecord(p);
     return HAL_BAD_FORMAT_ERR;
   }

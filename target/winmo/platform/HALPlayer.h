@@ -53,7 +53,9 @@ constexpr int32_t HAL_PLAYER_EVENT_TIME_SET = 7;
 // WAV data, 6 MIDI, others HAL_NOT_IMPLEMENTED_ERR. Unplayable WAV data or
 // a device that refuses the format: HAL_BAD_FORMAT_ERR; a MIDI file with
 // several tracks or an SMPTE division: HAL_NOT_IMPLEMENTED_ERR (see
-// HALMidiFile.h); no memory: HAL_OUT_OF_MEMORY_ERR.
+// HALMidiFile.h); no memory: HAL_OUT_OF_MEMORY_ERR. The global lock is
+// given up (all levels) while the device opens (a MIDI device loads its
+// soundfont); the bytes are no longer read by then.
 HALStatus HAL_createPlayerWithData(HALPlayer** player, const uint8_t* bytes, int32_t length, int32_t contentCode,
                                    int32_t loop);
 // Opens a WAV player over a file (kind 4: the UTF-16 name without its first
