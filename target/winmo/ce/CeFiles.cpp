@@ -110,7 +110,7 @@ std::optional<std::vector<uint8_t>> CeFiles::readFile(const std::string& path, s
   return bytes;
 }
 
-bool CeFiles::replaceFile(const std::string& path, const void* data, size_t size) {
+bool CeFiles::replaceFile(const std::string& path, const void* data, size_t size, bool flushFolder) {
   const std::string folder = folderOf(path);
   const size_t slash = path.rfind('/');
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -136,8 +136,12 @@ bool CeFiles::replaceFile(const std::string& path, const void* data, size_t size
     if (!stopped()) ::unlink(temporary.c_str());
     return false;
   }
-  return syncFolder(folder);
+  return !flushFolder || syncFolder(folder);
 }
+
+bool CeFiles::flushFolder(const std::string& folder) { return syncFolder(folder); }
+
+bool CeFiles::removeFileUnflushed(const std::string& path) { return step() && ::unlink(path.c_str()) == 0; }
 
 bool CeFiles::removeFile(const std::string& path) {
   if (!step() || ::unlink(path.c_str()) != 0) return false;

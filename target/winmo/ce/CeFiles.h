@@ -38,7 +38,15 @@ class CeFiles {
   static std::optional<uint64_t> fileSize(const std::string& path);
   // Replaces (or creates) the file with `size` bytes, atomically and
   // durably; false when any step failed (the old file is then unchanged).
-  static bool replaceFile(const std::string& path, const void* data, size_t size);
+  // With `flushFolder` false the new file's bytes are on disk before it
+  // takes the old one's place, but the rename itself is durable only after
+  // a later flushFolder of its folder: several replacements in one folder
+  // then share one flush.
+  static bool replaceFile(const std::string& path, const void* data, size_t size, bool flushFolder = true);
+  // Makes every rename and removal in the folder so far durable.
+  static bool flushFolder(const std::string& folder);
+  // Removes a plain file; durable only after a later flushFolder.
+  static bool removeFileUnflushed(const std::string& path);
   // Removes a plain file durably; false when it could not be removed.
   static bool removeFile(const std::string& path);
   // Removes an empty folder; false when it could not be removed.

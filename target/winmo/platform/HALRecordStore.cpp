@@ -120,12 +120,12 @@ std::vector<int32_t> recordIds(const std::string& folder) {
 
 uint32_t now() { return static_cast<uint32_t>(HAL_getCurrentTimeMillis()); }
 
-bool writeMetadata(const StoreState& s) {
+bool writeMetadata(const StoreState& s, bool flushFolder = true) {
   uint8_t bytes[kMetadataSize];
   for (int w = 0; w < kWords; ++w) {
     for (int b = 0; b < 4; ++b) bytes[w * 4 + b] = static_cast<uint8_t>(s.words[w] >> (8 * b));
   }
-  return CeFiles::replaceFile(s.folder + "/" + kMetadataName, bytes, sizeof bytes);
+  return CeFiles::replaceFile(s.folder + "/" + kMetadataName, bytes, sizeof bytes, flushFolder);
 }
 
 // Reads the metadata (missing words keep their start values) and checks
@@ -168,10 +168,15 @@ void loadState(StoreState& s, bool* isNew, bool* repaired) {
 }
 
 // Marks a change: version + 1, the clock, and the metadata written out.
+// The record file was replaced or removed just before without flushing
+// the folder; one flush makes both durable. Until it, a crash may keep
+// either change without the other, which opening the store repairs: the
+// record files are the truth for the count and for the ids in use, and
+// nextRecordID only ever grows.
 bool commit(StoreState& s) {
   s.words[kVersion] += 1;
   s.words[kLastModified] = now();
-  return writeMetadata(s);
+  return writeMetadata(s, false) && CeFiles::flushFolder(s.folder);
 }
 
 bool validHandle(const HALRecordStore* store) { return store != nullptr && store->state != nullptr; }
@@ -398,9 +403,11 @@ HALStatus HAL_addRecord(HALRecordStore* store, int32_t* id, const uint8_t* data,
   const uint32_t next = s.words[kNextRecordID];
   if (next < 1 || next >= static_cast<uint32_t>(INT32_MAX)) return HAL_IO_ERR;  // ids used up
   // The record first: once it is on disk its id can never be handed out
-  // again (opening a store counts record files), so a kill before the
-  // metadata follows loses nothing and repeats no id.
-  if (!CeFiles::replaceFile(recordPath(s.folder, static_cast<int32_t>(next)), data, static_cast<size_t>(length))) {
+  // again (opening a store counts record files), and once the metadata is
+  // on disk its next id covers it; whichever of the two a kill keeps, no
+  // acknowledged record is lost and no id repeats.
+  if (!CeFiles::replaceFile(recordPath(s.folder, static_cast<int32_t>(next)), data, static_cast<size_t>(length),
+                            false)) {
     return HAL_IO_ERR;
   }
   s.words[kNextRecordID] = next + 1;
@@ -418,7 +425,7 @@ HALStatus HAL_setRecord(HALRecordStore* store, int32_t id, const uint8_t* data, 
   if (s.deleted) return HAL_IO_ERR;
   const std::string path = recordPath(s.folder, id);
   if (id < 1 || !CeFiles::isFile(path)) return HAL_NOT_FOUND_ERR;
-  if (!CeFiles::replaceFile(path, data, static_cast<size_t>(length))) return HAL_IO_ERR;
+  if (!CeFiles::replaceFile(path, data, static_cast<size_t>(length), false)) return HAL_IO_ERR;
   return commit(s) ? HAL_OK : HAL_IO_ERR;
 }
 
@@ -429,7 +436,7 @@ HALStatus HAL_deleteRecord(HALRecordStore* store, int32_t id) {
   if (s.deleted) return HAL_IO_ERR;
   const std::string path = recordPath(s.folder, id);
   if (id < 1 || !CeFiles::isFile(path)) return HAL_NOT_FOUND_ERR;
-  if (!CeFiles::removeFile(path)) return HAL_IO_ERR;
+  if (!CeFiles::removeFileUnflushed(path)) return HAL_IO_ERR;
   if (s.words[kNumRecords] > 0) s.words[kNumRecords] -= 1;
   return commit(s) ? HAL_OK : HAL_IO_ERR;
 }
