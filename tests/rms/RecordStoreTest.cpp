@@ -7,7 +7,9 @@
 
 #include "JavaTestSupport.h"
 #include "RmsTestSupport.h"
+#include "VMClassRegistry.h"
 #include "VMTestEnv.h"
+#include "java_lang_Class.h"
 #include "java_lang_ArrayIndexOutOfBoundsException.h"
 #include "java_lang_IllegalArgumentException.h"
 #include "java_lang_IllegalStateException.h"
@@ -88,6 +90,42 @@ VMPtr<Bytes> data(std::initializer_list<int> values) {
 
 VMPtr<RecordStore> open(const char16_t* name, bool create = true) {
   return RecordStore::openRecordStore(jstr(name), create);
+}
+
+TEST(RecordStore, EveryClassIsRegisteredUnderItsNameAndSuperclass) {
+  VMTestEnv::start();
+  struct Entry {
+    const char* name;
+    const char* super;
+    bool interface;
+    const char* implements;
+  };
+  const Entry table[] = {
+      {"javax.microedition.rms.RecordStore", "java.lang.Object", false, nullptr},
+      {"javax.microedition.rms.RecordEnumerationImpl", "java.lang.Object", false,
+       "javax.microedition.rms.RecordEnumeration"},
+      {"javax.microedition.rms.RecordEnumeration", "java.lang.Object", true, nullptr},
+      {"javax.microedition.rms.RecordListener", "java.lang.Object", true, nullptr},
+      {"javax.microedition.rms.RecordFilter", "java.lang.Object", true, nullptr},
+      {"javax.microedition.rms.RecordComparator", "java.lang.Object", true, nullptr},
+      {"javax.microedition.rms.RecordStoreException", "java.lang.Exception", false, nullptr},
+      {"javax.microedition.rms.RecordStoreNotFoundException", "javax.microedition.rms.RecordStoreException", false,
+       nullptr},
+      {"javax.microedition.rms.RecordStoreNotOpenException", "javax.microedition.rms.RecordStoreException", false,
+       nullptr},
+      {"javax.microedition.rms.InvalidRecordIDException", "javax.microedition.rms.RecordStoreException", false,
+       nullptr},
+  };
+  for (const Entry& e : table) {
+    SCOPED_TRACE(e.name);
+    java::lang::Class* c = _VM_findClass(e.name);
+    ASSERT_NE(c, nullptr);
+    EXPECT_STREQ(c->_VM_superName.c_str(), e.super);
+    EXPECT_EQ(c->_VM_isInterface, e.interface);
+    if (e.implements != nullptr) EXPECT_TRUE(_VM_implementsInterface(c, _VM_findClass(e.implements)));
+  }
+  EXPECT_TRUE(_VM_implementsInterface(_VM_findClass("javax.microedition.rms.RecordEnumerationImpl"),
+                                      _VM_findClass("javax.microedition.rms.RecordListener")));
 }
 
 TEST(RecordStore, NamesAreCheckedBeforeTheFilesAreTouched) {
