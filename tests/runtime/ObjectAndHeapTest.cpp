@@ -76,10 +76,19 @@ TEST(Heap, FullHeapCollectsThreeTimesThenThrowsOutOfMemoryError) {
   }
   EXPECT_EQ(_VM_vm->collectionCount - collectionsBefore, 3u);
   EXPECT_EQ(_VM_heapState().limit, limit);
-  // The error was built with the reserve road; the next collection ends it.
-  EXPECT_EQ(VMTestEnv::mainThread()->reportingOutOfMemory, 1);
-  _VM_collect();
+  // The error was built on the reserve road, which ends with it: the limit
+  // holds again for the next requests, which fail the same way instead of
+  // taking memory past the heap.
   EXPECT_EQ(VMTestEnv::mainThread()->reportingOutOfMemory, 0);
+  const int64_t inUse = static_cast<int64_t>(_VM_heapState().allocated);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_THROW(VMArray<int8_t>::create(100 << 10), java::lang::OutOfMemoryError*) << i;
+  }
+  EXPECT_LT(static_cast<int64_t>(_VM_heapState().allocated) - inUse, 64 << 10);
+}
+
+TEST(HeapDeathTest, AnInitialHeapLargerThanTheMaximumIsFatal) {
+  EXPECT_EXIT(VMTestEnv::start(2 << 20, 1 << 20), testing::ExitedWithCode(1), "");
 }
 
 TEST(Heap, LimitGrowsToTwiceTheUseWithinMinimumAndMaximum) {

@@ -32,8 +32,21 @@ uint64_t inUse(uint64_t n) {
 [[noreturn]] void outOfMemory(bool mayThrow) {
   VMThread* thread = _VM_currentThread;
   if (mayThrow && thread != nullptr) {
-    thread->reportingOutOfMemory = 1;
-    _VM_throwNew<java::lang::OutOfMemoryError>();
+    // The error is built on the platform's reserve; once it exists the
+    // thread's allocations keep to the heap's limit again, so a caught
+    // error never leaves the thread allocating past it.
+    struct Reporting {
+      VMThread* thread;
+      explicit Reporting(VMThread* t) : thread(t) { thread->reportingOutOfMemory = 1; }
+      ~Reporting() { thread->reportingOutOfMemory = 0; }
+    };
+    VMPtr<java::lang::OutOfMemoryError> error;
+    {
+      Reporting reporting(thread);
+      error = java::lang::OutOfMemoryError::_VM_new();
+      error->_VM_init();
+    }
+    _VM_throw(error);
   }
   _VM_fatalError("Ran out of memory while exceptions are forbidden!");
 }
@@ -44,6 +57,7 @@ VMHeapState& _VM_heapState() { return heap; }
 VMHeapServices& _VM_heapServices() { return services; }
 
 void _VM_initHeap(uint64_t minimum, uint64_t maximum) {
+  if (minimum > maximum) _VM_fatalError("The initial heap size is larger than the maximum heap size.");
   heap.allocated = 0;
   heap.minimum = minimum;
   heap.limit = minimum;
