@@ -8,6 +8,7 @@
 #include "VMFatal.h"
 #include "VMHeap.h"
 #include "VMThread.h"
+#include "java_lang_String.h"
 
 namespace {
 VMThread* main = nullptr;
@@ -24,6 +25,9 @@ VMContext* VMTestEnv::start(uint64_t heapMinimum, uint64_t heapMaximum) {
   _VM_vm = new VMContext();
   main = new VMThread(HAL_getCurrentThread());
   _VM_vm->mainThread = main;
+  // As start-up does, before any Java thread runs: made lazily, its
+  // allocation could yield to a thread that then waits on its creation.
+  _VM_getInternTable();
   _VM_getClassRegistry();
   _VM_createClasses();
   _VM_registerInterfaces();

@@ -8,6 +8,7 @@
 #include "VMArray.h"
 #include "VMHeap.h"
 #include "VMObject.h"
+#include "java_lang_String.h"
 
 namespace jthreads_test {
 
@@ -147,6 +148,27 @@ TEST_F(JavaThreads, ListAndMapAdditionsMadeWhileAnotherThreadAddsToo) {
   EXPECT_TRUE(map.get("here", &value));
   EXPECT_TRUE(map.get("both", &value));
   EXPECT_EQ(map.count(), 3u);
+}
+
+// The main thread interns a new text while the heap is squeezed, so its
+// allocation yields; the thread that runs meanwhile interns the same text.
+// Both must get the same String.
+TEST_F(JavaThreads, InterningTheSameTextDuringAnAllocationGivesOneString) {
+  VMHeapState& heap = _VM_heapState();
+  std::pair<uint64_t, uint64_t> old{heap.minimum, heap.maximum};
+  java::lang::String* other = nullptr;
+  VMPtr<Thread> rival = startThread([&old, &other] {
+    restoreHeap(old);
+    other = _VM_intern("interned by two threads").get();
+    events.push_back("rival interned");
+  });
+  ASSERT_TRUE(threads_test::waitForGlobalLockWaiters(1));
+  old = squeezeHeap(0);
+  VMPtr<java::lang::String> mine = _VM_intern("interned by two threads");
+  EXPECT_TRUE(happened("rival interned"));
+  EXPECT_EQ(mine.get(), other);
+  EXPECT_EQ(_VM_intern("interned by two threads").get(), mine.get());
+  EXPECT_TRUE(waitForEnd(rival));
 }
 
 }  // namespace

@@ -442,8 +442,15 @@ VMPtr<java::lang::String> _VM_intern(const char* text) {
   void* found = nullptr;
   if (table->get(text, &found)) return VMPtr<java::lang::String>(static_cast<java::lang::String*>(found));
   VMPtr<java::lang::String> s = java::lang::String::_VM_fromUTF8(text);
+  void* pin = _VM_operatorNew(sizeof(VMNative<java::lang::String>));
+  // Both allocations may have let other threads run, and one of them may
+  // have interned the same text meanwhile: its String is the one.
+  if (table->get(text, &found)) {
+    _VM_free(pin);
+    return VMPtr<java::lang::String>(static_cast<java::lang::String*>(found));
+  }
   // A native-scope reference that is never destroyed pins the String.
-  new (_VM_operatorNew(sizeof(VMNative<java::lang::String>))) VMNative<java::lang::String>(s);
+  new (pin) VMNative<java::lang::String>(s);
   table->put(text, s.get());
   return s;
 }
