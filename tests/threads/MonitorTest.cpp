@@ -1,6 +1,7 @@
 // Monitors: thin and inflated locking, synchronized guards, wait and notify
 // with their errors, and contention between Java threads.
 #include "JavaThreadTestSupport.h"
+#include "VMMonitor.h"
 #include "VMThrow.h"
 #include "java_lang_IllegalArgumentException.h"
 #include "java_lang_IllegalMonitorStateException.h"
@@ -133,6 +134,63 @@ TEST_F(Monitor, NotifyWakesTheWaiterAfterTheNotifierLeaves) {
   EXPECT_EQ(events, (std::vector<std::string>{"waiting", "notified", "notifier leaves", "woken"}));
 }
 
+// Three threads wait on one monitor: a notify wakes exactly one of them,
+// entering and leaving the monitor wakes none, notifyAll wakes the rest.
+TEST_F(Monitor, NotifyWakesOneWaiterAndNotifyAllTheRest) {
+  VMPtr<Object> o = Object::_VM_new();
+  int woken = 0;
+  std::vector<VMPtr<Thread>> waiters;
+  for (int i = 0; i < 3; ++i) {
+    waiters.push_back(startThread([o = o.get(), &woken] {
+      VMSynchronized guard(o);
+      o->wait();
+      ++woken;
+    }));
+  }
+  for (const VMPtr<Thread>& t : waiters) ASSERT_TRUE(waitUntilWaiting(t));
+  {
+    VMSynchronized guard(o);
+    o->notify();
+  }
+  ASSERT_TRUE(waitUntil([&woken] { return woken == 1; }));
+  for (int i = 0; i < 5; ++i) {
+    VMSynchronized guard(o);
+    Thread::sleep(2);
+  }
+  Thread::sleep(20);
+  EXPECT_EQ(woken, 1);
+  {
+    VMSynchronized guard(o);
+    o->notifyAll();
+  }
+  for (const VMPtr<Thread>& t : waiters) ASSERT_TRUE(waitForEnd(t));
+  EXPECT_EQ(woken, 3);
+}
+
+// A timed wait is not ended by other threads taking and freeing the
+// monitor: only the notify after them ends it.
+TEST_F(Monitor, ATimedWaitEndsOnItsNotifyNotOnOthersUsingTheMonitor) {
+  VMPtr<Object> o = Object::_VM_new();
+  VMPtr<Thread> waiter = startThread([o = o.get()] {
+    VMSynchronized guard(o);
+    o->wait(5000);
+    events.push_back("woken");
+  });
+  ASSERT_TRUE(waitUntilWaiting(waiter));
+  for (int i = 0; i < 5; ++i) {
+    VMSynchronized guard(o);
+    Thread::sleep(2);
+  }
+  Thread::sleep(20);
+  {
+    VMSynchronized guard(o);
+    events.push_back("notified");
+    o->notify();
+  }
+  ASSERT_TRUE(waitForEnd(waiter));
+  EXPECT_EQ(events, (std::vector<std::string>{"notified", "woken"}));
+}
+
 // A thread that finds a thin monitor owned by a sleeping thread waits for it
 // (without the global lock), then inflates it; the owner's exit lets it in.
 TEST_F(Monitor, ContendedThinMonitorIsInflatedAndExcludes) {
@@ -140,7 +198,8 @@ TEST_F(Monitor, ContendedThinMonitorIsInflatedAndExcludes) {
   VMPtr<Thread> owner = startThread([o = o.get()] {
     VMSynchronized guard(o);
     events.push_back("owner in");
-    Thread::sleep(50);
+    // Holds the monitor until the contender blocks for it.
+    for (int i = 0; i < 10000 && _VM_monitorContenders == 0; ++i) Thread::sleep(1);
     events.push_back("owner out");
   });
   ASSERT_TRUE(waitUntil([] { return happened("owner in"); }));

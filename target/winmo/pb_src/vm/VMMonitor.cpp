@@ -77,10 +77,10 @@ void _VM_unlockSlow(Object* o) {
     wakeContenders();
     return;
   }
-  // Every waiter is woken when an inflated monitor is freed, which delivers
-  // any notify still pending as well.
-  o->_VM_monitorNotifies = 0;
-  HAL_notifyAllLock(o->_VM_monitorLock);
+  // The notifies made while it was held wake their waiters now, and no one
+  // else: a waiter ends its wait on a notify, an interrupt or its time-out,
+  // never because another thread entered and left the monitor.
+  _VM_deliverNotifies(o);
   HAL_releaseLock(o->_VM_monitorLock);
   VMThread::yield();
 }
