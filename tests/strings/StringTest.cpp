@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -362,6 +363,27 @@ TEST(String, SearchTakesTheIntAsOneUnit) {
   EXPECT_EQ(sub->lastIndexOf(u'c', 0), -1);
   EXPECT_TRUE(sub->startsWith(jstr(u"ca"), 1));
   EXPECT_FALSE(sub->startsWith(jstr(u"bcabc")));
+}
+
+TEST(String, IndexOfFindsTheFirstMatchAtEveryBlockPosition) {
+  // The search compares several characters at once: a hit must be found in
+  // every position of a block and of the tail, from every start, also in a
+  // substring that begins inside its array, and never beyond the end.
+  VMTestEnv::start();
+  VMPtr<String> outer = jstr(u"#!!" + std::u16string(40, u'.') + u"!");
+  for (int32_t length = 0; length <= 70; ++length) {
+    for (int32_t at = -1; at < length; ++at) {
+      std::u16string body(static_cast<size_t>(length), u'x');
+      if (at >= 0) body[static_cast<size_t>(at)] = u'y';
+      // One more 'y' just past the end of the substring, which must not show.
+      VMPtr<String> s = jstr(u"yy" + body + u"y")->substring(2, 2 + length);
+      for (int32_t from = -1; from <= length; ++from) {
+        const int32_t expected = at >= std::max(from, 0) ? at : -1;
+        EXPECT_EQ(s->indexOf(u'y', from), expected) << "length " << length << " at " << at << " from " << from;
+      }
+    }
+  }
+  EXPECT_EQ(outer->indexOf(u'!', 3), 43);
 }
 
 TEST(String, NullStringArgumentsThrow) {

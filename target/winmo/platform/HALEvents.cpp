@@ -5,6 +5,7 @@
 
 #include "HALCallbacks.h"
 #include "HALGlobalLock.h"
+#include "HALLockScope.h"
 #include "VMHeap.h"
 #include "java_lang_Throwable.h"
 
@@ -16,17 +17,6 @@ std::atomic<HALEventRegistry*> registry{nullptr};
 std::atomic<bool> exitStarted{false};
 std::atomic<HALMainWindowPoster> mainWindowPoster{nullptr};
 
-// Holds the global VM lock for a scope, the VM re-attached.
-class GlobalLockScope {
- public:
-  GlobalLockScope() {
-    HAL_enterGlobalLock();
-    HAL_getVMCallbacks()->reattach();
-  }
-  ~GlobalLockScope() { HAL_leaveGlobalLock(); }
-  GlobalLockScope(const GlobalLockScope&) = delete;
-  GlobalLockScope& operator=(const GlobalLockScope&) = delete;
-};
 
 // Calls every listener of `list` whose mask has `bit` set, from the front.
 // A listener added meanwhile at the end is called too.
@@ -105,7 +95,7 @@ void HAL_sendEvent(int type, int count, const intptr_t* payload, bool takeLock) 
     HAL_getVMCallbacks()->broadcastEvent(type, count, payload);
     return;
   }
-  GlobalLockScope lock;
+  HALLockScope lock;
   HAL_getVMCallbacks()->broadcastEvent(type, count, payload);
 }
 

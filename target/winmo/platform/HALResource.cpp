@@ -10,6 +10,7 @@
 #include <string>
 
 #include "DeviceProfile.h"
+#include "HALUTF8.h"
 
 struct HALResource {
   int fd;
@@ -18,25 +19,6 @@ struct HALResource {
 namespace {
 
 bool isSeparator(char16_t c) { return c == u'/' || c == u'\\'; }
-
-// Appends the UTF-8 form of one code point.
-void appendUTF8(std::string& out, uint32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 // The host path of a resource name inside the "rsc" folder, with every '\'
 // turned into '/'. False when the name cannot name a file inside the
@@ -57,12 +39,12 @@ bool resourcePath(const char16_t* name, int32_t length, std::string& path) {
     const char16_t c = name[i];
     if (c == 0) return false;
     if (c >= 0xD800 && c <= 0xDBFF && i + 1 < length && name[i + 1] >= 0xDC00 && name[i + 1] <= 0xDFFF) {
-      appendUTF8(path, 0x10000 + ((static_cast<uint32_t>(c) - 0xD800) << 10) + (name[i + 1] - 0xDC00));
+      HAL_appendUTF8(path, 0x10000 + ((static_cast<uint32_t>(c) - 0xD800) << 10) + (name[i + 1] - 0xDC00));
       ++i;
     } else if (c >= 0xD800 && c <= 0xDFFF) {
       return false;
     } else {
-      appendUTF8(path, c);
+      HAL_appendUTF8(path, c);
     }
   }
   return true;

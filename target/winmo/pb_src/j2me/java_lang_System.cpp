@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "HALClock.h"
+#include "HALProperties.h"
+#include "VMUTF8.h"
 #include "VMThrow.h"
 #include "com_ravelstone_brume_cldc_io_ConsoleOutputStream.h"
 #include "java_lang_ArrayIndexOutOfBoundsException.h"
@@ -13,7 +15,35 @@
 
 VM_REGISTER_CLASS(java::lang::System, "java.lang.System", "java.lang.Object", VM_HAS_CLINIT);
 
-bool (*_VM_lookupSystemProperty)(const char* key, std::u16string& value) = nullptr;
+namespace {
+
+std::u16string decodeKey(const char* text) {
+  std::u16string units;
+  const auto* bytes = reinterpret_cast<const uint8_t*>(text);
+  int32_t remaining = static_cast<int32_t>(std::strlen(text));
+  while (remaining > 0) units.push_back(_VM_decodeUTF8Char(remaining, bytes, nullptr));
+  return units;
+}
+
+// The built-in table first, then the system property store.
+bool lookupPlatformProperty(const char* key, std::u16string& value) {
+  if (const char* builtin = HAL_findBuiltinProperty(HAL_getBuiltinProperties(), key)) {
+    value = decodeKey(builtin);
+    return true;
+  }
+  const std::u16string name = decodeKey(key);
+  const int32_t keyLength = static_cast<int32_t>(name.size());
+  int32_t length = HAL_getSystemPropertyLength(name.data(), keyLength);
+  if (length < 0) return false;
+  value.assign(static_cast<size_t>(length), u'\0');
+  if (HAL_getSystemProperty(name.data(), keyLength, value.data(), &length) != 0) return false;
+  value.resize(static_cast<size_t>(length));
+  return true;
+}
+
+}  // namespace
+
+bool (*_VM_lookupSystemProperty)(const char* key, std::u16string& value) = lookupPlatformProperty;
 
 namespace {
 

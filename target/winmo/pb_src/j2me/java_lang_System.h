@@ -51,6 +51,7 @@ class System : public virtual Object {
 }  // namespace java::lang
 
 // Where getProperty looks a key (modified UTF-8) up: true and the value's
-// UTF-16 units in `value` when the property exists. The properties code
-// fills it; until then no property exists.
+// UTF-16 units in `value` when the property exists. By default the
+// platform's built-in table, then its system property store; tests may put
+// their own lookup in its place.
 extern bool (*_VM_lookupSystemProperty)(const char* key, std::u16string& value);

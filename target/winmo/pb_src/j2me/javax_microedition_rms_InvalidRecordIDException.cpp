@@ -9,4 +9,9 @@ VMPtr<InvalidRecordIDException> InvalidRecordIDException::_VM_init() {
   return VMPtr<InvalidRecordIDException>(this);
 }
 
+VMPtr<InvalidRecordIDException> InvalidRecordIDException::_VM_init(VMPtr<java::lang::String> message) {
+  RecordStoreException::_VM_init(message);
+  return VMPtr<InvalidRecordIDException>(this);
+}
+
 }  // namespace javax::microedition::rms

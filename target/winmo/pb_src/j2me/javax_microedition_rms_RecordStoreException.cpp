@@ -9,4 +9,9 @@ VMPtr<RecordStoreException> RecordStoreException::_VM_init() {
   return VMPtr<RecordStoreException>(this);
 }
 
+VMPtr<RecordStoreException> RecordStoreException::_VM_init(VMPtr<java::lang::String> message) {
+  java::lang::Exception::_VM_init(message);
+  return VMPtr<RecordStoreException>(this);
+}
+
 }  // namespace javax::microedition::rms

@@ -9,4 +9,9 @@ VMPtr<RecordStoreNotFoundException> RecordStoreNotFoundException::_VM_init() {
   return VMPtr<RecordStoreNotFoundException>(this);
 }
 
+VMPtr<RecordStoreNotFoundException> RecordStoreNotFoundException::_VM_init(VMPtr<java::lang::String> message) {
+  RecordStoreException::_VM_init(message);
+  return VMPtr<RecordStoreNotFoundException>(this);
+}
+
 }  // namespace javax::microedition::rms

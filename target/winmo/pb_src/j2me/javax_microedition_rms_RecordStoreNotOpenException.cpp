@@ -9,4 +9,9 @@ VMPtr<RecordStoreNotOpenException> RecordStoreNotOpenException::_VM_init() {
   return VMPtr<RecordStoreNotOpenException>(this);
 }
 
+VMPtr<RecordStoreNotOpenException> RecordStoreNotOpenException::_VM_init(VMPtr<java::lang::String> message) {
+  RecordStoreException::_VM_init(message);
+  return VMPtr<RecordStoreNotOpenException>(this);
+}
+
 }  // namespace javax::microedition::rms

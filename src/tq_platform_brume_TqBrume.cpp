@@ -1,0 +1,26 @@
+#include "tq_platform_brume_TqBrume.h"
+
+#include "HALOrientation.h"
+#include "HALPower.h"
+#include "VMFatal.h"
+
+VM_REGISTER_CLASS(tq::platform::brume::TqBrume, "tq.platform.brume.TqBrume", "java.lang.Object", 0);
+
+namespace tq::platform::brume {
+
+int32_t TqBrume::getOrientation() {
+  int32_t code = 0;
+  if (HAL_getOrientation(&code) != HAL_OK) _VM_fatalError("HAL_getOrientation() failed.");
+  return code;
+}
+
+uint8_t TqBrume::setOrientation(int32_t code) {
+  const HALStatus status = HAL_setOrientation(code);
+  if (status == HAL_BAD_ORIENTATION_ERR) return 0;
+  if (status != HAL_OK) _VM_fatalError("HAL_setOrientation() failed.");
+  return 1;
+}
+
+void TqBrume::setSleepAllowed(uint8_t allowed) { HAL_setKeepAwake(allowed ? 0 : 1); }
+
+}  // namespace tq::platform::brume

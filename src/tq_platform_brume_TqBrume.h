@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+
+#include "VMClassKit.h"
+
+namespace tq::platform::brume {
+
+// The engine's bridge to the device services of the platform: the display
+// orientation and keeping the device awake. Static methods only.
+class TqBrume : public virtual java::lang::Object {
+  VM_CLASS(TqBrume)
+
+ public:
+  // The display orientation: 0 none, 1 normal, 2 90°, 3 180°, 4 270°.
+  static int32_t getOrientation();
+  // Requests an orientation; false when the display refuses it (or the
+  // code is outside 0..4). Any other failure is fatal.
+  static uint8_t setOrientation(int32_t code);
+  // With sleep not allowed the device is kept awake.
+  static void setSleepAllowed(uint8_t allowed);
+};
+
+}  // namespace tq::platform::brume
