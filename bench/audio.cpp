@@ -8,7 +8,8 @@
 //                  (mixing time / real time of the period).
 //   Mix4Midi:      the same with four MIDI voices playing chords through
 //                  FluidSynth.
-//   StartToSound*: from HAL_startPlayer to the first non-silent sample
+//   StartToSound*: from HAL_startPlayer (and, for WAV, from Player.start()
+//                  of the MIDP classes) to the first non-silent sample
 //                  leaving the mixer, WAV and MIDI, on the hand-pumped
 //                  output: the wall time of the start plus the frames of
 //                  silence before the first sample. The counter
@@ -25,6 +26,8 @@
 #include "CeAudioMixer.h"
 #include "CeAudioOutput.h"
 #include "HALPlayer.h"
+#include "VMTestEnv.h"
+#include "javax_microedition_media_Manager.h"
 
 namespace {
 
@@ -165,12 +168,13 @@ BENCHMARK(BM_Mix4Midi);
 
 // Starts the player and pumps periods until a non-silent sample leaves the
 // mixer; the time of the start plus the frames of silence before it.
-void startToSound(benchmark::State& state, HALPlayer* player) {
+template <class Start, class Pause>
+void startToSound(benchmark::State& state, Start start, Pause pause) {
   std::vector<int16_t> out(2 * kPeriod);
   double total = 0;
   for (auto _ : state) {
     const auto begin = std::chrono::steady_clock::now();
-    HAL_startPlayer(player);
+    start();
     const double startSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     state.PauseTiming();
     int64_t silent = 0;
@@ -183,7 +187,7 @@ void startToSound(benchmark::State& state, HALPlayer* player) {
       }
       silent += kPeriod;
     }
-    HAL_pausePlayer(player);
+    pause();
     state.ResumeTiming();
     total += startSeconds + static_cast<double>(silent) / kRate;
   }
@@ -195,15 +199,30 @@ void startToSound(benchmark::State& state, HALPlayer* player) {
 void BM_StartToSoundWave(benchmark::State& state) {
   pumpedOutput();
   HALPlayer* p = open(waveFile(kRate), HAL_CONTENT_WAV, 0);
-  startToSound(state, p);
+  startToSound(state, [p] { HAL_startPlayer(p); }, [p] { HAL_pausePlayer(p); });
   HAL_closePlayer(p);
 }
 BENCHMARK(BM_StartToSoundWave);
 
+// The same through the MIDP classes: Player.start() of a realized player.
+void BM_StartToSoundWaveJava(benchmark::State& state) {
+  pumpedOutput();
+  VMTestEnv::start();
+  const std::vector<uint8_t> f = waveFile(kRate);
+  VMPtr<VMArray<int8_t>> data = VMArray<int8_t>::create(static_cast<int32_t>(f.size()));
+  std::copy(f.begin(), f.end(), reinterpret_cast<uint8_t*>(data->elements()));
+  VMPtr<javax::microedition::media::Player> player =
+      javax::microedition::media::Manager::createPlayer(data, 0, data->length, nullptr);
+  player->realize();
+  startToSound(state, [&] { player->start(); }, [&] { player->stop(); });
+  player->close();
+}
+BENCHMARK(BM_StartToSoundWaveJava);
+
 void BM_StartToSoundMidi(benchmark::State& state) {
   pumpedOutput();
   HALPlayer* p = open(chordFile(0, 1000), HAL_CONTENT_MIDI, 0);
-  startToSound(state, p);
+  startToSound(state, [p] { HAL_startPlayer(p); }, [p] { HAL_pausePlayer(p); });
   HAL_closePlayer(p);
 }
 BENCHMARK(BM_StartToSoundMidi);

@@ -292,3 +292,38 @@ TEST(WaveFile, FileLocatorReadsTheWholeFile) {
 }
 
 }  // namespace
+
+namespace {
+
+struct Heard {
+  int32_t event;
+  int64_t time;
+};
+
+void listen(void* context, HALPlayer*, int32_t event, int32_t low, int32_t high, intptr_t) {
+  const int64_t time = static_cast<int64_t>(uint64_t{static_cast<uint32_t>(high)} << 32 | static_cast<uint32_t>(low));
+  static_cast<std::vector<Heard>*>(context)->push_back({event, time});
+}
+
+TEST_F(WavePlayer, EveryOperationIsReportedToTheHookWithTheMediaTime) {
+  std::vector<Heard> heard;
+  HAL_setPlayerListener(&heard, listen);
+  open(makeWave16(1, kRate, std::vector<int16_t>(2 * kRate, 1)));
+  ASSERT_EQ(HAL_startPlayer(player), HAL_OK);  // reset, then started
+  pump(kRate / 2);
+  ASSERT_EQ(HAL_pausePlayer(player), HAL_OK);
+  ASSERT_EQ(HAL_setPlayerVolume(player, 30), HAL_OK);
+  ASSERT_EQ(HAL_setPlayerMediaTime(player, 1000000), HAL_OK);
+  ASSERT_EQ(HAL_closePlayer(player), HAL_OK);  // reset, then closed
+  player = nullptr;
+  HAL_setPlayerListener(nullptr, nullptr);
+  const std::vector<int32_t> events = {HAL_PLAYER_EVENT_RESET,  HAL_PLAYER_EVENT_STARTED,  HAL_PLAYER_EVENT_PAUSED,
+                                       HAL_PLAYER_EVENT_VOLUME, HAL_PLAYER_EVENT_TIME_SET, HAL_PLAYER_EVENT_RESET,
+                                       HAL_PLAYER_EVENT_CLOSED};
+  ASSERT_EQ(heard.size(), events.size());
+  for (size_t i = 0; i < events.size(); ++i) EXPECT_EQ(heard[i].event, events[i]) << i;
+  EXPECT_EQ(heard[2].time, 500000);   // paused half a second in
+  EXPECT_EQ(heard[4].time, 1500000);  // start time 1 s + the half second played
+}
+
+}  // namespace
