@@ -192,14 +192,16 @@ VMContext::~VMContext() {
   finalizer = nullptr;
   systemThread = nullptr;
   // Records of threads that have ended go (deleting one joins its platform
-  // thread); a record whose thread may still run stays where it is, so that
-  // thread never finds its record freed. The main thread's record stays with
-  // the main thread, which goes on running the platform.
+  // thread), also of threads that ended while shutdown ran and are only
+  // finishing their platform part now; a record whose thread may still run
+  // stays where it is, so that thread never finds its record freed. The
+  // main thread's record stays with the main thread, which goes on running
+  // the platform.
   HALListNode* n = threads.getFirst();
   while (n != nullptr) {
     HALListNode* next = threads.getNext(n);
     auto* t = static_cast<VMThread*>(threads.getValue(n));
-    if (t->hasEnded()) delete t;
+    if (t->hasEnded() || (t->hasLeftTheVM() && t->waitUntilFinished(1000))) delete t;
     n = next;
   }
   threads.clear();

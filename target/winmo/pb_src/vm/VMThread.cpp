@@ -1,6 +1,10 @@
 #include "VMThread.h"
 
+#include <unistd.h>
+
 #include <atomic>
+#include <thread>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 
@@ -35,13 +39,12 @@ namespace {
 std::atomic<bool> vmDestroyed{false};
 
 // Gives the global lock away for good and blocks the calling thread until
-// the process ends.
+// the process ends. It waits on nothing the process destroys at exit (a
+// static condition variable's destructor would wait for this waiter for
+// ever and keep the process from ending).
 [[noreturn]] void park() {
   HAL_suspendGlobalLock();
-  static std::mutex mutex;
-  static std::condition_variable never;
-  std::unique_lock<std::mutex> lock(mutex);
-  for (;;) never.wait(lock);
+  for (;;) ::pause();
 }
 
 void reattach() {
@@ -196,6 +199,19 @@ void VMThread::sleep(int64_t timeout) {
     yield();
   }
   checkInterrupted();
+}
+
+bool VMThread::hasLeftTheVM() const {
+  return ownsHalThread_ && state == kTerminated && executionRef.isNull() && halThread != nullptr &&
+         halThread->started.load();
+}
+
+bool VMThread::waitUntilFinished(int milliseconds) const {
+  for (int waited = 0; !halThread->finished.load(); ++waited) {
+    if (waited >= milliseconds) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
 }
 
 bool VMThread::isCollectable() const { return thread == nullptr && hasEnded(); }

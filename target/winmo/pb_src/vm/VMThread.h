@@ -105,6 +105,13 @@ class VMThread {
   // True for a Java thread's record whose platform thread has finished (or
   // was never started): deleting it does not wait.
   bool hasEnded() const;
+  // True for a Java thread's record whose run is over and whose platform
+  // thread has given up the global lock for the last time: it finishes
+  // without touching the VM again, so waiting for it is short and safe.
+  bool hasLeftTheVM() const;
+  // Waits (without the global lock's help) until the platform thread of a
+  // record that has left the VM has finished; false after `milliseconds`.
+  bool waitUntilFinished(int milliseconds) const;
 
   // The platform start function of every Java thread: runs VMThread_run.
   // An exception that escapes it is a fatal error.
