@@ -3,6 +3,7 @@
 #include "HALOrientation.h"
 #include "HALPower.h"
 #include "VMFatal.h"
+#include "javax_microedition_media_Manager.h"
 
 VM_REGISTER_CLASS(tq::platform::brume::TqBrume, "tq.platform.brume.TqBrume", "java.lang.Object", 0);
 
@@ -22,5 +23,10 @@ uint8_t TqBrume::setOrientation(int32_t code) {
 }
 
 void TqBrume::setSleepAllowed(uint8_t allowed) { HAL_setKeepAwake(allowed ? 0 : 1); }
+
+VMPtr<javax::microedition::media::Player> TqBrume::createPlayer(VMPtr<VMArray<int8_t>> data, int32_t offset,
+                                                               int32_t length, VMPtr<java::lang::String> type) {
+  return javax::microedition::media::Manager::createPlayer(data, offset, length, type);
+}
 
 }  // namespace tq::platform::brume

@@ -2,12 +2,16 @@
 
 #include <cstdint>
 
+#include "VMArray.h"
 #include "VMClassKit.h"
+#include "java_lang_String.h"
+#include "javax_microedition_media_Player.h"
 
 namespace tq::platform::brume {
 
 // The engine's bridge to the device services of the platform: the display
-// orientation and keeping the device awake. Static methods only.
+// orientation, keeping the device awake and making sound players. Static
+// methods only.
 class TqBrume : public virtual java::lang::Object {
   VM_CLASS(TqBrume)
 
@@ -19,6 +23,10 @@ class TqBrume : public virtual java::lang::Object {
   static uint8_t setOrientation(int32_t code);
   // With sleep not allowed the device is kept awake.
   static void setSleepAllowed(uint8_t allowed);
+  // A player of `length` bytes of `data` from `offset`, of the given
+  // content type, as the media manager makes it.
+  static VMPtr<javax::microedition::media::Player> createPlayer(VMPtr<VMArray<int8_t>> data, int32_t offset,
+                                                                 int32_t length, VMPtr<java::lang::String> type);
 };
 
 }  // namespace tq::platform::brume

@@ -24,6 +24,7 @@
 #include "javax_microedition_media_Manager.h"
 #include "javax_microedition_media_MediaException.h"
 #include "javax_microedition_media_control_VolumeControl.h"
+#include "tq_platform_brume_TqBrume.h"
 
 namespace {
 
@@ -304,6 +305,25 @@ TEST_F(MediaClasses, DurationAndMediaTime) {
   player->start();
   EXPECT_EQ(pumpLeft(1)[0], kRate + 1);  // whole seconds: from 1 s
   player->close();
+}
+
+}  // namespace
+
+namespace {
+
+// The engine makes its players through TqBrume, which hands the bytes to
+// the media manager as they are.
+TEST_F(MediaClasses, TheEngineBridgeMakesPlayersLikeTheManager) {
+  VMPtr<VMArray<int8_t>> data = bytes(makeWave16(1, kRate, ramp(100)));
+  VMPtr<JPlayer> player = tq::platform::brume::TqBrume::createPlayer(data, 0, data->length, s("audio/x-wav"));
+  ASSERT_TRUE(player);
+  EXPECT_EQ(player->getState(), JPlayer::UNREALIZED);
+  player->realize();
+  EXPECT_EQ(player->getState(), JPlayer::REALIZED);
+  player->close();
+  VMPtr<VMArray<int8_t>> junk = bytes({1, 2, 3, 4});
+  VMPtr<JPlayer> bad = tq::platform::brume::TqBrume::createPlayer(junk, 0, 4, s("audio/x-wav"));
+  EXPECT_THROW(bad->realize(), MediaException*);
 }
 
 }  // namespace
