@@ -36,6 +36,7 @@ inline bool gatherDigits(const char16_t* c, int32_t n, int32_t radix, bool negat
 namespace java::lang {
 
 VMPtr<Integer> Integer::_VM_init(int32_t value) {
+  Object::_VM_init();
   this->value = value;
   return VMPtr<Integer>(this);
 }

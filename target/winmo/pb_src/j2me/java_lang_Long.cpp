@@ -9,6 +9,7 @@ VM_REGISTER_CLASS(java::lang::Long, "java.lang.Long", "java.lang.Object", 0);
 namespace java::lang {
 
 VMPtr<Long> Long::_VM_init(int64_t value) {
+  Object::_VM_init();
   this->value = value;
   return VMPtr<Long>(this);
 }

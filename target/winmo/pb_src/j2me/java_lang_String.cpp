@@ -96,6 +96,7 @@ namespace java::lang {
 // Constructors.
 
 VMPtr<String> String::_VM_init() {
+  Object::_VM_init();
   value = Chars::create(0);
   offset = 0;
   count = 0;
@@ -103,6 +104,7 @@ VMPtr<String> String::_VM_init() {
 }
 
 VMPtr<String> String::_VM_init(VMPtr<Chars> chars, int32_t offset, int32_t count) {
+  Object::_VM_init();
   if (offset < 0) _VM_throwNew<StringIndexOutOfBoundsException>(offset);
   if (count < 0) _VM_throwNew<StringIndexOutOfBoundsException>(count);
   if (offset > chars->length - count) _VM_throwNew<StringIndexOutOfBoundsException>(offset + count);
@@ -115,6 +117,7 @@ VMPtr<String> String::_VM_init(VMPtr<Chars> chars, int32_t offset, int32_t count
 }
 
 VMPtr<String> String::_VM_init(int32_t offset, int32_t count, VMPtr<Chars> value) {
+  Object::_VM_init();
   this->value = value;
   this->offset = offset;
   this->count = count;
@@ -152,6 +155,7 @@ void String::decodeSingleBytes(Bytes* bytes, int32_t off, int32_t len) {
 }
 
 VMPtr<String> String::_VM_init(VMPtr<Bytes> bytes, int32_t off, int32_t len, VMPtr<String> enc) {
+  Object::_VM_init();
   checkByteRange(bytes.get(), off, len);
   if (!enc) _VM_throwNullPointerException();
   if (enc->_VM_equals("UTF-8") || enc->_VM_equals("UTF8")) {
@@ -173,6 +177,7 @@ VMPtr<String> String::_VM_init(VMPtr<Bytes> bytes, int32_t off, int32_t len) {
 VMPtr<String> String::_VM_init(VMPtr<Bytes> bytes) { return _VM_init(bytes, 0, bytes->length, _VM_intern("UTF-8")); }
 
 VMPtr<String> String::_VM_init(VMPtr<StringBuffer> sb) {
+  Object::_VM_init();
   VMSynchronized guard(sb);
   sb->shared = 1;
   value = sb->value;
@@ -187,6 +192,7 @@ VMPtr<String> String::_VM_init(const char* utf8) {
 }
 
 VMPtr<String> String::_VM_init(const char* utf8, int32_t n) {
+  Object::_VM_init();
   if (utf8 == nullptr) _VM_throwNullPointerException();
   const auto* bytes = reinterpret_cast<const uint8_t*>(utf8);
   // Malformed text is not reported: the characters before the first
@@ -202,6 +208,7 @@ VMPtr<String> String::_VM_init(const char* utf8, int32_t n) {
 }
 
 VMPtr<String> String::_VM_init(const char16_t* units, int32_t n) {
+  Object::_VM_init();
   VMPtr<Chars> array = Chars::create(n);
   if (n > 0) {
     if (units == nullptr) _VM_throwNullPointerException();
@@ -214,6 +221,7 @@ VMPtr<String> String::_VM_init(const char16_t* units, int32_t n) {
 }
 
 VMPtr<String> String::_VM_init(const HALString* text) {
+  Object::_VM_init();
   int32_t length = 0;
   if (HAL_getStringLength(text, &length) != HAL_OK) {
     _VM_fatalError("HAL_getStringLength() failed in String::_VM_init().");

@@ -30,6 +30,7 @@ namespace java::lang {
 VMPtr<StringBuffer> StringBuffer::_VM_init() { return _VM_init(16); }
 
 VMPtr<StringBuffer> StringBuffer::_VM_init(int32_t length) {
+  Object::_VM_init();
   value = Chars::create(length);
   count = 0;
   shared = 0;
