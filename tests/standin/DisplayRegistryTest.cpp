@@ -12,14 +12,6 @@ using namespace ce;
 
 namespace {
 
-long setOrientation(DWORD value, DWORD flags = 0) {
-  DEVMODEW mode{};
-  mode.dmSize = sizeof mode;
-  mode.dmFields = DM_DISPLAYORIENTATION;
-  mode.dmDisplayOrientation = value;
-  return ChangeDisplaySettingsExW(nullptr, &mode, nullptr, flags, nullptr);
-}
-
 DWORD currentOrientation() {
   DEVMODEW mode{};
   mode.dmFields = DM_DISPLAYORIENTATION;
@@ -45,7 +37,7 @@ TEST_F(Display, OrientationsSwapTheMetricsAndTheWorkArea) {
     int32_t width, height;
   } cases[] = {{DMDO_90, 320, 240}, {DMDO_180, 240, 320}, {DMDO_270, 320, 240}, {DMDO_0, 240, 320}};
   for (const auto& c : cases) {
-    ASSERT_EQ(setOrientation(c.orientation), DISP_CHANGE_SUCCESSFUL) << c.orientation;
+    ASSERT_EQ(changeOrientation(c.orientation), DISP_CHANGE_SUCCESSFUL) << c.orientation;
     EXPECT_EQ(currentOrientation(), c.orientation);
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), c.width);
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), c.height);
@@ -58,20 +50,20 @@ TEST_F(Display, OrientationsSwapTheMetricsAndTheWorkArea) {
 }
 
 TEST_F(Display, RefusedAndUnknownOrientationsChangeNothing) {
-  EXPECT_EQ(setOrientation(3), DISP_CHANGE_BADMODE);
-  EXPECT_EQ(setOrientation(8), DISP_CHANGE_BADMODE);
+  EXPECT_EQ(changeOrientation(3), DISP_CHANGE_BADMODE);
+  EXPECT_EQ(changeOrientation(8), DISP_CHANGE_BADMODE);
   CeDisplay::setRefusesChanges(true);
-  EXPECT_EQ(setOrientation(DMDO_90), DISP_CHANGE_BADMODE);
+  EXPECT_EQ(changeOrientation(DMDO_90), DISP_CHANGE_BADMODE);
   CeDisplay::setRefusesChanges(false);
   // A display that only turns by 90 degrees.
   DeviceProfile::instance().updateFacts([](DeviceProfile::Facts& f) { f.acceptedOrientations = DMDO_90; });
-  EXPECT_EQ(setOrientation(DMDO_180), DISP_CHANGE_BADMODE);
+  EXPECT_EQ(changeOrientation(DMDO_180), DISP_CHANGE_BADMODE);
   EXPECT_EQ(currentOrientation(), DMDO_0);
   DEVMODEW query{};
   query.dmFields = DM_DISPLAYQUERYORIENTATION;
   ASSERT_EQ(ChangeDisplaySettingsExW(nullptr, &query, nullptr, CDS_TEST, nullptr), DISP_CHANGE_SUCCESSFUL);
   EXPECT_EQ(query.dmDisplayQuery, DMDO_90);
-  EXPECT_EQ(setOrientation(DMDO_90), DISP_CHANGE_SUCCESSFUL);
+  EXPECT_EQ(changeOrientation(DMDO_90), DISP_CHANGE_SUCCESSFUL);
   EXPECT_EQ(ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr), DISP_CHANGE_BADMODE);
 }
 
@@ -84,7 +76,7 @@ TEST_F(Display, ARealChangeResizesFullScreenWindowsAndTellsEveryWindowOnce) {
   drain();
   RecordingWindows::clear();
 
-  ASSERT_EQ(setOrientation(DMDO_270), DISP_CHANGE_SUCCESSFUL);
+  ASSERT_EQ(changeOrientation(DMDO_270), DISP_CHANGE_SUCCESSFUL);
   drain();
   const auto taken = RecordingWindows::take();
   const auto count = [&](HWND w, UINT m) {
@@ -110,8 +102,8 @@ TEST_F(Display, ARealChangeResizesFullScreenWindowsAndTellsEveryWindowOnce) {
   }
 
   // The same orientation again, or a test: no message at all.
-  ASSERT_EQ(setOrientation(DMDO_270), DISP_CHANGE_SUCCESSFUL);
-  ASSERT_EQ(setOrientation(DMDO_0, CDS_TEST), DISP_CHANGE_SUCCESSFUL);
+  ASSERT_EQ(changeOrientation(DMDO_270), DISP_CHANGE_SUCCESSFUL);
+  ASSERT_EQ(changeOrientation(DMDO_0, CDS_TEST), DISP_CHANGE_SUCCESSFUL);
   EXPECT_TRUE(drain().empty());
 }
 

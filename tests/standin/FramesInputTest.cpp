@@ -184,10 +184,7 @@ TEST_F(Frames, TheLatestFramesAreKeptAndOtherThreadsPresentToo) {
 }
 
 TEST_F(Frames, ATurnedDisplayGivesTurnedFrames) {
-  DEVMODEW mode{};
-  mode.dmFields = DM_DISPLAYORIENTATION;
-  mode.dmDisplayOrientation = DMDO_90;
-  ASSERT_EQ(ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr), DISP_CHANGE_SUCCESSFUL);
+  ASSERT_EQ(changeOrientation(DMDO_90), DISP_CHANGE_SUCCESSFUL);
   drain();
   const auto pixels = pattern(320, 240);
   ASSERT_TRUE(blit(main, pixels, 320, 240));

@@ -196,10 +196,7 @@ TEST_F(SdlDummy, APostFromAnotherThreadWakesTheLoopAndItsFramesAreShown) {
 }
 
 TEST_F(SdlDummy, ATurnedDisplayTurnsTheWindow) {
-  DEVMODEW mode{};
-  mode.dmFields = DM_DISPLAYORIENTATION;
-  mode.dmDisplayOrientation = DMDO_90;
-  ASSERT_EQ(ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr), DISP_CHANGE_SUCCESSFUL);
+  ASSERT_EQ(changeOrientation(DMDO_90), DISP_CHANGE_SUCCESSFUL);
   drain();
   int w = 0, h = 0;
   SDL_GetWindowSize(sdl->window(), &w, &h);

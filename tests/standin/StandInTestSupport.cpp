@@ -63,6 +63,14 @@ std::vector<UINT> drain(HWND window, UINT first, UINT last) {
   return out;
 }
 
+long changeOrientation(DWORD value, DWORD flags) {
+  DEVMODEW mode{};
+  mode.dmSize = sizeof mode;
+  mode.dmFields = DM_DISPLAYORIENTATION;
+  mode.dmDisplayOrientation = value;
+  return ChangeDisplaySettingsExW(nullptr, &mode, nullptr, flags, nullptr);
+}
+
 void resetStandIn() {
   CeWindowManager::reset();
   CeDisplay::reset();

@@ -32,5 +32,8 @@ class RecordingWindows {
 // the order taken.
 std::vector<ce::UINT> drain(ce::HWND window = nullptr, ce::UINT first = 0, ce::UINT last = 0);
 
+// ChangeDisplaySettingsExW with an orientation (and flags).
+long changeOrientation(ce::DWORD value, ce::DWORD flags = 0);
+
 // Resets the window manager, display, registry, power and frames.
 void resetStandIn();

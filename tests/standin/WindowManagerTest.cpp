@@ -283,10 +283,7 @@ TEST_F(WindowManager, TheStandInNeverMakesThePrivateMessages) {
   CeHeadlessBackend::activate(false);
   CeHeadlessBackend::activate(true);
   CeHeadlessBackend::minimise();
-  DEVMODEW mode{};
-  mode.dmFields = DM_DISPLAYORIENTATION;
-  mode.dmDisplayOrientation = DMDO_90;
-  ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr);
+  changeOrientation(DMDO_90);
   std::this_thread::sleep_for(std::chrono::milliseconds(3));
   CeHeadlessBackend::close();
   drain();
