@@ -97,8 +97,12 @@ TEST_F(Display, ARealChangeResizesFullScreenWindowsAndTellsEveryWindowOnce) {
   GetWindowRect(small, &rect);
   EXPECT_EQ(rect.right, 110);
   for (const Recorded& r : taken) {
-    if (r.message == WM_SETTINGCHANGE) EXPECT_EQ(r.wParam, SETTINGCHANGE_RESET);
-    if (r.window == full && r.message == WM_SIZE) EXPECT_EQ(r.lParam, (240 << 16) | 320);
+    if (r.message == WM_SETTINGCHANGE) {
+      EXPECT_EQ(r.wParam, SETTINGCHANGE_RESET);
+    }
+    if (r.window == full && r.message == WM_SIZE) {
+      EXPECT_EQ(r.lParam, (240 << 16) | 320);
+    }
   }
 
   // The same orientation again, or a test: no message at all.
