@@ -20,6 +20,9 @@ namespace {
 
 UINT virtualKey(const SDL_Keysym& key) {
   const SDL_Keycode code = key.sym;
+  // '*' and '#' are shifted digits on most keyboards.
+  if ((key.mod & KMOD_SHIFT) && code == SDLK_8) return VK_ASTERISK;
+  if ((key.mod & KMOD_SHIFT) && code == SDLK_3) return VK_POUND;
   if (code >= SDLK_a && code <= SDLK_z) return static_cast<UINT>('A' + (code - SDLK_a));
   if (code >= SDLK_0 && code <= SDLK_9) return static_cast<UINT>('0' + (code - SDLK_0));
   if (code >= SDLK_KP_1 && code <= SDLK_KP_9) return static_cast<UINT>(VK_NUMPAD0 + 1 + (code - SDLK_KP_1));
