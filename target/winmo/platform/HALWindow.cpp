@@ -12,7 +12,7 @@
 #include "HALDevice.h"
 #include "HALWindowObject.h"
 
-using namespace hostwin;
+using namespace ce;
 
 namespace {
 
