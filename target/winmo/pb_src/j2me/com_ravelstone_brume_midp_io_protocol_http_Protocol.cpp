@@ -80,7 +80,7 @@ void Protocol::connect() {
   if (state == kSetup) state = kConnected;
 }
 
-VMPtr<String> Protocol::stringResult(HALStatus status, HALString* s) {
+VMPtr<String> Protocol::stringResult(HALStatus status, HALString*& s) {
   Owned owned{s};
   if (status == HAL_IO_ERR) failStatus(status);
   if (status != HAL_OK || s == nullptr) return VMPtr<String>();

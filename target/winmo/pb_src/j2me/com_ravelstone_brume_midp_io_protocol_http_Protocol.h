@@ -98,8 +98,9 @@ class Protocol : public virtual java::lang::Object,
   void connect();
   // A platform string result: status 7 throws IOException "HttpConnection
   // error: 7"; status 0 with a string gives it; otherwise null. The
-  // string is released in every case.
-  static VMPtr<java::lang::String> stringResult(HALStatus status, HALString* s);
+  // string is released in every case. `s` is read after the call that
+  // fills it (it is taken by reference).
+  static VMPtr<java::lang::String> stringResult(HALStatus status, HALString*& s);
   // A reply header by name, or null.
   VMPtr<java::lang::String> headerField(const char* name);
   // A date header: its parsed value, 0 when absent or unreadable.
