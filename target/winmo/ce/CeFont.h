@@ -9,10 +9,12 @@
 //
 // The phone names its faces "Tahoma" (the default face) and "Courier New"
 // (the monospace face), with " Bold" appended for the bold weight. This
-// host maps them to Liberation Sans and Liberation Mono (Liberation Mono
-// has the same metrics as Courier New), and to DejaVu Sans and DejaVu Sans
-// Mono, which are always installed, when Liberation is not. Other names get
-// the default face.
+// host maps "Tahoma" to Wine's Tahoma (fonts-wine), which keeps the phone
+// face's metrics, and "Courier New" to Liberation Mono (the same metrics as
+// Courier New). Tahoma has no italic file, so its italic is slanted when
+// drawn, as on the phone. Where those files are missing the sans face is
+// Liberation Sans, and DejaVu Sans and DejaVu Sans Mono, which are always
+// installed, come last. Other names get the default face.
 //
 // Metrics and advances are whole pixels, as the phone's drawing library
 // gives them; text is measured and drawn without kerning.
