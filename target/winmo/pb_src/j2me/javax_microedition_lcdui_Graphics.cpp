@@ -70,6 +70,14 @@ bool validRange(int32_t offset, int32_t length, int32_t available) {
   return offset >= 0 && length >= 0 && int64_t{offset} + length <= available;
 }
 
+// Holds a rounded corner's size inside half the rectangle; true when both
+// sides are left, so the corners are drawn round.
+bool roundCorners(int32_t width, int32_t height, int32_t& arcWidth, int32_t& arcHeight) {
+  arcWidth = std::max(0, std::min(arcWidth, width >> 1));
+  arcHeight = std::max(0, std::min(arcHeight, height >> 1));
+  return arcWidth != 0 && arcHeight != 0;
+}
+
 void screenResized(void* owner, int32_t width, int32_t height) {
   static_cast<Graphics*>(owner)->setSize(width, height);
 }
@@ -285,9 +293,7 @@ void Graphics::drawRect(int32_t x, int32_t y, int32_t width, int32_t height) {
 
 void Graphics::drawRoundRect(int32_t x, int32_t y, int32_t width, int32_t height, int32_t arcWidth,
                              int32_t arcHeight) {
-  arcWidth = std::max(0, std::min(arcWidth, width >> 1));
-  arcHeight = std::max(0, std::min(arcHeight, height >> 1));
-  if (arcWidth == 0 || arcHeight == 0) return drawRect(x, y, width, height);
+  if (!roundCorners(width, height, arcWidth, arcHeight)) return drawRect(x, y, width, height);
   if (context != nullptr) {
     context->drawRoundRect(translateX + x, translateY + y, width, height, arcWidth, arcHeight);
   }
@@ -295,9 +301,7 @@ void Graphics::drawRoundRect(int32_t x, int32_t y, int32_t width, int32_t height
 
 void Graphics::fillRoundRect(int32_t x, int32_t y, int32_t width, int32_t height, int32_t arcWidth,
                              int32_t arcHeight) {
-  arcWidth = std::max(0, std::min(arcWidth, width >> 1));
-  arcHeight = std::max(0, std::min(arcHeight, height >> 1));
-  if (arcWidth == 0 || arcHeight == 0) return fillRect(x, y, width, height);
+  if (!roundCorners(width, height, arcWidth, arcHeight)) return fillRect(x, y, width, height);
   if (context != nullptr) {
     context->fillRoundRect(translateX + x, translateY + y, width, height, arcWidth, arcHeight);
   }
