@@ -151,10 +151,28 @@ std::unique_ptr<CeFont> CeFont::create(const Description& description) {
   return font;
 }
 
+std::unique_ptr<CeFont> CeFont::createBoxes(int32_t advance, int32_t height, int32_t ascent) {
+  if (advance < 1 || height < 1 || ascent < 1 || ascent > height) return nullptr;
+  std::unique_ptr<CeFont> font(new CeFont());
+  font->face_ = std::make_unique<Face>();
+  font->boxAdvance_ = advance;
+  font->metrics_ = Metrics{height, ascent, 0};
+  font->fileName_ = "boxes";
+  return font;
+}
+
 const CeFont::Glyph& CeFont::glyph(char32_t code) {
   auto found = face_->glyphs.find(code);
   if (found != face_->glyphs.end()) return found->second;
   Glyph& made = face_->glyphs[code];
+  if (boxAdvance_ > 0) {
+    made.advance = boxAdvance_;
+    made.top = metrics_.ascent;
+    made.width = boxAdvance_ - 1;
+    made.rows = metrics_.ascent;
+    made.coverage.assign(size_t(made.width) * made.rows, 255);
+    return made;
+  }
   FT_Face face = face_->face;
   if (FT_Load_Char(face, code, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL) != 0) return made;
   const FT_GlyphSlot slot = face->glyph;

@@ -256,9 +256,9 @@ void Graphics::clipRect(int32_t x, int32_t y, int32_t width, int32_t height) {
   if (width < 1 || height < 1) return emptyClip();
   const int64_t left = int64_t{translateX} + x;
   const int64_t top = int64_t{translateY} + y;
+  if (clipX2 < left || clipY2 < top) return emptyClip();
   const int32_t ax = clampToTarget(left, maxWidth);
   const int32_t ay = clampToTarget(top, maxHeight);
-  if (clipX2 < ax || clipY2 < ay) return emptyClip();
   const int32_t ex = clampToTarget(left + width, maxWidth);
   const int32_t ey = clampToTarget(top + height, maxHeight);
   const int32_t x1 = std::max(clipX1, ax);
