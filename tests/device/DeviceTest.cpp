@@ -4,7 +4,7 @@
 #include <string>
 
 #include "HALDevice.h"
-#include "HALDeviceFacts.h"
+#include "DeviceProfile.h"
 #include "HALProperties.h"
 
 namespace {
@@ -20,25 +20,26 @@ std::u16string quirkValue(const char* subName) {
 }
 
 TEST(Device, SystemInformationComesFromTheFactsAndIsKept) {
-  HALDeviceFacts& facts = HALDeviceFacts::instance();
-  facts.manufacturer = u"Maker";
-  facts.oemInfo = std::u16string(70, u'o');
-  facts.deviceName = u"Phone";
-  facts.platformType = u"Smartphone";
-  facts.osMajor = 6;
-  facts.osMinor = 1;
+  DeviceProfile::instance().updateFacts([](DeviceProfile::Facts& facts) {
+    facts.manufacturer = u"Maker";
+    facts.oemInfo = std::u16string(70, u'o');
+    facts.deviceName = u"Phone";
+    facts.platformType = u"Smartphone";
+    facts.osMajor = 6;
+    facts.osMinor = 1;
+  });
   EXPECT_EQ(HAL_getManufacturer(), u"Maker");
   EXPECT_EQ(HAL_getModel(), std::u16string(64, u'o'));  // 64 characters at most
   EXPECT_EQ(HAL_getDeviceName(), u"Phone");
   EXPECT_EQ(HAL_getOSName(), u"WinCE (WM Smartphone)");
   EXPECT_EQ(HAL_getOSVersion(), u"6.1");
-  facts.manufacturer = u"Other";
+  DeviceProfile::instance().updateFacts([](DeviceProfile::Facts& facts) { facts.manufacturer = u"Other"; });
   EXPECT_EQ(HAL_getManufacturer(), u"Maker");
   EXPECT_EQ(HAL_getDeviceModelId(), HAL_MODEL_OTHER);
 }
 
 TEST(Device, UniqueIdIsHexAndBounded) {
-  HALDeviceFacts::instance().uniqueId = std::vector<uint8_t>{0x01, 0xAB, 0xF0};
+  DeviceProfile::instance().updateFacts([](DeviceProfile::Facts& f) { f.uniqueId = std::vector<uint8_t>{0x01, 0xAB, 0xF0}; });
   char16_t buffer[60];
   int32_t n = 60;
   ASSERT_EQ(HAL_getDeviceUniqueId(buffer, &n), HAL_OK);
@@ -48,16 +49,16 @@ TEST(Device, UniqueIdIsHexAndBounded) {
   EXPECT_EQ(std::u16string(buffer, static_cast<size_t>(n)), u"01a");
   EXPECT_EQ(HAL_getDeviceUniqueId(nullptr, &n), HAL_ILLEGAL_ARGUMENT_ERR);
   EXPECT_EQ(HAL_getDeviceUniqueId(buffer, nullptr), HAL_ILLEGAL_ARGUMENT_ERR);
-  HALDeviceFacts::instance().uniqueId = std::vector<uint8_t>{};  // the host's id: 20 bytes
+  DeviceProfile::instance().updateFacts([](DeviceProfile::Facts& f) { f.uniqueId = std::vector<uint8_t>{}; });  // the host's id: 20 bytes
   n = 60;
   ASSERT_EQ(HAL_getDeviceUniqueId(buffer, &n), HAL_OK);
   EXPECT_EQ(n, 40);
-  HALDeviceFacts::instance().uniqueId = std::nullopt;
+  DeviceProfile::instance().updateFacts([](DeviceProfile::Facts& f) { f.uniqueId = std::nullopt; });
   EXPECT_EQ(HAL_getDeviceUniqueId(buffer, &n), HAL_NOT_IMPLEMENTED_ERR);
 }
 
 TEST(Device, KnownModelTurnsThePointerQuirkOn) {
-  HALDeviceFacts::instance().oemInfo = u"HTC Touch Pro2 T7373";
+  DeviceProfile::instance().updateFacts([](DeviceProfile::Facts& f) { f.oemInfo = u"HTC Touch Pro2 T7373"; });
   EXPECT_EQ(HAL_getDeviceModelId(), 4);
   EXPECT_TRUE(HAL_isQuirkOn(HAL_QUIRK_IGNORE_SOME_POINTER_EVENTS));
   EXPECT_EQ(quirkValue("WHERE"), u"407,26,505,26");
@@ -73,7 +74,7 @@ TEST(Device, KnownModelTurnsThePointerQuirkOn) {
 }
 
 TEST(Device, MakerOnlyModelNeedsAPortraitOrLandscapeQVGAScreen) {
-  HALDeviceFacts::instance().oemInfo = u"SAMSUNG";
+  DeviceProfile::instance().updateFacts([](DeviceProfile::Facts& f) { f.oemInfo = u"SAMSUNG"; });
   EXPECT_EQ(HAL_getDeviceModelId(), 5);
   int32_t w = 0, h = 0;
   HAL_getScreenMetrics(&w, &h);
@@ -89,7 +90,7 @@ TEST(Device, QuirkPropertiesWinOverTheModel) {
     // A quirk's state is found once per process: test each in a child.
     EXPECT_EXIT(
         {
-          HALDeviceFacts::instance().oemInfo = u"HTC Touch Pro2 T7373";
+          DeviceProfile::instance().updateFacts([](DeviceProfile::Facts& f) { f.oemInfo = u"HTC Touch Pro2 T7373"; });
           addSystemProperties(std::string("TQ_WINCE_PROPERTY_BUG_IGNORE_SOME_POINTER_EVENTS: ") + c.value + "\n");
           std::exit(HAL_isQuirkOn(HAL_QUIRK_IGNORE_SOME_POINTER_EVENTS) ? 3 : 4);
         },

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "HALHostWindows.h"
+#include "CeWindows.h"
 #include "HALOrientation.h"
 #include "HALPower.h"
 #include "HALProperties.h"
@@ -21,9 +21,9 @@ void initWith(const std::string& sysProp) {
 }
 
 uint32_t displayValue() {
-  hostwin::DEVMODEW mode{};
-  mode.dmFields = hostwin::DM_DISPLAYORIENTATION;
-  hostwin::ChangeDisplaySettingsExW(nullptr, &mode, nullptr, hostwin::CDS_TEST, nullptr);
+  ce::DEVMODEW mode{};
+  mode.dmFields = ce::DM_DISPLAYORIENTATION;
+  ce::ChangeDisplaySettingsExW(nullptr, &mode, nullptr, ce::CDS_TEST, nullptr);
   return mode.dmDisplayOrientation;
 }
 
@@ -52,7 +52,7 @@ TEST(Orientation, IdentityTableMapsCodesToTheDisplay) {
   EXPECT_EQ(displayValue(), 4u);
   EXPECT_EQ(HAL_getOrientation(nullptr), HAL_ILLEGAL_ARGUMENT_ERR);
   // A value the table does not cover reads as none.
-  hostwin::setDisplayOrientation(3);
+  CeDisplay::setOrientation(3);
   EXPECT_EQ(orientation(), 0);
 }
 
@@ -66,11 +66,11 @@ TEST(Orientation, TheTableRedirectsRequests) {
 
 TEST(Orientation, RequestedOrientationIsAppliedAgain) {
   initWith("");
-  hostwin::setDisplayOrientation(0);
+  CeDisplay::setOrientation(0);
   HAL_reapplyOrientation();  // nothing requested: nothing happens
   EXPECT_EQ(displayValue(), 0u);
   EXPECT_EQ(HAL_setOrientation(3), HAL_OK);
-  hostwin::setDisplayOrientation(0);
+  CeDisplay::setOrientation(0);
   HAL_reapplyOrientation();
   EXPECT_EQ(displayValue(), 2u);
 }
@@ -79,11 +79,11 @@ TEST(Orientation, TqBrumeReportsARefusal) {
   initWith("");
   EXPECT_EQ(TqBrume::setOrientation(2), 1);
   EXPECT_EQ(TqBrume::getOrientation(), 2);
-  hostwin::setDisplayRefuses(true);
+  CeDisplay::setRefusesChanges(true);
   EXPECT_EQ(HAL_setOrientation(3), HAL_BAD_ORIENTATION_ERR);
   EXPECT_EQ(TqBrume::setOrientation(3), 0);
   EXPECT_EQ(TqBrume::getOrientation(), 2);
-  hostwin::setDisplayRefuses(false);
+  CeDisplay::setRefusesChanges(false);
 }
 
 TEST(KeepAwake, PeriodIsNinetyPercentOfTheShortestTimeoutAtMostFiveSeconds) {

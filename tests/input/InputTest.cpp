@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "DeviceProfile.h"
-#include "HALDeviceFacts.h"
 #include "HALKeyManager.h"
 #include "HALKeys.h"
 #include "HALPointerManager.h"

@@ -8,7 +8,6 @@
 
 #include "DeviceProfile.h"
 #include "HALDevice.h"
-#include "HALDeviceFacts.h"
 #include "HALProperties.h"
 #include "HALString.h"
 #include "JavaTestSupport.h"
@@ -171,7 +170,7 @@ TEST(Properties, MissingFilesLeaveEmptyStoresAndTheDefaultName) {
 }
 
 TEST(Properties, BuiltinTableAndSystemGetProperty) {
-  HALDeviceFacts::instance().uniqueId = std::vector<uint8_t>(20, 0xA5);
+  DeviceProfile::instance().updateFacts([](DeviceProfile::Facts& f) { f.uniqueId = std::vector<uint8_t>(20, 0xA5); });
   DeviceProfile::instance().setLanguageId(u"0410");
   VMTestEnv::start();
   addText(HAL_SYSTEM_PROPERTIES, "microedition.profiles: MIDP-1.0\nfrom.file: yes\n");
@@ -205,7 +204,7 @@ TEST(Properties, BuiltinTableAndSystemGetProperty) {
 }
 
 TEST(Properties, NoDeviceIdAndNoLocaleGiveNoEntries) {
-  HALDeviceFacts::instance().uniqueId = std::nullopt;
+  DeviceProfile::instance().updateFacts([](DeviceProfile::Facts& f) { f.uniqueId = std::nullopt; });
   DeviceProfile::instance().setLanguageId(u"");
   VMTestEnv::start();
   HALStringMap* table = HAL_getBuiltinProperties();

@@ -15,10 +15,11 @@
 #include "HALEvents.h"
 #include "HALExitURL.h"
 #include "HALShell.h"
-#include "HALHostWindows.h"
+#include "CePower.h"
+#include "CeWindows.h"
 #include "HALWindow.h"
 
-using namespace hostwin;
+using namespace ce;
 #include "ShellTestSupport.h"
 
 namespace {
@@ -42,10 +43,10 @@ int fakeInitialize(uint64_t first, uint64_t second, HALThread*, const char* boot
   for (const Posted& p : script) HAL_postToMainWindow(p.message, p.wParam, 0);
   if (injectPower) {
     // The power source: off now, on again and a close 50 ms later.
-    hostwin::injectPowerChange(false);
+    CePower::notify(false);
     std::thread([] {
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
-      hostwin::injectPowerChange(true);
+      CePower::notify(true);
       std::this_thread::sleep_for(std::chrono::milliseconds(150));
       HAL_postToMainWindow(WM_CLOSE, 0, 0);
     }).detach();

@@ -15,7 +15,7 @@
 #include "HALWindowObject.h"
 #include "ShellTestSupport.h"
 
-using namespace hostwin;
+using namespace ce;
 
 namespace {
 
@@ -51,8 +51,11 @@ TEST_F(Window, CanvasShowsResizesAndGoesAway) {
   EXPECT_EQ(HAL_createCanvas(nullptr, 1), HAL_ILLEGAL_ARGUMENT_ERR);
   int32_t width = 0, height = 0;
   ASSERT_EQ(HAL_getDisplayableSize(canvas, &width, &height), HAL_OK);
-  EXPECT_EQ(width, GetSystemMetrics(SM_CXSCREEN));
-  EXPECT_EQ(height, GetSystemMetrics(SM_CYSCREEN));
+  // The window starts with the default size: the work area.
+  RECT area{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  EXPECT_EQ(width, area.right - area.left);
+  EXPECT_EQ(height, area.bottom - area.top);
   EXPECT_EQ(HAL_getDisplayableSize(nullptr, &width, &height), HAL_ILLEGAL_ARGUMENT_ERR);
 
   HAL_setCurrentDisplayable(canvas);
@@ -98,7 +101,7 @@ TEST_F(Window, OrientationMessagesReachTheDisplay) {
   EXPECT_EQ(code, 3);  // the system's 180° value
   // A requested orientation comes back after the settings change.
   EXPECT_EQ(HAL_setOrientation(2), HAL_OK);
-  setDisplayOrientation(0);
+  CeDisplay::setOrientation(0);
   PostMessageW(HAL_getMainWindow(), WM_SETTINGCHANGE, 0x3002, 0);
   pump();
   HAL_getOrientation(&code);

@@ -13,7 +13,7 @@
 
 #include "HALCallbacks.h"
 #include "HALShell.h"
-#include "HALBackend.h"
+#include "CeBackend.h"
 #include "VMContext.h"
 
 int main(int argc, char** argv) {
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(argv[i], "--headless") == 0) headless = true;
   }
-  if (!HAL_chooseBackend(headless)) return 1;
+  if (!CeBackend::choose(headless)) return 1;
   // The runtime's table: create, broadcast, detach, re-attach, collect,
   // destroy.
   HAL_setVMCallbacks(_VM_getCallbacks());

@@ -3,7 +3,10 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -44,6 +47,34 @@ int32_t hostZoneOffsetMillis(int64_t utcSeconds) {
   return static_cast<int32_t>(fields.tm_gmtoff * 1000);
 }
 
+std::u16string widen(std::string_view text) { return std::u16string(text.begin(), text.end()); }
+
+DeviceProfile::Facts defaultFacts() {
+  DeviceProfile::Facts facts;
+  char name[256] = {};
+  if (gethostname(name, sizeof name - 1) == 0) facts.deviceName = widen(name);
+  if (const char* screen = std::getenv("JME_SCREEN")) {
+    int width = 0, height = 0;
+    char tail = 0;
+    if (std::sscanf(screen, "%dx%d%c", &width, &height, &tail) == 2 && width > 0 && height > 0 && width <= 4096 &&
+        height <= 4096) {
+      facts.screenWidth = width;
+      facts.screenHeight = height;
+    }
+  }
+  if (const char* oem = std::getenv("JME_OEM_INFO"); oem && *oem) facts.oemInfo = widen(oem);
+  if (const char* memory = std::getenv("JME_MEMORY_MB")) {
+    char* end = nullptr;
+    const unsigned long long mib = std::strtoull(memory, &end, 10);
+    if (end != memory && *end == '\0' && mib > 0 && mib < (1ull << 20)) {
+      facts.memory.availablePhysical = facts.memory.availableVirtual = mib << 20;
+      facts.memory.totalPhysical = std::max<uint64_t>(facts.memory.totalPhysical, mib << 20);
+      facts.memory.totalVirtual = std::max<uint64_t>(facts.memory.totalVirtual, mib << 20);
+    }
+  }
+  return facts;
+}
+
 }  // namespace
 
 DeviceProfile& DeviceProfile::instance() {
@@ -55,8 +86,11 @@ DeviceProfile::DeviceProfile() { loadDefaults(); }
 
 void DeviceProfile::loadDefaults() {
   std::u16string language = languageIdForLocale(hostLocaleName());
+  Facts facts = defaultFacts();
   std::lock_guard<std::mutex> lock(mutex_);
   languageId_ = std::move(language);
+  facts_ = std::move(facts);
+  ++factsGeneration_;
   wallClock_ = nullptr;
   tickCounter_ = nullptr;
   zoneOffset_.reset();
@@ -158,4 +192,28 @@ std::string DeviceProfile::programDirectory() const {
 void DeviceProfile::setProgramDirectory(std::string directory) {
   std::lock_guard<std::mutex> lock(mutex_);
   programDirectory_ = std::move(directory);
+}
+
+// --- the device's hardware, identity and software ---
+
+DeviceProfile::Facts DeviceProfile::facts() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return facts_;
+}
+
+void DeviceProfile::setFacts(Facts facts) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  facts_ = std::move(facts);
+  ++factsGeneration_;
+}
+
+void DeviceProfile::updateFacts(const std::function<void(Facts&)>& change) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  change(facts_);
+  ++factsGeneration_;
+}
+
+uint64_t DeviceProfile::factsGeneration() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return factsGeneration_;
 }

@@ -2,37 +2,35 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <unistd.h>
 
-#include "HALDeviceFacts.h"
+#include "CeWindows.h"
+#include "DeviceProfile.h"
 #include "HALProperties.h"
+
+using namespace ce;
 
 namespace {
 
 std::u16string widen(const std::string& text) { return std::u16string(text.begin(), text.end()); }
 
-std::u16string hostName() {
-  char name[256] = {};
-  if (gethostname(name, sizeof name - 1) != 0) return std::u16string();
-  return widen(name);
+// A text of the system parameters (64 characters at most).
+std::u16string systemText(UINT action) {
+  char16_t text[65] = {};
+  if (!SystemParametersInfoW(action, sizeof text, text, 0)) return std::u16string();
+  return std::u16string(text).substr(0, 64);
 }
 
-// 20 bytes that stay the same for this host and application: the FNV-1a
-// hash of the host's machine id and the application's data string, taken
-// five times with different seeds.
-std::vector<uint8_t> hostDeviceId() {
-  std::string machine;
-  std::ifstream("/etc/machine-id") >> machine;
-  if (machine.empty()) machine = "no-machine-id";
-  const std::string text = machine + "PebX_ZWQR";
-  std::vector<uint8_t> id;
-  for (uint32_t seed = 0; seed < 5; ++seed) {
-    uint32_t h = 2166136261u ^ seed;
-    for (unsigned char c : text) h = (h ^ c) * 16777619u;
-    for (int k = 0; k < 4; ++k) id.push_back(static_cast<uint8_t>(h >> (8 * k)));
-  }
-  return id;
+// The device name of the registry (up to 128 bytes).
+std::u16string registryDeviceName() {
+  HKEY key = 0;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Ident", 0, 0, &key) != ERROR_SUCCESS) return std::u16string();
+  char16_t name[65] = {};
+  DWORD size = 128;
+  DWORD type = 0;
+  const long result = RegQueryValueExW(key, u"Name", nullptr, &type, reinterpret_cast<BYTE*>(name), &size);
+  RegCloseKey(key);
+  if (result != ERROR_SUCCESS || type != REG_SZ) return std::u16string();
+  return std::u16string(name);
 }
 
 struct ModelEntry {
@@ -140,34 +138,31 @@ bool quirkValue(int index, const char* subName, std::u16string& value) {
 }  // namespace
 
 const std::u16string& HAL_getManufacturer() {
-  static const std::u16string text = HALDeviceFacts::instance().manufacturer.substr(0, 64);
+  static const std::u16string text = systemText(SPI_GETPLATFORMMANUFACTURER);
   return text;
 }
 
 const std::u16string& HAL_getModel() {
-  static const std::u16string text = HALDeviceFacts::instance().oemInfo.substr(0, 64);
+  static const std::u16string text = systemText(SPI_GETOEMINFO);
   return text;
 }
 
 const std::u16string& HAL_getDeviceName() {
-  static const std::u16string text = [] {
-    const std::u16string& name = HALDeviceFacts::instance().deviceName;
-    return (name.empty() ? hostName() : name).substr(0, 64);
-  }();
+  static const std::u16string text = registryDeviceName().substr(0, 64);
   return text;
 }
 
 const std::u16string& HAL_getOSName() {
   static const std::u16string text =
-      (u"WinCE (WM " + HALDeviceFacts::instance().platformType + u")").substr(0, 64);
+      (u"WinCE (WM " + systemText(SPI_GETPLATFORMTYPE) + u")").substr(0, 64);
   return text;
 }
 
 const std::u16string& HAL_getOSVersion() {
   static const std::u16string text = [] {
     char version[32];
-    std::snprintf(version, sizeof version, "%d.%d", HALDeviceFacts::instance().osMajor,
-                  HALDeviceFacts::instance().osMinor);
+    const DeviceProfile::Facts facts = DeviceProfile::instance().facts();
+    std::snprintf(version, sizeof version, "%d.%d", facts.osMajor, facts.osMinor);
     return widen(version);
   }();
   return text;
@@ -175,9 +170,13 @@ const std::u16string& HAL_getOSVersion() {
 
 HALStatus HAL_getDeviceUniqueId(char16_t* buffer, int32_t* inOutLength) {
   if (!buffer || !inOutLength || *inOutLength < 0) return HAL_ILLEGAL_ARGUMENT_ERR;
-  const auto& fact = HALDeviceFacts::instance().uniqueId;
-  if (!fact) return HAL_NOT_IMPLEMENTED_ERR;
-  const std::vector<uint8_t> bytes = fact->empty() ? hostDeviceId() : *fact;
+  static const char kApplicationData[] = "PebX_ZWQR";
+  BYTE id[20];
+  DWORD size = sizeof id;
+  if (GetDeviceUniqueID(reinterpret_cast<const BYTE*>(kApplicationData), 9, 1, id, &size) != ERROR_SUCCESS) {
+    return HAL_NOT_IMPLEMENTED_ERR;
+  }
+  const std::vector<uint8_t> bytes(id, id + size);
   static const char16_t kDigits[] = u"0123456789abcdef";
   int32_t n = 0;
   for (uint8_t b : bytes) {

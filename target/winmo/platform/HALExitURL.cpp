@@ -1,33 +1,30 @@
 #include "HALExitURL.h"
 
 #include <new>
-#include <spawn.h>
 #include <string>
 
+#include "CeProcess.h"
 #include "HALString.h"
 #include "HALUTF8.h"
-
-extern char** environ;
 
 namespace {
 
 HALString* exitURL = nullptr;
 
-// Hands the URL to the desktop's opener as its only argument, never through
-// a shell. A URL that the opener would read as an option (a leading '-') or
-// that holds control characters is refused.
-bool openWithDesktop(const char* url) {
-  if (url[0] == '-') return false;
-  for (const char* p = url; *p; ++p) {
-    if (static_cast<unsigned char>(*p) < 0x20 || *p == 0x7F) return false;
-  }
-  char program[] = "xdg-open";
-  char* argv[] = {program, const_cast<char*>(url), nullptr};
-  pid_t child;
-  return posix_spawnp(&child, program, nullptr, nullptr, argv, environ) == 0;
+// Starts the browser with the URL (the system refuses URLs it cannot hand
+// over safely).
+bool openInBrowser(const HALString& url) {
+  const std::u16string parameters(url.chars(), static_cast<size_t>(url.length()));
+  if (parameters.find(u'\0') != std::u16string::npos) return false;  // it would end the text early
+  ce::SHELLEXECUTEINFOW info{};
+  info.cbSize = 60;
+  info.lpFile = u"iexplore.exe";
+  info.lpParameters = parameters.c_str();
+  info.nShow = ce::SW_SHOWNORMAL;
+  return ce::ShellExecuteExW(&info) != ce::FALSE;
 }
 
-HALBrowserLauncher launcher = openWithDesktop;
+HALBrowserLauncher launcher = nullptr;
 
 std::string toUTF8(const HALString& text) {
   std::string out;
@@ -59,7 +56,13 @@ void HAL_setExitURL(const HALString* url) {
 const HALString* HAL_getExitURL() { return exitURL; }
 
 void HAL_launchExitURL() {
-  if (exitURL && exitURL->length() > 0) launcher(toUTF8(*exitURL).c_str());
+  if (exitURL && exitURL->length() > 0) {
+    if (launcher) {
+      launcher(toUTF8(*exitURL).c_str());
+    } else {
+      openInBrowser(*exitURL);
+    }
+  }
   HALString::release(exitURL);
   exitURL = nullptr;
 }
@@ -75,5 +78,5 @@ HALStatus HAL_openURL(const char16_t* url, int32_t length, uint8_t* mustExit) {
 }
 
 void HAL_setBrowserLauncher(HALBrowserLauncher replacement) {
-  launcher = replacement ? replacement : openWithDesktop;
+  launcher = replacement;
 }

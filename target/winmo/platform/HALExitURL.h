@@ -26,7 +26,7 @@ void HAL_launchExitURL();
 HALStatus HAL_openURL(const char16_t* url, int32_t length, uint8_t* mustExit);
 
 // Test seam: the function that hands a URL (UTF-8) to the browser; true
-// when it was handed over. Null restores the default, which starts the
-// desktop's opener ("xdg-open") and does not wait for it.
+// when it was handed over. Null restores the default, the system's browser
+// start (ShellExecuteExW with "iexplore.exe" and the URL).
 using HALBrowserLauncher = bool (*)(const char* url);
 void HAL_setBrowserLauncher(HALBrowserLauncher launcher);

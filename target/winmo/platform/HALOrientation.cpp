@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "HALHostWindows.h"
+#include "CeWindows.h"
 #include "HALProperties.h"
 
-using namespace hostwin;
+using namespace ce;
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <atomic>
 #include <thread>
 
-#include "HALHostWindows.h"
-#include "HALDeviceFacts.h"
+#include "CeWindows.h"
+#include "CePower.h"
 #include "HALWindow.h"
 
-using namespace hostwin;
+using namespace ce;
 
 namespace {
 
@@ -23,19 +23,28 @@ uint32_t keepAwakePeriod = 0;
 void watchPower() {
   while (powerRunning.load()) {
     bool on = true;
-    if (waitForPowerChange(kStopCheck, &on)) HAL_postToMainWindow(HAL_MSG_POWER, on ? 1 : 0, 0);
+    if (CePower::waitForChange(kStopCheck, &on)) HAL_postToMainWindow(HAL_MSG_POWER, on ? 1 : 0, 0);
   }
 }
 
+// A DWORD value of the registry in seconds; 0 when missing.
+uint32_t readSeconds(const char16_t* path, const char16_t* name) {
+  HKEY key = 0;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, 0, &key) != ERROR_SUCCESS) return 0;
+  DWORD value = 0;
+  DWORD type = 0;
+  DWORD size = sizeof value;
+  const long result = RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+  RegCloseKey(key);
+  return result == ERROR_SUCCESS && type == REG_DWORD && size == sizeof value ? value : 0;
+}
+
 uint32_t readPowerTimeouts() {
-  static const char* const kNames[] = {"BattPowerOff", "ExtPowerOff", "ScreenPowerOff", "BattSuspendTimeout",
-                                       "ACSuspendTimeout"};
-  const auto& values = HALDeviceFacts::instance().powerTimeouts;
-  uint32_t seconds[5] = {};
-  for (int i = 0; i < 5; ++i) {
-    const auto found = values.find(kNames[i]);
-    if (found != values.end()) seconds[i] = found->second;
-  }
+  static const char16_t* const kPower = u"SYSTEM\\CurrentControlSet\\Control\\Power";
+  static const char16_t* const kTimeouts = u"SYSTEM\\CurrentControlSet\\Control\\Power\\Timeouts";
+  const uint32_t seconds[5] = {readSeconds(kPower, u"BattPowerOff"), readSeconds(kPower, u"ExtPowerOff"),
+                               readSeconds(kPower, u"ScreenPowerOff"), readSeconds(kTimeouts, u"BattSuspendTimeout"),
+                               readSeconds(kTimeouts, u"ACSuspendTimeout")};
   return HAL_keepAwakePeriod(seconds, 5);
 }
 
@@ -44,7 +53,7 @@ uint32_t readPowerTimeouts() {
 int HAL_startPowerThread() {
   if (powerThread.joinable()) return 1;
   powerRunning.store(true);
-  cancelPowerWaits(false);
+  CePower::cancelWaits(false);
   try {
     powerThread = std::thread(watchPower);
   } catch (const std::system_error&) {
@@ -56,7 +65,7 @@ int HAL_startPowerThread() {
 
 void HAL_stopPowerThread() {
   powerRunning.store(false);
-  cancelPowerWaits(true);
+  CePower::cancelWaits(true);
   if (powerThread.joinable()) powerThread.join();
 }
 

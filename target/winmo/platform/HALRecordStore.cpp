@@ -12,7 +12,7 @@
 #include "CeFiles.h"
 #include "DeviceProfile.h"
 #include "HALClock.h"
-#include "HALHostWindows.h"
+#include "CeWindows.h"
 #include "HALUTF8.h"
 
 namespace {
@@ -351,8 +351,8 @@ HALStatus HAL_getRecordStoreLastModified(HALRecordStore* store, int64_t* out) {
 
 HALStatus HAL_getRecordStoreSizeAvailable(HALRecordStore* /*store*/, int32_t* out) {
   if (out == nullptr) return HAL_ILLEGAL_ARGUMENT_ERR;
-  hostwin::MEMORYSTATUS status{};
-  hostwin::GlobalMemoryStatus(&status);
+  ce::MEMORYSTATUS status{};
+  ce::GlobalMemoryStatus(&status);
   *out = static_cast<int32_t>(std::min<uint64_t>(status.dwAvailVirtual, INT32_MAX));
   return HAL_OK;
 }

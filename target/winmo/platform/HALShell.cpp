@@ -20,7 +20,7 @@
 #include "HALWindow.h"
 #include "VMFatal.h"
 
-using namespace hostwin;
+using namespace ce;
 
 namespace {
 
@@ -133,7 +133,7 @@ int HAL_runMessageLoop() {
   return result;
 }
 
-int HAL_dispatchMessage(hostwin::tagMSG* msg) {
+int HAL_dispatchMessage(ce::tagMSG* msg) {
   if (msg->message == kQuit) return 0;
   if (msg->message == WM_KEYDOWN || msg->message == WM_KEYUP) preTranslateKey(msg);
   DispatchMessageW(msg);

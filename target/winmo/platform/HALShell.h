@@ -24,7 +24,7 @@
 // 1 when start-up fails, when the loop ends while inactive, or after a
 // fatal error.
 
-namespace hostwin {
+namespace ce {
 struct tagMSG;
 }
 
@@ -39,7 +39,7 @@ void HAL_startApplicationManager();
 int HAL_runMessageLoop();
 // 0 for the quit message, else 1 after dispatching `msg` (key messages go
 // through the key pre-translation first).
-int HAL_dispatchMessage(hostwin::tagMSG* msg);
+int HAL_dispatchMessage(ce::tagMSG* msg);
 // The exit sequence (close and exit messages): no event from here on, the
 // exit event, the VM destroyed. It runs once, however often it is asked for.
 void HAL_exitApplication();

@@ -2,9 +2,9 @@
 
 #include <mutex>
 
-#include "HALHostWindows.h"
+#include "CeWindows.h"
 
-using namespace hostwin;
+using namespace ce;
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "HALHostWindows.h"
+#include "CeWindows.h"
 #include "HALStatus.h"
 
 class HALWindowObject;
@@ -22,7 +22,7 @@ constexpr uint32_t HAL_MSG_UNREAD_SMS = 1029;     // registry notification: igno
 
 // Creates the main window (class name and title `name`), stores its handle
 // and registers the two registry change notifications. 1 or 0.
-int HAL_createWindow(void* instance, const char16_t* name, hostwin::WNDPROC procedure);
+int HAL_createWindow(void* instance, const char16_t* name, ce::WNDPROC procedure);
 // Single instance, window, show: 1, or 0 when another instance runs (it is
 // brought to the front) or the window cannot be made.
 int HAL_createMainWindow(void* instance, int showCommand);
@@ -30,7 +30,7 @@ int HAL_createMainWindow(void* instance, int showCommand);
 void HAL_closeRegistryNotifications();
 void HAL_closeInstanceLock();
 
-hostwin::HWND HAL_getMainWindow();
+ce::HWND HAL_getMainWindow();
 // Posts a message to the main window (the poster of HAL_requestExit).
 bool HAL_postToMainWindow(uint32_t message, uintptr_t wParam, intptr_t lParam);
 
@@ -38,8 +38,8 @@ bool HAL_postToMainWindow(uint32_t message, uintptr_t wParam, intptr_t lParam);
 void HAL_setWindowObject(HALWindowObject* object);
 HALWindowObject* HAL_getWindowObject();
 
-intptr_t HAL_classWindowProc(hostwin::HWND window, uint32_t message, uintptr_t wParam, intptr_t lParam);
-intptr_t HAL_mainWindowProc(hostwin::HWND window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+intptr_t HAL_classWindowProc(ce::HWND window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+intptr_t HAL_mainWindowProc(ce::HWND window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 
 // Display entry points of the lcdui classes.
 HALStatus HAL_createCanvas(HALWindowObject** out, intptr_t identifier);

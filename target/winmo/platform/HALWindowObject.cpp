@@ -1,11 +1,11 @@
 #include "HALWindowObject.h"
 
-#include "HALHostWindows.h"
+#include "CeWindows.h"
 #include "HALEvents.h"
 #include "HALVendor.h"
 #include "HALWindow.h"
 
-using namespace hostwin;
+using namespace ce;
 
 HALWindowObject::HALWindowObject(intptr_t identifier) : identifier_(identifier) {
   RECT client{};

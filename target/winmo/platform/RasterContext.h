@@ -5,6 +5,7 @@
 #include "RasterRect.h"
 
 class RasterImage;
+class RasterPainter;
 class RasterSurface;
 struct HALFont;
 
@@ -86,4 +87,7 @@ class RasterContext {
 
  protected:
   RasterContext(RasterImage* image, RasterSurface* target);
+
+ private:
+  RasterPainter painter();
 };

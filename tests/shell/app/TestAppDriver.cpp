@@ -1,22 +1,22 @@
 #include "TestAppDriver.h"
 
-#include "HALWindow.h"
+#include "CeHeadlessBackend.h"
 
-using namespace hostwin;
-
+// Each command is what the headless backend injects for it: the window's
+// focus, the device's power, the window's close button.
 bool testAppCommand(const std::string& command) {
-  struct Row {
-    const char* command;
-    uint32_t message;
-    uintptr_t wParam;
-  };
-  static const Row kRows[] = {
-      {"pause", WM_ACTIVATE, 0},        {"resume", WM_ACTIVATE, 1},
-      {"power-off", HAL_MSG_POWER, 0},  {"power-on", HAL_MSG_POWER, 1},
-      {"close", WM_CLOSE, 0},
-  };
-  for (const Row& row : kRows) {
-    if (command == row.command) return HAL_postToMainWindow(row.message, row.wParam, 0);
+  if (command == "pause") {
+    CeHeadlessBackend::activate(false);
+  } else if (command == "resume") {
+    CeHeadlessBackend::activate(true);
+  } else if (command == "power-off") {
+    CeHeadlessBackend::power(false);
+  } else if (command == "power-on") {
+    CeHeadlessBackend::power(true);
+  } else if (command == "close") {
+    CeHeadlessBackend::close();
+  } else {
+    return false;
   }
-  return false;
+  return true;
 }
