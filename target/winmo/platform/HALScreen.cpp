@@ -5,8 +5,10 @@
 #include <new>
 #include <vector>
 
+#include "CeFramePresenter.h"
 #include "HALGlobalLock.h"
 #include "HALShell.h"
+#include "HALWindow.h"
 #include "RasterSurface.h"
 
 namespace {
@@ -20,10 +22,12 @@ std::vector<HALScreen*>& screens() {
 
 std::atomic<int64_t> presents{0};
 
-// Hands the whole buffer to the main window.
+// Hands the whole buffer to the main window; the window copies the pixels
+// before this returns.
 void present(HALScreen& screen) {
   presents.fetch_add(1);
-  (void)screen;
+  const RasterSurface& s = *screen.surface;
+  CeFramePresenter::present(HAL_getMainWindow(), s.pixels, s.width, s.height, s.stride);
 }
 
 // A 1 x 1 surface for contexts whose screen is gone: they keep drawing, but
