@@ -66,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // [metadata length][metadata] then records: [id byte][length byte][bytes].
   size_t at = 0;
   if (at < size) {
-    const size_t n = std::min<size_t>(data[at++], size - at);
+    const size_t n = std::min<size_t>(data[at], size - at - 1);
+    ++at;
     writeFile(store / "metadata.info", data + at, n);
     at += n;
   }

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <memory>
 #include <string>
@@ -15,6 +16,23 @@ std::unique_ptr<CeFont> font(const std::u16string& face, int32_t height, bool it
 
 int32_t width(CeFont& f, const std::u16string& text) {
   return f.measure(text.data(), static_cast<int32_t>(text.size()));
+}
+
+// Where a picture's ink lies: the mean column of the inked pixels of the
+// top and of the bottom half of a drawn "l".
+std::pair<double, double> inkColumns(CeFont& f) {
+  const int32_t w = 32, h = f.metrics().height;
+  std::vector<uint16_t> pixels(size_t(w) * h, 0);
+  f.draw(CeFont::Target{pixels.data(), w, h, w, false}, u"l", 1, 0xFFFFFF);
+  double sum[2] = {0, 0}, count[2] = {0, 0};
+  for (int32_t y = 0; y < h; ++y) {
+    for (int32_t x = 0; x < w; ++x) {
+      if (pixels[size_t(y) * w + x] == 0) continue;
+      sum[y * 2 >= h] += x;
+      count[y * 2 >= h] += 1;
+    }
+  }
+  return {sum[0] / count[0], sum[1] / count[1]};
 }
 
 TEST(CeFontTest, PhoneFaceNamesSelectSansAndMonospaceFiles) {
@@ -35,10 +53,28 @@ TEST(CeFontTest, PhoneFaceNamesSelectSansAndMonospaceFiles) {
     auto f = font(c.face, 12, c.italic);
     ASSERT_NE(f, nullptr);
     const std::string& file = f->fileName();
+    const bool wine = holds(file, "/wine/");
     EXPECT_EQ(holds(file, "Mono"), c.mono) << file;
-    EXPECT_EQ(holds(file, "Bold"), c.bold) << file;
-    EXPECT_EQ(holds(file, "Italic") || holds(file, "Oblique"), c.italic) << file;
+    EXPECT_EQ(holds(file, "Bold") || holds(file, "tahomabd"), c.bold) << file;
+    // Wine's Tahoma has no italic file: its italic is slanted when drawn.
+    if (!wine) {
+      EXPECT_EQ(holds(file, "Italic") || holds(file, "Oblique"), c.italic) << file;
+    }
   }
+}
+
+TEST(CeFontTest, SansFaceIsTahomaWhereFontsWineIsInstalledAndItalicSlants) {
+  if (access("/usr/share/wine/fonts/tahoma.ttf", R_OK) != 0) GTEST_SKIP() << "fonts-wine missing";
+  auto upright = font(u"Tahoma", 40);
+  auto italic = font(u"Tahoma", 40, true);
+  EXPECT_EQ(upright->fileName(), "/usr/share/wine/fonts/tahoma.ttf");
+  EXPECT_EQ(font(u"Tahoma Bold", 40)->fileName(), "/usr/share/wine/fonts/tahomabd.ttf");
+  EXPECT_EQ(italic->fileName(), upright->fileName());
+  const auto [uprightTop, uprightBottom] = inkColumns(*upright);
+  const auto [italicTop, italicBottom] = inkColumns(*italic);
+  EXPECT_NEAR(uprightTop, uprightBottom, 0.5);
+  EXPECT_GT(italicTop - italicBottom, 2.0);  // leans to the right
+  EXPECT_EQ(width(*italic, u"Hello"), width(*upright, u"Hello"));
 }
 
 TEST(CeFontTest, CellHeightIsWhatWasAskedAndMetricsAreConsistent) {

@@ -64,7 +64,9 @@ TEST_F(FontTest, EqualArgumentsGiveTheSameFontAndEachStyleItsOwn) {
   VMPtr<Font> bold = Font::getFont(0, Font::STYLE_BOLD, 0);
   EXPECT_NE(boldItalic->nativeFont(), bold->nativeFont());
   EXPECT_TRUE(boldItalic->isItalic());
-  EXPECT_NE(boldItalic->nativeFont()->font->fileName(), bold->nativeFont()->font->fileName());
+  VMPtr<Font> monoBoldItalic = Font::getFont(Font::FACE_MONOSPACE, Font::STYLE_BOLD | Font::STYLE_ITALIC, 0);
+  VMPtr<Font> monoBold = Font::getFont(Font::FACE_MONOSPACE, Font::STYLE_BOLD, 0);
+  EXPECT_NE(monoBoldItalic->nativeFont()->font->fileName(), monoBold->nativeFont()->font->fileName());
 }
 
 TEST_F(FontTest, SizesAreTheirPointSizesAtNinetySixDotsPerInch) {

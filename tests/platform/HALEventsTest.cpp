@@ -265,10 +265,43 @@ TEST(HALRequestExitTest, PostsTheExitMessageToTheMainWindow) {
   EXPECT_EQ(1u, posted.size());
 }
 
-TEST(HALCallSeriallyTest, AcceptsTheRoutineWithoutRunningIt) {
-  bool ran = false;
-  EXPECT_EQ(HAL_OK, HAL_callSerially([](void* flag) { *static_cast<bool*>(flag) = true; }, &ran));
-  EXPECT_FALSE(ran);
+TEST(HALCallSeriallyTest, QueuedRoutinesRunOnceInOrderWhenTheMainWindowRunsTheQueue) {
+  VMTestEnv::start();
+  posted.clear();
+  std::vector<int> ran;
+  auto record = [](void* cell) {
+    auto* entry = static_cast<std::pair<std::vector<int>*, int>*>(cell);
+    entry->first->push_back(entry->second);
+  };
+  std::pair<std::vector<int>*, int> one{&ran, 1}, two{&ran, 2};
+  EXPECT_EQ(HAL_ILLEGAL_ARGUMENT_ERR, HAL_callSerially(nullptr, nullptr));
+  EXPECT_EQ(HAL_OK, HAL_callSerially(record, &one));  // no window: waits in the queue
+  HAL_setMainWindowPoster(postToWindow);
+  EXPECT_EQ(HAL_OK, HAL_callSerially(record, &two));
+  EXPECT_TRUE(ran.empty());
+  EXPECT_EQ((std::vector<Posted>{{HAL_SERIAL_CALLS_MESSAGE, 0, 0}}), posted);
+  HAL_runSerialCalls();
+  EXPECT_EQ((std::vector<int>{1, 2}), ran);
+  HAL_runSerialCalls();
+  EXPECT_EQ((std::vector<int>{1, 2}), ran);
+
+  // A routine that queues another: the new one waits for the next run.
+  static std::vector<int>* log = &ran;
+  EXPECT_EQ(HAL_OK, HAL_callSerially([](void*) { HAL_callSerially([](void*) { log->push_back(4); }, nullptr); },
+                                     nullptr));
+  HAL_runSerialCalls();
+  EXPECT_EQ((std::vector<int>{1, 2}), ran);
+  HAL_runSerialCalls();
+  EXPECT_EQ((std::vector<int>{1, 2, 4}), ran);
+
+  // Once the exit has begun the queue is dropped unrun.
+  EXPECT_EQ(HAL_OK, HAL_callSerially(record, &one));
+  HAL_setExitStarted(true);
+  HAL_runSerialCalls();
+  HAL_setExitStarted(false);
+  HAL_runSerialCalls();
+  EXPECT_EQ((std::vector<int>{1, 2, 4}), ran);
+  HAL_setMainWindowPoster(nullptr);
 }
 
 }  // namespace

@@ -37,6 +37,7 @@ FT_Library library() {
   return lib;
 }
 
+constexpr std::string_view kWine = "/usr/share/wine/fonts/";
 constexpr std::string_view kLiberation = "/usr/share/fonts/truetype/liberation2/";
 constexpr std::string_view kLiberationOld = "/usr/share/fonts/truetype/liberation/";
 constexpr std::string_view kDejaVu = "/usr/share/fonts/truetype/dejavu/";
@@ -53,8 +54,14 @@ std::vector<std::string> candidates(bool mono, bool bold, bool italic) {
       "DejaVuSans-BoldOblique.ttf", "DejaVuSansMono.ttf", "DejaVuSansMono-Oblique.ttf",
       "DejaVuSansMono-Bold.ttf",    "DejaVuSansMono-BoldOblique.ttf"};
   const int index = (mono ? 4 : 0) + (bold ? 2 : 0) + (italic ? 1 : 0);
-  return {std::string(kLiberation) + liberation[index],
-          std::string(kLiberationOld) + liberation[index], std::string(kDejaVu) + dejavu[index]};
+  std::vector<std::string> files;
+  // Wine's Tahoma has the phone face's metrics; like the phone's own
+  // Tahoma it has no italic file, so italic is slanted when drawn.
+  if (!mono) files.push_back(std::string(kWine) + (bold ? "tahomabd.ttf" : "tahoma.ttf"));
+  files.push_back(std::string(kLiberation) + liberation[index]);
+  files.push_back(std::string(kLiberationOld) + liberation[index]);
+  files.push_back(std::string(kDejaVu) + dejavu[index]);
+  return files;
 }
 
 int32_t roundPixels(FT_Pos value26dot6) { return static_cast<int32_t>((value26dot6 + 32) >> 6); }
@@ -123,6 +130,12 @@ std::unique_ptr<CeFont> CeFont::create(const Description& description) {
   }
   FT_Face face = font->face_->face;
   if (face == nullptr) return nullptr;
+  if (description.italic && (face->style_flags & FT_STYLE_FLAG_ITALIC) == 0) {
+    // A face without an italic file is slanted by about 12 degrees, as the
+    // phone's drawing library does; advances stay as they are.
+    FT_Matrix slant{0x10000, 0x0366A, 0, 0x10000};
+    FT_Set_Transform(face, &slant, nullptr);
+  }
   FT_Size_RequestRec request{FT_SIZE_REQUEST_TYPE_CELL, 0, FT_Long{description.height} * 64, 0, 0};
   if (FT_Request_Size(face, &request) != 0) return nullptr;
 
@@ -138,10 +151,28 @@ std::unique_ptr<CeFont> CeFont::create(const Description& description) {
   return font;
 }
 
+std::unique_ptr<CeFont> CeFont::createBoxes(int32_t advance, int32_t height, int32_t ascent) {
+  if (advance < 1 || height < 1 || ascent < 1 || ascent > height) return nullptr;
+  std::unique_ptr<CeFont> font(new CeFont());
+  font->face_ = std::make_unique<Face>();
+  font->boxAdvance_ = advance;
+  font->metrics_ = Metrics{height, ascent, 0};
+  font->fileName_ = "boxes";
+  return font;
+}
+
 const CeFont::Glyph& CeFont::glyph(char32_t code) {
   auto found = face_->glyphs.find(code);
   if (found != face_->glyphs.end()) return found->second;
   Glyph& made = face_->glyphs[code];
+  if (boxAdvance_ > 0) {
+    made.advance = boxAdvance_;
+    made.top = metrics_.ascent;
+    made.width = boxAdvance_ - 1;
+    made.rows = metrics_.ascent;
+    made.coverage.assign(size_t(made.width) * made.rows, 255);
+    return made;
+  }
   FT_Face face = face_->face;
   if (FT_Load_Char(face, code, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL) != 0) return made;
   const FT_GlyphSlot slot = face->glyph;

@@ -9,10 +9,12 @@
 //
 // The phone names its faces "Tahoma" (the default face) and "Courier New"
 // (the monospace face), with " Bold" appended for the bold weight. This
-// host maps them to Liberation Sans and Liberation Mono (Liberation Mono
-// has the same metrics as Courier New), and to DejaVu Sans and DejaVu Sans
-// Mono, which are always installed, when Liberation is not. Other names get
-// the default face.
+// host maps "Tahoma" to Wine's Tahoma (fonts-wine), which keeps the phone
+// face's metrics, and "Courier New" to Liberation Mono (the same metrics as
+// Courier New). Tahoma has no italic file, so its italic is slanted when
+// drawn, as on the phone. Where those files are missing the sans face is
+// Liberation Sans, and DejaVu Sans and DejaVu Sans Mono, which are always
+// installed, come last. Other names get the default face.
 //
 // Metrics and advances are whole pixels, as the phone's drawing library
 // gives them; text is measured and drawn without kerning.
@@ -54,6 +56,13 @@ class CeFont {
   // or the height is not positive.
   static std::unique_ptr<CeFont> create(const Description& description);
 
+  // Test seam: a font without a file whose every character is a solid box
+  // `advance` - 1 pixels wide from the top of the cell down to the
+  // baseline, followed by one empty column; the cell is `height` pixels
+  // with the baseline `ascent` pixels below its top. Null for sizes below 1
+  // or an ascent outside 1..height.
+  static std::unique_ptr<CeFont> createBoxes(int32_t advance, int32_t height, int32_t ascent);
+
   const Metrics& metrics() const { return metrics_; }
   // The font file in use.
   const std::string& fileName() const { return fileName_; }
@@ -82,4 +91,5 @@ class CeFont {
   std::string fileName_;
   int32_t underlinePosition_ = 0;   // below the baseline, pixels
   int32_t underlineThickness_ = 0;  // pixels, 0 without underline
+  int32_t boxAdvance_ = 0;          // a box font's advance, 0 for a real font
 };

@@ -106,8 +106,11 @@ bool HAL_isExitStarted() { return exitStarted.load(); }
 void HAL_setMainWindowPoster(HALMainWindowPoster poster) { mainWindowPoster.store(poster); }
 
 HALStatus HAL_requestExit() {
-  if (HALMainWindowPoster post = mainWindowPoster.load()) post(HAL_EXIT_MESSAGE, 0, 0);
+  HAL_postToMainWindowIfAny(HAL_EXIT_MESSAGE);
   return HAL_OK;
 }
 
-HALStatus HAL_callSerially(void (*routine)(void* argument), void* argument) { return HAL_OK; }
+bool HAL_postToMainWindowIfAny(uint32_t message) {
+  HALMainWindowPoster post = mainWindowPoster.load();
+  return post != nullptr && post(message, 0, 0);
+}

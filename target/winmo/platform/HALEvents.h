@@ -36,6 +36,9 @@ constexpr int HAL_EVENT_LISTENER_THREW = 2;
 // The private window message that asks the main window to run the exit
 // sequence.
 constexpr uint32_t HAL_EXIT_MESSAGE = 1025;
+// The private window message that asks the main window to run the queued
+// serial calls.
+constexpr uint32_t HAL_SERIAL_CALLS_MESSAGE = 1030;
 
 // A listener: called with the event's type, its number of payload words and
 // those words (null when there are none). The words live only for the call;
@@ -96,11 +99,24 @@ bool HAL_isExitStarted();
 using HALMainWindowPoster = bool (*)(uint32_t message, uintptr_t wParam, intptr_t lParam);
 // Installs the poster; null removes it (then nothing can be posted).
 void HAL_setMainWindowPoster(HALMainWindowPoster poster);
+// Posts `message` (no parameters) through the installed poster; false when
+// none is installed or the post failed.
+bool HAL_postToMainWindowIfAny(uint32_t message);
 
 // Asks for the application's exit: posts HAL_EXIT_MESSAGE to the main
 // window, whose handling runs the exit sequence. Returns 0.
 HALStatus HAL_requestExit();
 
-// Accepts a routine and its argument to be run later on the event thread;
-// this platform does not run them. Returns 0.
+// Queues a routine and its argument to run once, later, on the main thread
+// under the global VM lock, and posts HAL_SERIAL_CALLS_MESSAGE to the main
+// window, whose handling runs the queue (HAL_runSerialCalls). Returns 0, or
+// 2 for a null routine or when the queue cannot grow. Without a main window
+// the routine waits for the next call that can post. Calls queued from one
+// thread run in their order.
 HALStatus HAL_callSerially(void (*routine)(void* argument), void* argument);
+
+// Runs the routines queued before this call began, each once, in order,
+// under the global VM lock (taken here); routines they queue run at the
+// next call. Once the exit sequence has begun the queue is dropped unrun.
+// Main thread only.
+void HAL_runSerialCalls();

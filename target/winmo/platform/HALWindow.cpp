@@ -163,6 +163,9 @@ LRESULT HAL_mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case HAL_MSG_COLLECT:
       HAL_collectGarbage();
       return 0;
+    case HAL_SERIAL_CALLS_MESSAGE:
+      HAL_runSerialCalls();
+      return 0;
     case HAL_MSG_PHONE_STATUS:
     case HAL_MSG_UNREAD_SMS:
       return 0;

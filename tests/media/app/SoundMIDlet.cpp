@@ -42,7 +42,7 @@ class SoundMIDlet : public javax::microedition::midlet::MIDlet {
       report("startApp", looping->getState());
       return;
     }
-    std::thread(readCommands).detach();
+    std::thread(testAppReadCommands).detach();
     VMPtr<VMArray<int8_t>> tone = toneFile(22050, 300);
     VMPtr<Player> once = Manager::createPlayer(tone, 0, tone->length, java::lang::String::_VM_fromUTF8("audio/x-wav"));
     once->realize();
@@ -74,15 +74,6 @@ class SoundMIDlet : public javax::microedition::midlet::MIDlet {
   }
 
  private:
-  static void readCommands() {
-    char line[128];
-    while (std::fgets(line, sizeof line, stdin)) {
-      std::string command(line);
-      while (!command.empty() && (command.back() == '\n' || command.back() == '\r')) command.pop_back();
-      testAppCommand(command);
-    }
-  }
-
   static void report(const char* what, int32_t value) {
     std::printf("%s %d\n", what, value);
     std::fflush(stdout);

@@ -1,5 +1,7 @@
 #include "TestAppDriver.h"
 
+#include <cstdio>
+
 #include "CeHeadlessBackend.h"
 
 // Each command is what the headless backend injects for it: the window's
@@ -19,4 +21,13 @@ bool testAppCommand(const std::string& command) {
     return false;
   }
   return true;
+}
+
+void testAppReadCommands() {
+  char line[128];
+  while (std::fgets(line, sizeof line, stdin)) {
+    std::string command(line);
+    while (!command.empty() && (command.back() == '\n' || command.back() == '\r')) command.pop_back();
+    testAppCommand(command);
+  }
 }

@@ -5,3 +5,7 @@
 // Turns a command of the end-to-end test program into the message the
 // phone would send to the main window; false for an unknown command.
 bool testAppCommand(const std::string& command);
+
+// Reads commands from standard input until it ends and hands each to
+// testAppCommand; programs run it on a thread of its own.
+void testAppReadCommands();

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "javax_microedition_lcdui_Displayable.h"
+
+namespace javax::microedition::lcdui {
+
+// The base of the high-level displayables; it adds nothing to Displayable.
+class Screen : public Displayable {
+  VM_CLASS(Screen)
+
+ public:
+  VMPtr<Screen> _VM_init();
+};
+
+}  // namespace javax::microedition::lcdui

@@ -1,0 +1,173 @@
+#include "RasterBlitter.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include "RasterPixels.h"
+#include "RasterSurface.h"
+
+namespace {
+
+// One destination row: n pixels to d from source pixel s (and its alpha
+// byte at a), the source advancing by `step` per pixel.
+using RowKernel = void (*)(uint16_t* d, const uint16_t* s, const uint8_t* a, ptrdiff_t step,
+                           int32_t n, int32_t globalAlpha);
+
+template <bool Unit>
+void copyRow(uint16_t* d, const uint16_t* s, const uint8_t*, ptrdiff_t step, int32_t n,
+             int32_t) {
+  if (Unit && n > 7) {
+    std::memcpy(d, s, static_cast<size_t>(n) * 2);
+    return;
+  }
+  const ptrdiff_t st = Unit ? 1 : step;
+  for (int32_t i = 0; i < n; ++i) d[i] = s[i * st];
+}
+
+template <bool Unit>
+void blendRow(uint16_t* d, const uint16_t* s, const uint8_t*, ptrdiff_t step, int32_t n,
+              int32_t globalAlpha) {
+  const ptrdiff_t st = Unit ? 1 : step;
+  const uint32_t w = RasterPixels::weight(globalAlpha);
+  for (int32_t i = 0; i < n; ++i) d[i] = RasterPixels::blend(d[i], s[i * st], w);
+}
+
+template <bool Unit, bool Blend>
+void keyedRow(uint16_t* d, const uint16_t* s, const uint8_t*, ptrdiff_t step, int32_t n,
+              int32_t globalAlpha) {
+  const ptrdiff_t st = Unit ? 1 : step;
+  const uint32_t w = RasterPixels::weight(globalAlpha);
+  for (int32_t i = 0; i < n; ++i) {
+    const uint16_t p = s[i * st];
+    if (p == RasterSurface::kKeyColour) continue;
+    d[i] = Blend ? RasterPixels::blend(d[i], p, w) : p;
+  }
+}
+
+// Per-pixel alpha: below 8 skipped, from 248 copied, else blended. Under a
+// global alpha the pixel's alpha is scaled first, and its weight is taken
+// from the scaled value.
+template <bool Unit, bool Global>
+void planeRow(uint16_t* d, const uint16_t* s, const uint8_t* a, ptrdiff_t step, int32_t n,
+              int32_t globalAlpha) {
+  const ptrdiff_t st = Unit ? 1 : step;
+  for (int32_t i = 0; i < n; ++i) {
+    uint32_t alpha = a[i * st];
+    uint32_t w;
+    if (Global) {
+      alpha = ((alpha + 1) * static_cast<uint32_t>(globalAlpha + 1)) >> 8;
+      w = alpha >> 3;
+    } else {
+      w = (alpha + 1) >> 3;
+    }
+    if (alpha < 8) continue;
+    d[i] = alpha >= 248 ? s[i * st] : RasterPixels::blend(d[i], s[i * st], w);
+  }
+}
+
+template <bool Unit>
+RowKernel kernelFor(int32_t alphaType, int32_t globalAlpha) {
+  const bool blend = globalAlpha < 248;
+  switch (alphaType) {
+    case RasterSurface::kMasked:
+      return blend ? keyedRow<Unit, true> : keyedRow<Unit, false>;
+    case RasterSurface::kAlphaPlane:
+      return blend ? planeRow<Unit, true> : planeRow<Unit, false>;
+    default:
+      return blend ? blendRow<Unit> : copyRow<Unit>;
+  }
+}
+
+// The alpha type the blit uses: the override of flags bits 8..15 when it
+// names a type the source can serve, else the source's own.
+int32_t effectiveAlphaType(const RasterSurface* src, int32_t flags) {
+  const int32_t override = (flags >> 8) & 0xFF;
+  if (override < RasterSurface::kOpaque || override > RasterSurface::kAlphaPlane) {
+    return src->alphaType;
+  }
+  if (override == RasterSurface::kAlphaPlane && src->alphaType != RasterSurface::kAlphaPlane) {
+    return src->alphaType;
+  }
+  return override;
+}
+
+bool overlaps(int64_t ax, int64_t ay, int64_t aw, int64_t ah, int64_t bx, int64_t by,
+              int64_t bw, int64_t bh) {
+  return ax < bx + bw && bx < ax + aw && ay < by + bh && by < ay + ah;
+}
+
+// A copy of the region (with its alpha plane), for blits whose source and
+// destination overlap in one surface.
+RasterSurface* copyOfRegion(const RasterSurface* src, int32_t x, int32_t y, int32_t w,
+                            int32_t h) {
+  RasterSurface* copy = RasterSurface::create(w, h, src->alphaType);
+  if (copy == nullptr) return nullptr;
+  for (int32_t row = 0; row < h; ++row) {
+    std::memcpy(copy->pixelAddress(0, row), src->pixelAddress(x, y + row),
+                static_cast<size_t>(w) * 2);
+    if (src->alphaType == RasterSurface::kAlphaPlane) {
+      std::memcpy(copy->alphaAddress(0, row), src->alphaAddress(x, y + row),
+                  static_cast<size_t>(w));
+    }
+  }
+  return copy;
+}
+
+}  // namespace
+
+void RasterBlitter::blit(RasterSurface* target, const RasterRect& clip, int32_t globalAlpha,
+                         int32_t dstX, int32_t dstY, int32_t w, int32_t h,
+                         const RasterSurface* src, int32_t srcX, int32_t srcY, int32_t flags) {
+  if (src == nullptr || w < 1 || h < 1 || globalAlpha < 8) return;
+  if (srcX < 0 || srcY < 0 || int64_t{srcX} + w > src->width || int64_t{srcY} + h > src->height) {
+    return;
+  }
+  const bool swap = (flags & 4) != 0;
+  const bool mirrorRows = (flags & 1) != 0;
+  const bool mirrorCols = (flags & 2) != 0;
+  const int64_t dw = swap ? h : w;
+  const int64_t dh = swap ? w : h;
+  // The clipped destination rectangle, inside the target whatever the clip.
+  const int64_t x0 = std::max<int64_t>({dstX, clip.x, 0});
+  const int64_t y0 = std::max<int64_t>({dstY, clip.y, 0});
+  const int64_t x1 = std::min<int64_t>({dstX + dw, int64_t{clip.x} + clip.width, target->width});
+  const int64_t y1 = std::min<int64_t>({dstY + dh, int64_t{clip.y} + clip.height, target->height});
+  if (clip.isEmpty() || x1 - x0 < 1 || y1 - y0 < 1) return;
+
+  if (src == target && overlaps(x0, y0, x1 - x0, y1 - y0, srcX, srcY, w, h)) {
+    // Reading what this blit has already written would smear the image.
+    std::unique_ptr<RasterSurface> copy(copyOfRegion(src, srcX, srcY, w, h));
+    if (copy == nullptr) return;
+    blit(target, clip, globalAlpha, dstX, dstY, w, h, copy.get(), 0, 0, flags);
+    return;
+  }
+
+  // Source column and row of the clipped rectangle's first pixel: a cut on
+  // a mirrored axis comes off that axis's far end.
+  const int64_t u0 = x0 - dstX;
+  const int64_t v0 = y0 - dstY;
+  int64_t col = swap ? v0 : u0;
+  int64_t row = swap ? u0 : v0;
+  if (mirrorCols) col = w - 1 - col;
+  if (mirrorRows) row = h - 1 - row;
+  const ptrdiff_t stride = src->stride;
+  const ptrdiff_t colStep = mirrorCols ? -1 : 1;
+  const ptrdiff_t rowStep = mirrorRows ? -stride : stride;
+  const ptrdiff_t pixelStep = swap ? rowStep : colStep;
+  const ptrdiff_t lineStep = swap ? colStep : rowStep;
+
+  const int32_t type = effectiveAlphaType(src, flags);
+  const RowKernel kernel = pixelStep == 1 ? kernelFor<true>(type, globalAlpha)
+                                          : kernelFor<false>(type, globalAlpha);
+  ptrdiff_t offset = (srcY + row) * stride + srcX + col;
+  const uint8_t* plane = type == RasterSurface::kAlphaPlane ? src->alphaPlane() : nullptr;
+  uint16_t* d = target->pixelAddress(static_cast<int32_t>(x0), static_cast<int32_t>(y0));
+  const int32_t n = static_cast<int32_t>(x1 - x0);
+  for (int64_t y = y0; y < y1; ++y) {
+    kernel(d, src->pixels + offset, plane == nullptr ? nullptr : plane + offset, pixelStep, n,
+           globalAlpha);
+    d += target->stride;
+    offset += lineStep;
+  }
+}

@@ -1,0 +1,112 @@
+#include "RasterSurface.h"
+
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+bool validSize(int32_t w, int32_t h) {
+  return w >= 1 && h >= 1 && w <= RasterSurface::kMaxSide && h <= RasterSurface::kMaxSide;
+}
+
+bool validAlphaType(int32_t alphaType) {
+  return alphaType >= RasterSurface::kOpaque && alphaType <= RasterSurface::kAlphaPlane;
+}
+
+// The alpha type an ARGB image needs: any partial alpha asks for a plane,
+// otherwise any (nearly) transparent pixel for the key colour.
+int32_t alphaTypeOf(const int32_t* argb, int32_t w, int32_t h, int32_t scanlength) {
+  int32_t type = RasterSurface::kOpaque;
+  for (int32_t row = 0; row < h; ++row) {
+    const int32_t* p = argb + static_cast<ptrdiff_t>(row) * scanlength;
+    for (int32_t col = 0; col < w; ++col) {
+      const uint32_t a = static_cast<uint32_t>(p[col]) >> 24;
+      if (a >= 8 && a < 248) return RasterSurface::kAlphaPlane;
+      if (a < 8) type = RasterSurface::kMasked;
+    }
+  }
+  return type;
+}
+
+}  // namespace
+
+RasterSurface::~RasterSurface() {
+  if (ownsPixels) std::free(pixels);
+}
+
+size_t RasterSurface::byteSize(int32_t w, int32_t h, int32_t alphaType) {
+  if (!validSize(w, h) || !validAlphaType(alphaType)) return 0;
+  const size_t perPixel = alphaType == kAlphaPlane ? 3 : 2;
+  return static_cast<size_t>(w) * static_cast<size_t>(h) * perPixel;
+}
+
+uint16_t* RasterSurface::allocatePixels(int32_t w, int32_t h, int32_t alphaType) {
+  const size_t bytes = byteSize(w, h, alphaType);
+  return bytes == 0 ? nullptr : static_cast<uint16_t*>(std::malloc(bytes));
+}
+
+RasterSurface* RasterSurface::createOver(uint16_t* memory, int32_t w, int32_t h,
+                                         int32_t alphaType) {
+  if (memory == nullptr || byteSize(w, h, alphaType) == 0) return nullptr;
+  RasterSurface* s = new (std::nothrow) RasterSurface();
+  if (s == nullptr) return nullptr;
+  s->pixels = memory;
+  s->width = s->stride = static_cast<int16_t>(w);
+  s->height = static_cast<int16_t>(h);
+  s->ownsPixels = true;
+  s->wrapsMemory = true;
+  s->alphaType = alphaType;
+  return s;
+}
+
+RasterSurface* RasterSurface::create(int32_t w, int32_t h, int32_t alphaType) {
+  uint16_t* memory = allocatePixels(w, h, alphaType);
+  if (memory == nullptr) return nullptr;
+  RasterSurface* s = createOver(memory, w, h, alphaType);
+  if (s == nullptr) {
+    std::free(memory);
+    return nullptr;
+  }
+  s->wrapsMemory = false;
+  return s;
+}
+
+RasterSurface* RasterSurface::createFromARGB(const int32_t* argb, int32_t w, int32_t h,
+                                             int32_t scanlength, bool processAlpha) {
+  if (argb == nullptr || !validSize(w, h)) return nullptr;
+  const int32_t type = processAlpha ? alphaTypeOf(argb, w, h, scanlength) : kOpaque;
+  RasterSurface* s = create(w, h, type);
+  if (s == nullptr) return nullptr;
+  for (int32_t row = 0; row < h; ++row) {
+    const int32_t* in = argb + static_cast<ptrdiff_t>(row) * scanlength;
+    uint16_t* out = s->pixelAddress(0, row);
+    uint8_t* alphaOut = type == kAlphaPlane ? s->alphaAddress(0, row) : nullptr;
+    for (int32_t col = 0; col < w; ++col) {
+      const uint32_t c = static_cast<uint32_t>(in[col]);
+      const uint32_t a = c >> 24;
+      out[col] = (type == kMasked && a < 8) ? kKeyColour : rasterPack565(c);
+      if (alphaOut != nullptr) alphaOut[col] = static_cast<uint8_t>(a);
+    }
+  }
+  return s;
+}
+
+bool RasterSurface::resize(int32_t w, int32_t h) {
+  if (!ownsPixels || !validSize(w, h)) return false;
+  if (w == width && h == height) return true;
+  uint16_t* memory = allocatePixels(w, h, alphaType);
+  if (memory == nullptr) return false;
+  std::free(pixels);
+  pixels = memory;
+  width = stride = static_cast<int16_t>(w);
+  height = static_cast<int16_t>(h);
+  return true;
+}
+
+uint32_t RasterSurface::argbAt(int32_t x, int32_t y) const {
+  const uint16_t p = *pixelAddress(x, y);
+  uint32_t a = 0xFF;
+  if (alphaType == kMasked && p == kKeyColour) a = 0;
+  if (alphaType == kAlphaPlane) a = *alphaAddress(x, y);
+  return (a << 24) | rasterUnpack565(p);
+}
