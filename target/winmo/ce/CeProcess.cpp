@@ -65,7 +65,8 @@ std::string safeName(const std::u16string& name) {
 }
 
 // The folder of this user's lock files, made when missing; empty when no
-// safe folder can be had (one that is a real folder owned by this user).
+// safe folder can be had (a real folder, owned by this user, that no one
+// else may write into).
 std::string lockFolder() {
   std::string folder;
   if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && runtime[0] == '/') {
@@ -75,7 +76,10 @@ std::string lockFolder() {
   }
   mkdir(folder.c_str(), 0700);
   struct stat info {};
-  if (lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != getuid()) return {};
+  if (lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != getuid() ||
+      (info.st_mode & (S_IWGRP | S_IWOTH))) {
+    return {};
+  }
   return folder;
 }
 
