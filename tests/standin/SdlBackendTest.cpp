@@ -198,6 +198,17 @@ TEST_F(SdlDummy, APostFromAnotherThreadWakesTheLoopAndItsFramesAreShown) {
   }
 }
 
+TEST_F(SdlDummy, ATimerEndsTheWaitInSDL) {
+  SetTimer(main, 4, 30, nullptr);
+  const auto start = std::chrono::steady_clock::now();
+  MSG msg{};
+  ASSERT_TRUE(GetMessageW(&msg, nullptr, WM_TIMER, WM_TIMER));
+  const auto waited = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(waited, std::chrono::milliseconds(25));
+  EXPECT_LT(waited, std::chrono::seconds(5));
+  EXPECT_EQ(msg.wParam, 4u);
+}
+
 TEST_F(SdlDummy, ATurnedDisplayTurnsTheWindow) {
   ASSERT_EQ(changeOrientation(DMDO_90), DISP_CHANGE_SUCCESSFUL);
   drain();
