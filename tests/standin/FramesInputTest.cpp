@@ -2,6 +2,8 @@
 // that tests inject through the headless backend.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstddef>
 #include <thread>
 #include <vector>
 
@@ -260,26 +262,84 @@ TEST_F(Input, InputGoesToTheActiveWindow) {
   EXPECT_EQ(taken[0].window, other);
 }
 
-TEST_F(Input, CloseAndPower) {
+TEST_F(Input, CloseReachesTheMainWindow) {
   CeHeadlessBackend::close();
   drain();
   EXPECT_EQ(RecordingWindows::messages(), (std::vector<UINT>{WM_CLOSE, WM_DESTROY}));
   EXPECT_FALSE(IsWindow(main));
+}
 
-  bool on = true;
-  EXPECT_FALSE(CePower::waitForChange(1, &on));
+// Reads one power record; the power flags, or 0 when none came.
+DWORD readPower(HANDLE queue, DWORD timeout) {
+  alignas(POWER_BROADCAST) uint8_t buffer[44];
+  DWORD read = 0, flags = 0;
+  if (!ReadMsgQueue(queue, buffer, sizeof buffer, &read, timeout, &flags)) return 0;
+  const auto* record = reinterpret_cast<const POWER_BROADCAST*>(buffer);
+  EXPECT_EQ(record->Message, PBT_TRANSITION);
+  EXPECT_EQ(read, offsetof(POWER_BROADCAST, SystemPowerState) + record->Length);
+  return record->Flags;
+}
+
+TEST(Power, QueuesThatAskGetEveryChangeInOrder) {
+  resetStandIn();
+  const MSGQUEUEOPTIONS options{sizeof(MSGQUEUEOPTIONS), 0, 3, 44, TRUE};
+  HANDLE queue = CreateMsgQueue(nullptr, &options);
+  HANDLE deaf = CreateMsgQueue(nullptr, &options);
+  ASSERT_NE(queue, nullptr);
+  CeHeadlessBackend::power(false);  // before the request: not for this queue
+  HANDLE notifications = RequestPowerNotifications(queue, PBT_TRANSITION);
+  ASSERT_NE(notifications, nullptr);
+  EXPECT_EQ(readPower(queue, 0), 0u);
+  EXPECT_EQ(GetLastError(), ERROR_TIMEOUT);
   CeHeadlessBackend::power(false);
   CeHeadlessBackend::power(true);
-  ASSERT_TRUE(CePower::waitForChange(1000, &on));
-  EXPECT_FALSE(on);
-  ASSERT_TRUE(CePower::waitForChange(1000, &on));
-  EXPECT_TRUE(on);
-  // Cancelled waits end at once until the cancel is lifted.
-  CePower::cancelWaits(true);
-  const auto start = std::chrono::steady_clock::now();
-  EXPECT_FALSE(CePower::waitForChange(10000, &on));
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-  CePower::cancelWaits(false);
+  EXPECT_EQ(readPower(queue, INFINITE), POWER_STATE_SUSPEND);
+  EXPECT_EQ(readPower(queue, INFINITE), POWER_STATE_ON);
+  EXPECT_EQ(readPower(deaf, 0), 0u);
+  // A full queue keeps the latest changes.
+  for (bool on : {false, true, false, true}) CeHeadlessBackend::power(on);
+  EXPECT_EQ(readPower(queue, 0), POWER_STATE_ON);
+  EXPECT_EQ(readPower(queue, 0), POWER_STATE_SUSPEND);
+  EXPECT_EQ(readPower(queue, 0), POWER_STATE_ON);
+  EXPECT_EQ(readPower(queue, 0), 0u);
+  // A buffer too small: an error, and the message does not block the queue.
+  CeHeadlessBackend::power(true);
+  uint8_t small[8];
+  DWORD read = 0, flags = 0;
+  EXPECT_FALSE(ReadMsgQueue(queue, small, sizeof small, &read, 0, &flags));
+  EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+  EXPECT_EQ(readPower(queue, 0), 0u);
+  // Stopped notifications bring nothing more.
+  EXPECT_TRUE(StopPowerNotifications(notifications));
+  EXPECT_FALSE(StopPowerNotifications(notifications));
+  CeHeadlessBackend::power(false);
+  EXPECT_EQ(readPower(queue, 0), 0u);
+  EXPECT_TRUE(CloseMsgQueue(deaf));
+  EXPECT_EQ(CePower::openQueues(), 1u);
+  // Bad queues and options.
+  EXPECT_EQ(CreateMsgQueue(u"named", &options), nullptr);
+  EXPECT_EQ(CreateMsgQueue(nullptr, nullptr), nullptr);
+  EXPECT_EQ(RequestPowerNotifications(deaf, PBT_TRANSITION), nullptr);
+  EXPECT_FALSE(ReadMsgQueue(deaf, small, sizeof small, &read, 0, &flags));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+  EXPECT_TRUE(CloseMsgQueue(queue));
+}
+
+TEST(Power, ClosingTheQueueEndsAWaitWithoutTimeOut) {
+  resetStandIn();
+  const MSGQUEUEOPTIONS options{sizeof(MSGQUEUEOPTIONS), 0, 20, 44, TRUE};
+  HANDLE queue = CreateMsgQueue(nullptr, &options);
+  RequestPowerNotifications(queue, PBT_TRANSITION);
+  std::thread reader([queue] {
+    EXPECT_EQ(readPower(queue, INFINITE), POWER_STATE_SUSPEND);
+    EXPECT_EQ(readPower(queue, INFINITE), 0u);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  CeHeadlessBackend::power(false);
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  CloseMsgQueue(queue);
+  reader.join();
 }
 
 }  // namespace

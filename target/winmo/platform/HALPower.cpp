@@ -1,6 +1,7 @@
 #include "HALPower.h"
 
 #include <atomic>
+#include <cstddef>
 #include <thread>
 
 #include "CeWindows.h"
@@ -13,17 +14,27 @@ namespace {
 
 constexpr uintptr_t kKeepAwakeTimer = 1;
 constexpr uint32_t kMaxPeriod = 5000;
-// How often the waiting thread looks at its running flag.
-constexpr uint32_t kStopCheck = 100;
 
 std::atomic<bool> powerRunning{false};
 std::thread powerThread;
+HANDLE powerQueue = nullptr;
+HANDLE powerNotifications = nullptr;
 uint32_t keepAwakePeriod = 0;
 
-void watchPower() {
+// Reads the queue's power records without a time-out and posts each
+// change to the main window (wParam 1: power on). Closing the queue at
+// shutdown ends the wait.
+void watchPower(HANDLE queue) {
+  alignas(POWER_BROADCAST) uint8_t buffer[44];
   while (powerRunning.load()) {
-    bool on = true;
-    if (CePower::waitForChange(kStopCheck, &on)) HAL_postToMainWindow(HAL_MSG_POWER, on ? 1 : 0, 0);
+    DWORD read = 0, flags = 0;
+    if (!ReadMsgQueue(queue, buffer, sizeof buffer, &read, INFINITE, &flags)) {
+      if (GetLastError() == ERROR_INSUFFICIENT_BUFFER) continue;
+      return;
+    }
+    if (read < offsetof(POWER_BROADCAST, SystemPowerState)) continue;
+    const auto* record = reinterpret_cast<const POWER_BROADCAST*>(buffer);
+    HAL_postToMainWindow(HAL_MSG_POWER, (record->Flags >> 16) & 1, 0);
   }
 }
 
@@ -52,10 +63,16 @@ uint32_t readPowerTimeouts() {
 
 int HAL_startPowerThread() {
   if (powerThread.joinable()) return 1;
+  // The queue (20 records of 44 bytes) and the request are made here, so
+  // that no change made after start-up can come before the thread listens.
+  // Without them the thread has nothing to wait for and is not started.
+  const MSGQUEUEOPTIONS options{sizeof(MSGQUEUEOPTIONS), 0, 20, 44, TRUE};
+  powerQueue = CreateMsgQueue(nullptr, &options);
+  powerNotifications = powerQueue ? RequestPowerNotifications(powerQueue, PBT_TRANSITION) : nullptr;
+  if (!powerNotifications) return 1;
   powerRunning.store(true);
-  CePower::cancelWaits(false);
   try {
-    powerThread = std::thread(watchPower);
+    powerThread = std::thread(watchPower, powerQueue);
   } catch (const std::system_error&) {
     powerRunning.store(false);
     return 0;
@@ -65,8 +82,10 @@ int HAL_startPowerThread() {
 
 void HAL_stopPowerThread() {
   powerRunning.store(false);
-  CePower::cancelWaits(true);
+  if (powerNotifications) StopPowerNotifications(powerNotifications);
+  if (powerQueue) CloseMsgQueue(powerQueue);
   if (powerThread.joinable()) powerThread.join();
+  powerQueue = powerNotifications = nullptr;
 }
 
 int HAL_setKeepAwake(int enable) {

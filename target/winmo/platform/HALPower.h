@@ -6,9 +6,11 @@
 // private message 1027 to the main window (wParam 1: power on), and
 // keeping the device awake while the engine asks for it.
 
-// Starts the power-notification thread; 1, or 0 when it cannot be made.
+// Makes the power-notification queue and starts the thread that reads it;
+// 1, or 0 when the thread cannot be made (without a queue there is no
+// thread, and 1).
 int HAL_startPowerThread();
-// Tells the thread to stop and waits until it has.
+// Tells the thread to stop, closes its queue and waits until it has ended.
 void HAL_stopPowerThread();
 
 // Keeps the device from suspending while `enable` is set: resets the idle
