@@ -153,17 +153,19 @@ TEST(RasterBlitTest, SourceRegionOutsideTheSourceDrawsNothing) {
 TEST(RasterBlitTest, AlphaTypesUnderGlobalAlpha) {
   const std::vector<uint8_t> alphas = {0, 7, 8, 9, 100, 127, 128, 200, 246, 247, 248, 255};
   for (int32_t type : {1, 2, 3}) {
-    auto src = makeSource(4, 3, type, alphas);
+    // 21 pixels a row: vector blocks and a tail.
+    auto src = makeSource(21, 3, type, alphas);
     if (type == RasterSurface::kMasked) {
-      src->pixels[1] = src->pixels[6] = src->pixels[11] = RasterSurface::kKeyColour;
+      for (int i : {1, 6, 11, 12, 30, 62}) src->pixels[i] = RasterSurface::kKeyColour;
     }
     for (int32_t global : {0, 7, 8, 9, 128, 200, 247, 248, 255}) {
       for (int32_t t : {0, 3, 5}) {
         SCOPED_TRACE(::testing::Message() << "type " << type << " alpha " << global << " t " << t);
-        RasterCanvas canvas(6, 6, 0xA5A5);
+        RasterCanvas canvas(24, 24, 0xA5A5);
+        canvas.pattern();
         canvas.g->setColour(static_cast<uint32_t>(global) << 24);
-        canvas.g->blit(1, 1, 4, 3, src.get(), 0, 0, t);
-        modelBlit(canvas, 1, 1, 4, 3, src.get(), 0, 0, t, type, global);
+        canvas.g->blit(1, 1, 21, 3, src.get(), 0, 0, t);
+        modelBlit(canvas, 1, 1, 21, 3, src.get(), 0, 0, t, type, global);
         EXPECT_MATCHES_MODEL(canvas);
       }
     }

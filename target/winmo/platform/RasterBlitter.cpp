@@ -28,18 +28,18 @@ void copyRow(uint16_t* d, const uint16_t* s, const uint8_t*, ptrdiff_t step, int
 template <bool Unit>
 void blendRow(uint16_t* d, const uint16_t* s, const uint8_t*, ptrdiff_t step, int32_t n,
               int32_t globalAlpha) {
-  const ptrdiff_t st = Unit ? 1 : step;
   const uint32_t w = RasterPixels::weight(globalAlpha);
-  for (int32_t i = 0; i < n; ++i) d[i] = RasterPixels::blend(d[i], s[i * st], w);
+  if (Unit) return RasterPixels::blendRow(d, s, n, w);
+  for (int32_t i = 0; i < n; ++i) d[i] = RasterPixels::blend(d[i], s[i * step], w);
 }
 
 template <bool Unit, bool Blend>
 void keyedRow(uint16_t* d, const uint16_t* s, const uint8_t*, ptrdiff_t step, int32_t n,
               int32_t globalAlpha) {
-  const ptrdiff_t st = Unit ? 1 : step;
-  const uint32_t w = RasterPixels::weight(globalAlpha);
+  const uint32_t w = Blend ? RasterPixels::weight(globalAlpha) : 32;
+  if (Unit) return RasterPixels::keyedRow(d, s, n, RasterSurface::kKeyColour, w);
   for (int32_t i = 0; i < n; ++i) {
-    const uint16_t p = s[i * st];
+    const uint16_t p = s[i * step];
     if (p == RasterSurface::kKeyColour) continue;
     d[i] = Blend ? RasterPixels::blend(d[i], p, w) : p;
   }
@@ -51,9 +51,9 @@ void keyedRow(uint16_t* d, const uint16_t* s, const uint8_t*, ptrdiff_t step, in
 template <bool Unit, bool Global>
 void planeRow(uint16_t* d, const uint16_t* s, const uint8_t* a, ptrdiff_t step, int32_t n,
               int32_t globalAlpha) {
-  const ptrdiff_t st = Unit ? 1 : step;
+  if (Unit) return RasterPixels::planeRow(d, s, a, n, Global ? globalAlpha : 255);
   for (int32_t i = 0; i < n; ++i) {
-    uint32_t alpha = a[i * st];
+    uint32_t alpha = a[i * step];
     uint32_t w;
     if (Global) {
       alpha = ((alpha + 1) * static_cast<uint32_t>(globalAlpha + 1)) >> 8;
@@ -61,8 +61,8 @@ void planeRow(uint16_t* d, const uint16_t* s, const uint8_t* a, ptrdiff_t step, 
     } else {
       w = (alpha + 1) >> 3;
     }
-    if (alpha < 8) continue;
-    d[i] = alpha >= 248 ? s[i * st] : RasterPixels::blend(d[i], s[i * st], w);
+    w = RasterPixels::planeWeight(alpha, w);
+    if (w != 0) d[i] = w >= 32 ? s[i * step] : RasterPixels::blend(d[i], s[i * step], w);
   }
 }
 
