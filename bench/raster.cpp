@@ -316,9 +316,12 @@ class RateReporter : public benchmark::ConsoleReporter {
  public:
   std::map<std::string, double> rates;
   void ReportRuns(const std::vector<Run>& runs) override {
+    // With repetitions the median, reported after the single runs, wins.
     for (const Run& r : runs) {
+      const bool median = r.run_type == Run::RT_Aggregate && r.aggregate_name == "median";
+      if (r.run_type == Run::RT_Aggregate && !median) continue;
       auto it = r.counters.find("MPix/s");
-      if (it != r.counters.end()) rates[r.benchmark_name()] = it->second;
+      if (it != r.counters.end()) rates[r.run_name.str()] = it->second;
     }
     ConsoleReporter::ReportRuns(runs);
   }

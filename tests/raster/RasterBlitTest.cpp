@@ -134,6 +134,16 @@ TEST(RasterBlitTest, PartlyOffTheTargetAndFarOut) {
   }
 }
 
+TEST(RasterBlitTest, WholeRowsOfEqualWidthSurfaces) {
+  auto src = makeSource(10, 4, RasterSurface::kOpaque);
+  for (int32_t y : {-2, 0, 3, 8}) {
+    RasterCanvas canvas(10, 10, kBackground);
+    canvas.g->blit(0, y, 10, 4, src.get(), 0, 0, 0);
+    modelBlit(canvas, 0, y, 10, 4, src.get(), 0, 0, 0, 1, 255);
+    EXPECT_MATCHES_MODEL(canvas) << y;
+  }
+}
+
 TEST(RasterBlitTest, SourceRegionOutsideTheSourceDrawsNothing) {
   auto src = makeSource(4, 4, RasterSurface::kOpaque);
   const int32_t regions[][4] = {{-1, 0, 2, 2}, {0, -1, 2, 2}, {3, 0, 2, 1}, {0, 3, 1, 2},

@@ -73,6 +73,24 @@ TEST(RasterFillTest, FillRectClipsToTheClipAndTheTarget) {
   }
 }
 
+// Long spans at every alignment, whole rows under a row clip: the wide
+// store paths.
+TEST(RasterFillTest, LongSpansAndWholeRows) {
+  RasterCanvas canvas(100, 12, kBackground);
+  canvas.g->setColour(0xFFFF00FF);
+  for (int32_t row = 0; row < 10; ++row) {
+    const int32_t x = row * 3 % 17, w = 63 + row * 4;
+    canvas.g->fillRect(x, row, w, 1);
+    for (int32_t i = x; i < x + w && i < 100; ++i) canvas.set(i, row, 0xF81F);
+  }
+  EXPECT_MATCHES_MODEL(canvas);
+  canvas.clip(0, 10, 100, 1);
+  canvas.g->setColour(0xFF00FF00);
+  canvas.g->fillRect(-1, 0, 200, 20);
+  for (int32_t i = 0; i < 100; ++i) canvas.set(i, 10, 0x07E0);
+  EXPECT_MATCHES_MODEL(canvas);
+}
+
 TEST(RasterFillTest, ClipOutsideTheTargetNeverWritesOutsideIt) {
   RasterCanvas canvas(4, 4, kBackground);
   canvas.g->clip = RasterRect{-10, -10, 100, 100};  // as if set directly

@@ -157,13 +157,19 @@ void RasterBlitter::blit(RasterSurface* target, const RasterRect& clip, int32_t 
   const ptrdiff_t pixelStep = swap ? rowStep : colStep;
   const ptrdiff_t lineStep = swap ? colStep : rowStep;
 
+  const int32_t n = static_cast<int32_t>(x1 - x0);
   const int32_t type = effectiveAlphaType(src, flags);
   const RowKernel kernel = pixelStep == 1 ? kernelFor<true>(type, globalAlpha)
                                           : kernelFor<false>(type, globalAlpha);
   ptrdiff_t offset = (srcY + row) * stride + srcX + col;
+  if (kernel == copyRow<true> && lineStep == stride && n == stride && n == target->stride) {
+    // Whole rows of two gapless surfaces: one block copy.
+    std::memcpy(target->pixelAddress(static_cast<int32_t>(x0), static_cast<int32_t>(y0)),
+                src->pixels + offset, static_cast<size_t>(n) * static_cast<size_t>(y1 - y0) * 2);
+    return;
+  }
   const uint8_t* plane = type == RasterSurface::kAlphaPlane ? src->alphaPlane() : nullptr;
   uint16_t* d = target->pixelAddress(static_cast<int32_t>(x0), static_cast<int32_t>(y0));
-  const int32_t n = static_cast<int32_t>(x1 - x0);
   for (int64_t y = y0; y < y1; ++y) {
     kernel(d, src->pixels + offset, plane == nullptr ? nullptr : plane + offset, pixelStep, n,
            globalAlpha);

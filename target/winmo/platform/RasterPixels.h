@@ -39,6 +39,7 @@ class RasterPixels {
 
   // n pixels of colour c from p.
   static void fill(uint16_t* p, ptrdiff_t n, uint16_t c) {
+    if (n >= kLongFill) return fillLong(p, n, c);
 #if defined(__SSE2__)
     if (n >= 8) {
       // Unaligned 16-byte stores; the last one overlaps the one before.
@@ -51,6 +52,9 @@ class RasterPixels {
 #endif
     for (ptrdiff_t i = 0; i < n; ++i) p[i] = c;
   }
+
+  // Fills `rows` rows of n pixels from p, rows `stride` pixels apart.
+  static void fillRows(uint16_t* p, ptrdiff_t stride, ptrdiff_t n, ptrdiff_t rows, uint16_t c);
 
   // Blends colour c into n pixels from p with weight w (1..31).
   static void blendFill(uint16_t* p, ptrdiff_t n, uint16_t c, uint32_t w) {
@@ -143,6 +147,11 @@ class RasterPixels {
   }
 
  private:
+  // Spans from this length on are filled with the widest stores the
+  // processor has (chosen once, at the first call).
+  static constexpr ptrdiff_t kLongFill = 64;
+  static void fillLong(uint16_t* p, ptrdiff_t n, uint16_t c);
+
 #if defined(__SSE2__)
   static __m128i load(const uint16_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
   static void store(uint16_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
