@@ -134,6 +134,16 @@ TEST(RasterBlitTest, PartlyOffTheTargetAndFarOut) {
   }
 }
 
+TEST(RasterBlitTest, CopiesOfEveryRowLength) {
+  auto src = makeSource(40, 3, RasterSurface::kOpaque);
+  for (int32_t n = 1; n <= 34; ++n) {
+    RasterCanvas canvas(40, 5, kBackground);
+    canvas.g->blit(n % 5, 1, n, 3, src.get(), 3, 0, 0);
+    modelBlit(canvas, n % 5, 1, n, 3, src.get(), 3, 0, 0, 1, 255);
+    EXPECT_MATCHES_MODEL(canvas) << n;
+  }
+}
+
 TEST(RasterBlitTest, WholeRowsOfEqualWidthSurfaces) {
   auto src = makeSource(10, 4, RasterSurface::kOpaque);
   for (int32_t y : {-2, 0, 3, 8}) {

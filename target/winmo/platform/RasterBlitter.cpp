@@ -9,73 +9,94 @@
 
 namespace {
 
-// One destination row: n pixels to d from source pixel s (and its alpha
-// byte at a), the source advancing by `step` per pixel.
-using RowKernel = void (*)(uint16_t* d, const uint16_t* s, const uint8_t* a, ptrdiff_t step,
-                           int32_t n, int32_t globalAlpha);
+// The rows of one blit: `rows` destination rows of n pixels from d, each
+// read from the source starting at s (and its alpha bytes at a), the source
+// advancing by pixelStep per pixel and lineStep per row.
+struct Walk {
+  uint16_t* d;
+  ptrdiff_t dstStride;
+  const uint16_t* s;
+  const uint8_t* a;  // null without an alpha plane
+  ptrdiff_t pixelStep, lineStep;
+  int32_t n, rows, globalAlpha;
+};
 
-template <bool Unit>
-void copyRow(uint16_t* d, const uint16_t* s, const uint8_t*, ptrdiff_t step, int32_t n,
-             int32_t) {
-  if (Unit && n > 7) {
-    std::memcpy(d, s, static_cast<size_t>(n) * 2);
-    return;
+using Kernel = void (*)(const Walk& walk);
+
+// Calls row(d, s, a) for each row of the walk.
+template <typename Row>
+void eachRow(const Walk& w, Row row) {
+  uint16_t* d = w.d;
+  ptrdiff_t offset = 0;
+  for (int32_t r = 0; r < w.rows; ++r, d += w.dstStride, offset += w.lineStep) {
+    row(d, w.s + offset, w.a == nullptr ? nullptr : w.a + offset);
   }
-  const ptrdiff_t st = Unit ? 1 : step;
-  for (int32_t i = 0; i < n; ++i) d[i] = s[i * st];
 }
 
 template <bool Unit>
-void blendRow(uint16_t* d, const uint16_t* s, const uint8_t*, ptrdiff_t step, int32_t n,
-              int32_t globalAlpha) {
-  const uint32_t w = RasterPixels::weight(globalAlpha);
-  if (Unit) return RasterPixels::blendRow(d, s, n, w);
-  for (int32_t i = 0; i < n; ++i) d[i] = RasterPixels::blend(d[i], s[i * step], w);
+void copyRows(const Walk& w) {
+  const ptrdiff_t step = Unit ? 1 : w.pixelStep;
+  eachRow(w, [&](uint16_t* d, const uint16_t* s, const uint8_t*) {
+    if (Unit) return RasterPixels::copy(d, s, w.n);
+    for (int32_t i = 0; i < w.n; ++i) d[i] = s[i * step];
+  });
+}
+
+template <bool Unit>
+void blendRows(const Walk& w) {
+  const uint32_t weight = RasterPixels::weight(w.globalAlpha);
+  eachRow(w, [&](uint16_t* d, const uint16_t* s, const uint8_t*) {
+    if (Unit) return RasterPixels::blendRow(d, s, w.n, weight);
+    for (int32_t i = 0; i < w.n; ++i) d[i] = RasterPixels::blend(d[i], s[i * w.pixelStep], weight);
+  });
 }
 
 template <bool Unit, bool Blend>
-void keyedRow(uint16_t* d, const uint16_t* s, const uint8_t*, ptrdiff_t step, int32_t n,
-              int32_t globalAlpha) {
-  const uint32_t w = Blend ? RasterPixels::weight(globalAlpha) : 32;
-  if (Unit) return RasterPixels::keyedRow(d, s, n, RasterSurface::kKeyColour, w);
-  for (int32_t i = 0; i < n; ++i) {
-    const uint16_t p = s[i * step];
-    if (p == RasterSurface::kKeyColour) continue;
-    d[i] = Blend ? RasterPixels::blend(d[i], p, w) : p;
-  }
+void keyedRows(const Walk& w) {
+  const uint32_t weight = Blend ? RasterPixels::weight(w.globalAlpha) : 32;
+  eachRow(w, [&](uint16_t* d, const uint16_t* s, const uint8_t*) {
+    if (Unit) return RasterPixels::keyedRow(d, s, w.n, RasterSurface::kKeyColour, weight);
+    for (int32_t i = 0; i < w.n; ++i) {
+      const uint16_t p = s[i * w.pixelStep];
+      if (p == RasterSurface::kKeyColour) continue;
+      d[i] = Blend ? RasterPixels::blend(d[i], p, weight) : p;
+    }
+  });
 }
 
 // Per-pixel alpha: below 8 skipped, from 248 copied, else blended. Under a
 // global alpha the pixel's alpha is scaled first, and its weight is taken
 // from the scaled value.
 template <bool Unit, bool Global>
-void planeRow(uint16_t* d, const uint16_t* s, const uint8_t* a, ptrdiff_t step, int32_t n,
-              int32_t globalAlpha) {
-  if (Unit) return RasterPixels::planeRow(d, s, a, n, Global ? globalAlpha : 255);
-  for (int32_t i = 0; i < n; ++i) {
-    uint32_t alpha = a[i * step];
-    uint32_t w;
-    if (Global) {
-      alpha = ((alpha + 1) * static_cast<uint32_t>(globalAlpha + 1)) >> 8;
-      w = alpha >> 3;
-    } else {
-      w = (alpha + 1) >> 3;
+void planeRows(const Walk& w) {
+  const uint32_t g1 = static_cast<uint32_t>(w.globalAlpha + 1);
+  eachRow(w, [&](uint16_t* d, const uint16_t* s, const uint8_t* a) {
+    if (Unit) return RasterPixels::planeRow(d, s, a, w.n, Global ? w.globalAlpha : 255);
+    for (int32_t i = 0; i < w.n; ++i) {
+      uint32_t alpha = a[i * w.pixelStep];
+      uint32_t weight = (alpha + 1) >> 3;
+      if (Global) {
+        alpha = ((alpha + 1) * g1) >> 8;
+        weight = alpha >> 3;
+      }
+      weight = RasterPixels::planeWeight(alpha, weight);
+      if (weight != 0) {
+        d[i] = weight >= 32 ? s[i * w.pixelStep] : RasterPixels::blend(d[i], s[i * w.pixelStep], weight);
+      }
     }
-    w = RasterPixels::planeWeight(alpha, w);
-    if (w != 0) d[i] = w >= 32 ? s[i * step] : RasterPixels::blend(d[i], s[i * step], w);
-  }
+  });
 }
 
 template <bool Unit>
-RowKernel kernelFor(int32_t alphaType, int32_t globalAlpha) {
+Kernel kernelFor(int32_t alphaType, int32_t globalAlpha) {
   const bool blend = globalAlpha < 248;
   switch (alphaType) {
     case RasterSurface::kMasked:
-      return blend ? keyedRow<Unit, true> : keyedRow<Unit, false>;
+      return blend ? keyedRows<Unit, true> : keyedRows<Unit, false>;
     case RasterSurface::kAlphaPlane:
-      return blend ? planeRow<Unit, true> : planeRow<Unit, false>;
+      return blend ? planeRows<Unit, true> : planeRows<Unit, false>;
     default:
-      return blend ? blendRow<Unit> : copyRow<Unit>;
+      return blend ? blendRows<Unit> : copyRows<Unit>;
   }
 }
 
@@ -159,21 +180,17 @@ void RasterBlitter::blit(RasterSurface* target, const RasterRect& clip, int32_t 
 
   const int32_t n = static_cast<int32_t>(x1 - x0);
   const int32_t type = effectiveAlphaType(src, flags);
-  const RowKernel kernel = pixelStep == 1 ? kernelFor<true>(type, globalAlpha)
-                                          : kernelFor<false>(type, globalAlpha);
-  ptrdiff_t offset = (srcY + row) * stride + srcX + col;
-  if (kernel == copyRow<true> && lineStep == stride && n == stride && n == target->stride) {
+  const Kernel kernel = pixelStep == 1 ? kernelFor<true>(type, globalAlpha)
+                                       : kernelFor<false>(type, globalAlpha);
+  const ptrdiff_t offset = (srcY + row) * stride + srcX + col;
+  uint16_t* d = target->pixelAddress(static_cast<int32_t>(x0), static_cast<int32_t>(y0));
+  const int32_t rows = static_cast<int32_t>(y1 - y0);
+  if (kernel == copyRows<true> && lineStep == stride && n == stride && n == target->stride) {
     // Whole rows of two gapless surfaces: one block copy.
-    std::memcpy(target->pixelAddress(static_cast<int32_t>(x0), static_cast<int32_t>(y0)),
-                src->pixels + offset, static_cast<size_t>(n) * static_cast<size_t>(y1 - y0) * 2);
+    std::memcpy(d, src->pixels + offset, static_cast<size_t>(n) * static_cast<size_t>(rows) * 2);
     return;
   }
-  const uint8_t* plane = type == RasterSurface::kAlphaPlane ? src->alphaPlane() : nullptr;
-  uint16_t* d = target->pixelAddress(static_cast<int32_t>(x0), static_cast<int32_t>(y0));
-  for (int64_t y = y0; y < y1; ++y) {
-    kernel(d, src->pixels + offset, plane == nullptr ? nullptr : plane + offset, pixelStep, n,
-           globalAlpha);
-    d += target->stride;
-    offset += lineStep;
-  }
+  const uint8_t* plane = type == RasterSurface::kAlphaPlane ? src->alphaPlane() + offset : nullptr;
+  kernel(Walk{d, target->stride, src->pixels + offset, plane, pixelStep, lineStep, n, rows,
+              globalAlpha});
 }

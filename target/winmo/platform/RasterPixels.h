@@ -53,6 +53,24 @@ class RasterPixels {
     for (ptrdiff_t i = 0; i < n; ++i) p[i] = c;
   }
 
+  // Copies n pixels; short rows without a library call.
+  static void copy(uint16_t* d, const uint16_t* s, ptrdiff_t n) {
+#if defined(__SSE2__)
+    if (n >= 8 && n <= 16) {
+      // Two loads before two stores: the halves may overlap.
+      const __m128i first = load(s), last = load(s + n - 8);
+      store(d, first);
+      store(d + n - 8, last);
+      return;
+    }
+#endif
+    if (n > 7) {
+      std::memcpy(d, s, static_cast<size_t>(n) * 2);
+      return;
+    }
+    for (ptrdiff_t i = 0; i < n; ++i) d[i] = s[i];
+  }
+
   // Fills `rows` rows of n pixels from p, rows `stride` pixels apart.
   static void fillRows(uint16_t* p, ptrdiff_t stride, ptrdiff_t n, ptrdiff_t rows, uint16_t c);
 
