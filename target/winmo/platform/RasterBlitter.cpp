@@ -135,6 +135,27 @@ RasterSurface* copyOfRegion(const RasterSurface* src, int32_t x, int32_t y, int3
   return copy;
 }
 
+// Where the source walk starts for the destination pixel (u0, v0) of the
+// unclipped w x h (or h x w) destination, and its steps per destination
+// pixel and row. A cut on a mirrored axis comes off that axis's far end.
+void sourceWalk(const RasterSurface* src, int32_t srcX, int32_t srcY, int32_t w, int32_t h,
+                int32_t flags, int64_t u0, int64_t v0, ptrdiff_t& offset, ptrdiff_t& pixelStep,
+                ptrdiff_t& lineStep) {
+  const bool swap = (flags & 4) != 0;
+  const bool mirrorRows = (flags & 1) != 0;
+  const bool mirrorCols = (flags & 2) != 0;
+  int64_t col = swap ? v0 : u0;
+  int64_t row = swap ? u0 : v0;
+  if (mirrorCols) col = w - 1 - col;
+  if (mirrorRows) row = h - 1 - row;
+  const ptrdiff_t stride = src->stride;
+  const ptrdiff_t colStep = mirrorCols ? -1 : 1;
+  const ptrdiff_t rowStep = mirrorRows ? -stride : stride;
+  pixelStep = swap ? rowStep : colStep;
+  lineStep = swap ? colStep : rowStep;
+  offset = (srcY + row) * stride + srcX + col;
+}
+
 }  // namespace
 
 void RasterBlitter::blit(RasterSurface* target, const RasterRect& clip, int32_t globalAlpha,
@@ -145,8 +166,6 @@ void RasterBlitter::blit(RasterSurface* target, const RasterRect& clip, int32_t 
     return;
   }
   const bool swap = (flags & 4) != 0;
-  const bool mirrorRows = (flags & 1) != 0;
-  const bool mirrorCols = (flags & 2) != 0;
   const int64_t dw = swap ? h : w;
   const int64_t dh = swap ? w : h;
   // The clipped destination rectangle, inside the target whatever the clip.
@@ -164,28 +183,16 @@ void RasterBlitter::blit(RasterSurface* target, const RasterRect& clip, int32_t 
     return;
   }
 
-  // Source column and row of the clipped rectangle's first pixel: a cut on
-  // a mirrored axis comes off that axis's far end.
-  const int64_t u0 = x0 - dstX;
-  const int64_t v0 = y0 - dstY;
-  int64_t col = swap ? v0 : u0;
-  int64_t row = swap ? u0 : v0;
-  if (mirrorCols) col = w - 1 - col;
-  if (mirrorRows) row = h - 1 - row;
-  const ptrdiff_t stride = src->stride;
-  const ptrdiff_t colStep = mirrorCols ? -1 : 1;
-  const ptrdiff_t rowStep = mirrorRows ? -stride : stride;
-  const ptrdiff_t pixelStep = swap ? rowStep : colStep;
-  const ptrdiff_t lineStep = swap ? colStep : rowStep;
-
+  ptrdiff_t offset, pixelStep, lineStep;
+  sourceWalk(src, srcX, srcY, w, h, flags, x0 - dstX, y0 - dstY, offset, pixelStep, lineStep);
   const int32_t n = static_cast<int32_t>(x1 - x0);
   const int32_t type = effectiveAlphaType(src, flags);
   const Kernel kernel = pixelStep == 1 ? kernelFor<true>(type, globalAlpha)
                                        : kernelFor<false>(type, globalAlpha);
-  const ptrdiff_t offset = (srcY + row) * stride + srcX + col;
   uint16_t* d = target->pixelAddress(static_cast<int32_t>(x0), static_cast<int32_t>(y0));
   const int32_t rows = static_cast<int32_t>(y1 - y0);
-  if (kernel == copyRows<true> && lineStep == stride && n == stride && n == target->stride) {
+  if (kernel == copyRows<true> && lineStep == src->stride && n == src->stride &&
+      n == target->stride) {
     // Whole rows of two gapless surfaces: one block copy.
     std::memcpy(d, src->pixels + offset, static_cast<size_t>(n) * static_cast<size_t>(rows) * 2);
     return;
