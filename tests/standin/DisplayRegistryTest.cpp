@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "DeviceProfile.h"
@@ -97,8 +98,12 @@ TEST_F(Display, ARealChangeResizesFullScreenWindowsAndTellsEveryWindowOnce) {
   GetWindowRect(small, &rect);
   EXPECT_EQ(rect.right, 110);
   for (const Recorded& r : taken) {
-    if (r.message == WM_SETTINGCHANGE) EXPECT_EQ(r.wParam, SETTINGCHANGE_RESET);
-    if (r.window == full && r.message == WM_SIZE) EXPECT_EQ(r.lParam, (240 << 16) | 320);
+    if (r.message == WM_SETTINGCHANGE) {
+      EXPECT_EQ(r.wParam, SETTINGCHANGE_RESET);
+    }
+    if (r.window == full && r.message == WM_SIZE) {
+      EXPECT_EQ(r.lParam, (240 << 16) | 320);
+    }
   }
 
   // The same orientation again, or a test: no message at all.
@@ -124,6 +129,36 @@ TEST_F(Display, ShellCallsAreRecordedAndTextsComeFromTheProfile) {
   EXPECT_FALSE(SystemParametersInfoW(SPI_GETOEMINFO, 1, text, 0));
   EXPECT_FALSE(SystemParametersInfoW(SPI_GETWORKAREA, 0, nullptr, 0));
   EXPECT_EQ(GetDeviceCaps(nullptr, BITSPIXEL), 16);
+}
+
+TEST_F(Display, TheEnvironmentMayChangeTheScreenTheModelAndTheMemory) {
+  const struct {
+    const char* screen;
+    int32_t width, height;
+  } cases[] = {{"320x240", 320, 240}, {"480x800", 480, 800}, {"320x", 240, 320}, {"0x100", 240, 320},
+               {"99999x10", 240, 320}, {"320x240junk", 240, 320}, {"-5x10", 240, 320}, {"", 240, 320}};
+  for (const auto& c : cases) {
+    setenv("JME_SCREEN", c.screen, 1);
+    DeviceProfile::instance().loadDefaults();
+    CeDisplay::reset();
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), c.width) << c.screen;
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), c.height) << c.screen;
+  }
+  unsetenv("JME_SCREEN");
+  setenv("JME_OEM_INFO", "SAMSUNG", 1);
+  setenv("JME_MEMORY_MB", "12", 1);
+  DeviceProfile::instance().loadDefaults();
+  EXPECT_EQ(DeviceProfile::instance().facts().oemInfo, u"SAMSUNG");
+  MEMORYSTATUS memory{};
+  GlobalMemoryStatus(&memory);
+  EXPECT_EQ(memory.dwAvailPhys, 12ull << 20);
+  EXPECT_EQ(memory.dwAvailVirtual, 12ull << 20);
+  setenv("JME_MEMORY_MB", "lots", 1);
+  DeviceProfile::instance().loadDefaults();
+  GlobalMemoryStatus(&memory);
+  EXPECT_EQ(memory.dwAvailPhys, 64ull << 20);
+  unsetenv("JME_OEM_INFO");
+  unsetenv("JME_MEMORY_MB");
 }
 
 class Registry : public testing::Test {

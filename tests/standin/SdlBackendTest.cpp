@@ -97,7 +97,9 @@ TEST_F(SdlDummy, KeysBecomeThePhonesVirtualKeys) {
   const struct {
     SDL_Keycode key;
     UINT virtualKey;
-  } cases[] = {{SDLK_UP, VK_UP},       {SDLK_DOWN, VK_DOWN},       {SDLK_LEFT, VK_LEFT},
+    uint16_t mod = KMOD_NONE;
+  } cases[] = {{SDLK_8, VK_ASTERISK, KMOD_LSHIFT}, {SDLK_3, VK_POUND, KMOD_RSHIFT}, {SDLK_3, '3'},
+               {SDLK_UP, VK_UP},       {SDLK_DOWN, VK_DOWN},       {SDLK_LEFT, VK_LEFT},
                {SDLK_RIGHT, VK_RIGHT}, {SDLK_RETURN, VK_RETURN},   {SDLK_F1, VK_F1},
                {SDLK_F2, VK_F2},       {SDLK_7, '7'},              {SDLK_KP_7, VK_NUMPAD0 + 7},
                {SDLK_ASTERISK, VK_ASTERISK}, {SDLK_KP_MULTIPLY, VK_ASTERISK}, {SDLK_HASH, VK_POUND},
@@ -106,6 +108,7 @@ TEST_F(SdlDummy, KeysBecomeThePhonesVirtualKeys) {
     SDL_Event event{};
     event.type = SDL_KEYDOWN;
     event.key.keysym.sym = c.key;
+    event.key.keysym.mod = c.mod;
     event.key.keysym.scancode = SDL_SCANCODE_A;
     event.key.repeat = 1;
     const auto taken = through(event);
@@ -193,6 +196,17 @@ TEST_F(SdlDummy, APostFromAnotherThreadWakesTheLoopAndItsFramesAreShown) {
   if (SDL_RenderReadPixels(renderer, &last, SDL_PIXELFORMAT_RGB565, &corner, 2) == 0) {
     EXPECT_EQ(corner, pixels.back());
   }
+}
+
+TEST_F(SdlDummy, ATimerEndsTheWaitInSDL) {
+  SetTimer(main, 4, 30, nullptr);
+  const auto start = std::chrono::steady_clock::now();
+  MSG msg{};
+  ASSERT_TRUE(GetMessageW(&msg, nullptr, WM_TIMER, WM_TIMER));
+  const auto waited = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(waited, std::chrono::milliseconds(25));
+  EXPECT_LT(waited, std::chrono::seconds(5));
+  EXPECT_EQ(msg.wParam, 4u);
 }
 
 TEST_F(SdlDummy, ATurnedDisplayTurnsTheWindow) {

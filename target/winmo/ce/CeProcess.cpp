@@ -18,6 +18,7 @@
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <set>
 #include <mutex>
 #include <thread>
 
@@ -64,7 +65,8 @@ std::string safeName(const std::u16string& name) {
 }
 
 // The folder of this user's lock files, made when missing; empty when no
-// safe folder can be had (one that is a real folder owned by this user).
+// safe folder can be had (a real folder, owned by this user, that no one
+// else may write into).
 std::string lockFolder() {
   std::string folder;
   if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && runtime[0] == '/') {
@@ -74,13 +76,22 @@ std::string lockFolder() {
   }
   mkdir(folder.c_str(), 0700);
   struct stat info {};
-  if (lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != getuid()) return {};
+  if (lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != getuid() ||
+      (info.st_mode & (S_IWGRP | S_IWOTH))) {
+    return {};
+  }
   return folder;
 }
 
-struct MutexHandle {
-  int fd;  // -1: holds nothing
-};
+// Handles of CreateMutexW: a held lock is its file descriptor plus one; a
+// lock held elsewhere is the address of kHeldElsewhere. Only handles made
+// here are closed.
+const char kHeldElsewhere = 0;
+std::mutex handlesMutex;
+std::set<int>& heldLocks() {
+  static auto* held = new std::set<int>();
+  return *held;
+}
 
 // The abstract socket address of a published main window.
 socklen_t windowAddress(const std::u16string& className, sockaddr_un& address) {
@@ -180,7 +191,10 @@ struct Module {
   std::u16string name;
 };
 std::mutex modulesMutex;
-std::map<std::u16string, Module*> modules;
+std::map<std::u16string, Module*>& modules() {
+  static auto* loaded = new std::map<std::u16string, Module*>();
+  return *loaded;
+}
 
 }  // namespace
 
@@ -199,23 +213,28 @@ HANDLE CreateMutexW(void*, BOOL, const char16_t* name) {
     lastError = ERROR_FILE_NOT_FOUND;
     return nullptr;
   }
-  auto* handle = new MutexHandle{fd};
   if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
     close(fd);
-    handle->fd = -1;
     lastError = ERROR_ALREADY_EXISTS;
+    return const_cast<char*>(&kHeldElsewhere);
   }
-  return handle;
+  std::lock_guard<std::mutex> lock(handlesMutex);
+  heldLocks().insert(fd);
+  return reinterpret_cast<HANDLE>(static_cast<intptr_t>(fd) + 1);
 }
 
 DWORD GetLastError() { return lastError; }
 void SetLastError(DWORD error) { lastError = error; }
 
 BOOL CloseHandle(HANDLE handle) {
-  if (!handle) return FALSE;
-  auto* mutex = static_cast<MutexHandle*>(handle);
-  if (mutex->fd >= 0) close(mutex->fd);
-  delete mutex;
+  if (handle == &kHeldElsewhere) return TRUE;
+  const intptr_t value = reinterpret_cast<intptr_t>(handle) - 1;
+  std::lock_guard<std::mutex> lock(handlesMutex);
+  if (value < 0 || value > INT32_MAX || !heldLocks().erase(static_cast<int>(value))) {
+    lastError = ERROR_INVALID_HANDLE;
+    return FALSE;
+  }
+  close(static_cast<int>(value));
   return TRUE;
 }
 
@@ -245,7 +264,7 @@ HMODULE LoadLibraryW(const char16_t* name) {
   for (const auto& [file, library] : facts.vendorLibraries) {
     if (!sameIgnoringCase(file, name)) continue;
     std::lock_guard<std::mutex> lock(modulesMutex);
-    Module*& module = modules[file];
+    Module*& module = modules()[file];
     if (!module) module = new Module{file};
     return module;
   }
@@ -258,7 +277,7 @@ void* GetProcAddressW(HMODULE handle, const char16_t* name) {
   std::u16string file;
   {
     std::lock_guard<std::mutex> lock(modulesMutex);
-    for (const auto& [key, module] : modules) {
+    for (const auto& [key, module] : modules()) {
       if (module == handle) file = key;
     }
   }

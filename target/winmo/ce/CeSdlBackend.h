@@ -17,9 +17,10 @@ union SDL_Event;
 // scaled up by the largest whole factor that fits the desktop, and is titled
 // with the application's name. Its input becomes the phone's messages:
 // - keys as the phone's virtual keys: arrows, Enter (action), F1 and F2 (the
-//   soft keys), digits and the keypad's digits, letters, '*' and '#' (the
-//   phone's star and pound keys), Escape and Backspace (Back), the blank;
-//   with the repeat bit for held keys and the key's scan code;
+//   soft keys), digits and the keypad's digits, letters, '*' and '#' (also
+//   as shifted 8 and 3: the phone's star and pound keys), Escape and
+//   Backspace (Back), the blank; with the repeat bit for held keys and the
+//   key's scan code;
 // - the left mouse button as the stylus, coordinates scaled back to the
 //   screen's and made relative to the main window;
 // - focus, minimising and restoring as activation; closing as WM_CLOSE.
