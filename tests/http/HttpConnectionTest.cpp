@@ -143,6 +143,16 @@ TEST_F(HttpTest, StatusCodesAndRedirectsComeAsTheServerSentThem) {
   EXPECT_EQ(server.requests().size(), 5u);  // the redirect was not followed
 }
 
+TEST_F(HttpTest, RequestPropertiesFirstAskedAfterTheSendAreThoseSent) {
+  LoopbackServer server(false, [](const ServedRequest&, ServerConnection& c) { c.write(reply("200 OK", {}, "")); });
+  VMPtr<Http> c = open(server.url("/x"));
+  EXPECT_EQ(c->getResponseCode(), 200);
+  EXPECT_EQ(ascii(c->getRequestProperty(jstr(u"Host"))), "127.0.0.1:" + std::to_string(server.port()));
+  EXPECT_EQ(ascii(c->getRequestProperty(jstr(u"Accept"))), "*/*");
+  EXPECT_EQ(ascii(c->getRequestProperty(jstr(u"Content-Type"))), "<null>");
+  c->close();
+}
+
 TEST_F(HttpTest, HeadersThatCouldSplitTheRequestAreNotSent) {
   LoopbackServer server(false, [](const ServedRequest&, ServerConnection& c) { c.write(reply("200 OK", {}, "")); });
   VMPtr<Http> c = open(server.url("/"));
