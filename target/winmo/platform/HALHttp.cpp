@@ -430,7 +430,7 @@ HALStatus HAL_getHTTPType(int32_t handle, HALString** out) {
 }
 
 HALStatus HAL_writeHTTPConnection(int32_t handle, const uint8_t* bytes, int32_t count) {
-  if (bytes == nullptr || count < 0) return HAL_ILLEGAL_ARGUMENT_ERR;
+  if ((bytes == nullptr && count != 0) || count < 0) return HAL_ILLEGAL_ARGUMENT_ERR;
   try {
     std::vector<uint8_t> chunk(bytes, bytes + count);
     return withRecord(handle, [&](Record& r) {
