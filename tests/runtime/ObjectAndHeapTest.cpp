@@ -63,12 +63,14 @@ TEST(Heap, FreeMemoryIsClampedAtZero) {
 // that does not fit after three collections throws OutOfMemoryError.
 TEST(Heap, FullHeapCollectsThreeTimesThenThrowsOutOfMemoryError) {
   if (_VM_gcStressMode()) GTEST_SKIP() << "counts collections";
-  VMTestEnv::start(256 << 10, 256 << 10);
-  VMPtr<VMArray<int8_t>> keep = VMArray<int8_t>::create(200 << 10);
+  // The class registry takes its part of the heap at start; what is left
+  // holds the kept array but not a second one.
+  VMTestEnv::start(1 << 20, 1 << 20);
+  VMPtr<VMArray<int8_t>> keep = VMArray<int8_t>::create(700 << 10);
   const uint64_t limit = _VM_heapState().limit;
   const uint64_t collectionsBefore = _VM_vm->collectionCount;
   try {
-    VMArray<int8_t>::create(100 << 10);
+    VMArray<int8_t>::create(400 << 10);
     FAIL() << "no OutOfMemoryError";
   } catch (java::lang::OutOfMemoryError* e) {
     VMPtr<java::lang::OutOfMemoryError> error(e);
@@ -82,7 +84,7 @@ TEST(Heap, FullHeapCollectsThreeTimesThenThrowsOutOfMemoryError) {
   EXPECT_EQ(VMTestEnv::mainThread()->reportingOutOfMemory, 0);
   const int64_t inUse = static_cast<int64_t>(_VM_heapState().allocated);
   for (int i = 0; i < 4; ++i) {
-    EXPECT_THROW(VMArray<int8_t>::create(100 << 10), java::lang::OutOfMemoryError*) << i;
+    EXPECT_THROW(VMArray<int8_t>::create(400 << 10), java::lang::OutOfMemoryError*) << i;
   }
   EXPECT_LT(static_cast<int64_t>(_VM_heapState().allocated) - inUse, 64 << 10);
 }
@@ -116,8 +118,8 @@ TEST(Heap, RequestsTooLargeForTheSizeWordOrTheHeapThrowWithoutCollecting) {
 TEST(HeapDeathTest, OutOfMemoryWhereThrowingIsNotAllowedIsFatal) {
   EXPECT_EXIT(
       {
-        VMTestEnv::start(64 << 10, 64 << 10);
-        _VM_alloc(1 << 20, false);
+        VMTestEnv::start(1 << 20, 1 << 20);
+        _VM_alloc(2 << 20, false);
       },
       testing::ExitedWithCode(1), "");
 }
@@ -125,10 +127,10 @@ TEST(HeapDeathTest, OutOfMemoryWhereThrowingIsNotAllowedIsFatal) {
 TEST(HeapDeathTest, ProcessHeapExhaustedWhileReportingIsFatal) {
   EXPECT_EXIT(
       {
-        VMTestEnv::start(64 << 10, 64 << 10);
+        VMTestEnv::start(1 << 20, 1 << 20);
         VMTestEnv::mainThread()->reportingOutOfMemory = 1;
         CeProcessHeap::setAllocationsLeft(0);
-        _VM_alloc(128 << 10, true);
+        _VM_alloc(2 << 20, true);
       },
       testing::ExitedWithCode(1), "");
 }
@@ -145,11 +147,11 @@ TEST(HeapDeathTest, ProcessHeapExhaustedBeforeTheHeapIsEnabledIsFatal) {
 // The reserve road: while the thread reports an out-of-memory condition its
 // allocations may go past the limit and are counted like any other block.
 TEST(Heap, ReserveBlocksAreCountedAndMarked) {
-  VMTestEnv::start(64 << 10, 64 << 10);
+  VMTestEnv::start(1 << 20, 1 << 20);
   VMTestEnv::mainThread()->reportingOutOfMemory = 1;
   const uint64_t before = allocated();
-  void* block = _VM_alloc(128 << 10, true);
-  EXPECT_EQ(allocated(), before + (128 << 10) + 16);
+  void* block = _VM_alloc(2 << 20, true);
+  EXPECT_EQ(allocated(), before + (2 << 20) + 16);
   EXPECT_NE(*reinterpret_cast<uint32_t*>(static_cast<char*>(block) - 16) & VM_HEAP_RESERVE_BIT, 0u);
   _VM_free(block);
   EXPECT_EQ(allocated(), before);

@@ -94,6 +94,8 @@ void DeviceProfile::loadDefaults() {
   wallClock_ = nullptr;
   tickCounter_ = nullptr;
   zoneOffset_.reset();
+  networkTimeoutMillis_ = kDefaultNetworkTimeoutMillis;
+  trustedCertificates_.clear();
 }
 
 std::u16string DeviceProfile::languageId() const {
@@ -216,4 +218,26 @@ void DeviceProfile::updateFacts(const std::function<void(Facts&)>& change) {
 uint64_t DeviceProfile::factsGeneration() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return factsGeneration_;
+}
+
+// --- network ---
+
+int32_t DeviceProfile::networkTimeoutMillis() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return networkTimeoutMillis_;
+}
+
+void DeviceProfile::setNetworkTimeoutMillis(int32_t millis) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  networkTimeoutMillis_ = millis > 0 ? millis : kDefaultNetworkTimeoutMillis;
+}
+
+std::string DeviceProfile::trustedCertificates() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return trustedCertificates_;
+}
+
+void DeviceProfile::setTrustedCertificates(std::string pemFile) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  trustedCertificates_ = std::move(pemFile);
 }

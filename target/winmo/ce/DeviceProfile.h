@@ -154,4 +154,21 @@ class DeviceProfile {
  private:
   Facts facts_;
   uint64_t factsGeneration_ = 0;
+
+  // --- network ---
+ public:
+  // How long one network wait may last without progress (connecting,
+  // waiting for the reply's header, waiting for body bytes) before the
+  // request fails: by default 30 s.
+  int32_t networkTimeoutMillis() const;
+  void setNetworkTimeoutMillis(int32_t millis);
+  // The certificates that HTTPS servers are checked against: a PEM file,
+  // or empty (the default) for the host's own store.
+  std::string trustedCertificates() const;
+  void setTrustedCertificates(std::string pemFile);
+
+ private:
+  static constexpr int32_t kDefaultNetworkTimeoutMillis = 30000;
+  int32_t networkTimeoutMillis_ = kDefaultNetworkTimeoutMillis;
+  std::string trustedCertificates_;
 };

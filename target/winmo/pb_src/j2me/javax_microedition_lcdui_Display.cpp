@@ -11,6 +11,7 @@
 #include "java_lang_NullPointerException.h"
 #include "java_lang_Throwable.h"
 #include "javax_microedition_lcdui_Alert.h"
+#include "javax_microedition_lcdui_Graphics.h"
 
 VM_REGISTER_CLASS(javax::microedition::lcdui::Display, "javax.microedition.lcdui.Display", "java.lang.Object",
                   VM_HAS_CLINIT);
@@ -261,6 +262,28 @@ void Display::handleEvent(int type, int count, const intptr_t* payload) {
     case HAL_EVENT_SIZE_CHANGE: {
       VMPtr<Displayable> target(Displayable::fromEventIdentifier(word(0)));
       if (target) target->dispatchSizeChanged(static_cast<int32_t>(word(1)), static_cast<int32_t>(word(2)));
+      break;
+    }
+    case HAL_EVENT_PAINT: {
+      // The platform hands over a drawing context for this one paint; the
+      // Graphics made over it is released afterwards, so one kept by the
+      // handler draws nothing.
+      auto* context = reinterpret_cast<RasterContext*>(word(0));
+      VMPtr<Displayable> target(Displayable::fromEventIdentifier(word(1)));
+      if (context == nullptr) break;
+      VMPtr<Graphics> g =
+          Graphics::createOver(context, static_cast<int32_t>(word(2)), static_cast<int32_t>(word(3)));
+      if (!target) {
+        g->releaseContext();
+        break;
+      }
+      try {
+        target->dispatchPaint(g);
+      } catch (...) {
+        g->releaseContext();
+        throw;
+      }
+      g->releaseContext();
       break;
     }
     case HAL_EVENT_KEY_PRESSED:

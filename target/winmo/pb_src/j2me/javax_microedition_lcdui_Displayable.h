@@ -37,7 +37,8 @@ class Displayable : public virtual java::lang::Object {
   virtual int32_t getHeight();
 
   // The display's calls; the ones for paint, keys, pointer, show and hide
-  // do nothing here and are filled by Canvas.
+  // do nothing here and are filled by Canvas. The display releases the
+  // Graphics of a paint once the dispatch returns.
   virtual void dispatchSizeChanged(int32_t width, int32_t height);
   virtual void dispatchPaint(VMPtr<Graphics> g);
   virtual void dispatchKeyPressed(int32_t keyCode) {}

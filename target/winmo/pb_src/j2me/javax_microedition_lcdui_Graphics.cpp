@@ -114,6 +114,21 @@ VMPtr<Graphics> Graphics::create(HALScreen* screen) {
   return g;
 }
 
+VMPtr<Graphics> Graphics::createOver(RasterContext* context, int32_t width, int32_t height) {
+  VMPtr<Graphics> g;
+  try {
+    g = _VM_new();
+  } catch (...) {
+    HAL_deleteGraphics(context);  // handed over: freed even when no Graphics came of it
+    throw;
+  }
+  g->Object::_VM_init();
+  g->context = context;
+  g->setSize(width, height);
+  g->reset(false);
+  return g;
+}
+
 Graphics::~Graphics() { HAL_deleteGraphics(context); }
 
 void Graphics::releaseContext() {

@@ -47,6 +47,10 @@ class Graphics : public virtual java::lang::Object {
   // the buffer's size when the buffer is reallocated.
   static VMPtr<Graphics> create(HALScreen* screen);
 
+  // A Graphics over a context the platform hands over with a paint event:
+  // it takes ownership, and the target is w x h.
+  static VMPtr<Graphics> createOver(RasterContext* context, int32_t width, int32_t height);
+
   // Target size w x h: translation (0, 0) and the clip the whole target.
   void setSize(int32_t width, int32_t height);
   // Back to the initial state; with `push` the context gets the font, the

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One HTTP exchange over libcurl: the stand-in for the phone's internet
+// library. The transfer is driven only while a caller waits in it
+// (waitForHeaders, readBody), on the caller's thread; those calls block, so
+// the platform calls them with the global VM lock released. Every wait
+// ends after the device profile's network time-out without progress.
+//
+// The reply's body is taken in as it arrives into a buffer of at most
+// kWindow bytes; when the buffer is full the transfer pauses until a read
+// makes room, so a long reply never needs more memory than that.
+//
+// Redirects are not followed (libcurl's default): a 3xx reply is the
+// reply. Requests go out as HTTP/1.1, over TLS for https URLs, with the
+// server's certificate checked against the device's trusted certificates.
+//
+// One thread at a time works on a transfer; cancel() alone may come from
+// any thread, at any time.
+class CeHttpTransfer {
+ public:
+  static constexpr size_t kWindow = 64 * 1024;
+
+  struct Request {
+    std::string url;     // UTF-8
+    std::string method;  // "GET", "POST", "HEAD"
+    // Header lines without line ends ("Name: value", or a lone value),
+    // sent in this order.
+    std::vector<std::string> headerLines;
+    std::vector<uint8_t> body;
+    std::string userAgent;  // empty: none
+  };
+
+  // How a transfer ended, once it has.
+  enum class Outcome { kRunning, kDone, kCutShort, kFailed };
+
+  CeHttpTransfer();
+  ~CeHttpTransfer();
+  CeHttpTransfer(const CeHttpTransfer&) = delete;
+  CeHttpTransfer& operator=(const CeHttpTransfer&) = delete;
+
+  // Sets the request up and starts it; false when it cannot be set up (a
+  // header line holding CR, LF or NUL, an unusable URL, no memory).
+  bool start(const Request& request);
+  // Blocks until the header of the final reply is complete (interim 1xx
+  // replies are skipped); false when the transfer failed first.
+  bool waitForHeaders();
+  // The header of the final reply as received: the status line first,
+  // then the header lines, each ended by CR LF (or by what the server
+  // sent), without the empty line that ends it.
+  const std::string& rawHeaders() const { return headers_; }
+  // Blocks until body bytes are there or the body has ended, then copies up
+  // to `capacity` of them to `dst`. Returns the count, 0 at the end of the
+  // body (also for a body cut short by the server), -1 after a failure.
+  int32_t readBody(uint8_t* dst, int32_t capacity);
+  // Makes a waiting call (and every later one) fail at once.
+  void cancel();
+  // Ends the exchange and its network connection now; what was received
+  // stays readable, nothing more arrives.
+  void close();
+
+  Outcome outcome() const { return outcome_; }
+
+ private:
+  template <class Ready>
+  void drive(Ready ready);
+  void finish(int curlResult);
+  static size_t onHeader(char* data, size_t size, size_t count, void* self);
+  static size_t onBody(char* data, size_t size, size_t count, void* self);
+
+  void* multi_ = nullptr;  // CURLM*: made with the transfer, so cancel() can wake it
+  void* easy_ = nullptr;   // CURL*: made by start
+  void* headerList_ = nullptr;  // curl_slist*
+  std::string url_;
+  std::vector<uint8_t> body_;
+  std::string headers_;
+  bool headersDone_ = false;
+  std::string received_;
+  size_t readPos_ = 0;
+  bool paused_ = false;
+  uint64_t progress_ = 0;
+  Outcome outcome_ = Outcome::kRunning;
+  std::atomic<bool> cancelled_{false};
+};
