@@ -135,7 +135,9 @@ TEST_F(HttpTest, StatusCodesAndRedirectsComeAsTheServerSentThem) {
     VMPtr<Http> c = open(server.url(k.path));
     EXPECT_EQ(c->getResponseCode(), k.code);
     EXPECT_EQ(readAll(c->openInputStream()), k.body);
-    if (k.code == 302) EXPECT_EQ(ascii(c->getHeaderField(jstr(u"location"))), "/200");
+    if (k.code == 302) {
+      EXPECT_EQ(ascii(c->getHeaderField(jstr(u"location"))), "/200");
+    }
     c->close();
   }
   EXPECT_EQ(server.requests().size(), 5u);  // the redirect was not followed

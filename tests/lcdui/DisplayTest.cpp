@@ -16,6 +16,7 @@
 #include "JavaTestSupport.h"
 #include "VMClassRegistry.h"
 #include "VMCollector.h"
+#include "VMContext.h"
 #include "VMSynchronized.h"
 #include "VMTestEnv.h"
 #include "VMThrow.h"
@@ -461,6 +462,20 @@ TEST_F(LcduiTest, SwitchingFromAThreadWhileAHandlerAsksForTheSizeDoesNotDeadlock
   }
   EXPECT_EQ(switches, 100);
   EXPECT_GT(presses, 0);
+  // Once its Thread object is gone a collection deletes the thread's record
+  // and joins its platform thread.
+  switcher = nullptr;
+  body = nullptr;
+  auto records = [] {
+    int count = 0;
+    for (HALListNode* n = _VM_vm->threads.getFirst(); n != nullptr; n = _VM_vm->threads.getNext(n)) ++count;
+    return count;
+  };
+  for (int i = 0; i < 1000 && records() > 1; ++i) {
+    _VM_collect();
+    java::lang::Thread::sleep(5);
+  }
+  EXPECT_EQ(records(), 1);
   alarm(0);
   EXPECT_EQ(display->getCurrent().get(), a.get());
 }

@@ -90,7 +90,9 @@ TEST(Heap, FullHeapCollectsThreeTimesThenThrowsOutOfMemoryError) {
 }
 
 TEST(HeapDeathTest, AnInitialHeapLargerThanTheMaximumIsFatal) {
-  EXPECT_EXIT(VMTestEnv::start(2 << 20, 1 << 20), testing::ExitedWithCode(1), "");
+  // The message of a fatal error goes to standard error.
+  EXPECT_EXIT(VMTestEnv::start(2 << 20, 1 << 20), testing::ExitedWithCode(1),
+              "fatal error: The initial heap size is larger than the maximum heap size.");
 }
 
 TEST(Heap, LimitGrowsToTwiceTheUseWithinMinimumAndMaximum) {

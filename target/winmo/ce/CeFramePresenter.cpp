@@ -46,7 +46,7 @@ bool CeFramePresenter::present(HWND window, const uint16_t* pixels, int32_t widt
     screen.height = screenHeight;
     screen.pixels.assign(static_cast<size_t>(screenWidth) * screenHeight, 0);
   }
-  for (int64_t row = top; row < bottom; ++row) {
+  for (int64_t row = top; right > left && row < bottom; ++row) {
     const int64_t sourceRow = row - (int64_t{rect.top} + y);
     const int64_t sourceColumn = left - (int64_t{rect.left} + x);
     std::memcpy(screen.pixels.data() + row * screenWidth + left, pixels + sourceRow * stride + sourceColumn,

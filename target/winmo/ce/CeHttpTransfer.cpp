@@ -102,6 +102,10 @@ bool CeHttpTransfer::start(const Request& request) {
   curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
   curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &CeHttpTransfer::onBody);
   curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
+  // Bytes going out count as progress too: a long upload is not a stall.
+  curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &CeHttpTransfer::onProgress);
+  curl_easy_setopt(easy, CURLOPT_XFERINFODATA, this);
+  curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
   if (request.method == "HEAD") {
     curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
   } else if (request.method == "POST" || !request.body.empty()) {
@@ -198,6 +202,15 @@ void CeHttpTransfer::close() {
   easy_ = nullptr;
 }
 
+int CeHttpTransfer::onProgress(void* self, int64_t, int64_t, int64_t, int64_t uploaded) {
+  auto* t = static_cast<CeHttpTransfer*>(self);
+  if (uploaded != t->uploaded_) {
+    t->uploaded_ = uploaded;
+    ++t->progress_;
+  }
+  return 0;
+}
+
 size_t CeHttpTransfer::onHeader(char* data, size_t size, size_t count, void* self) {
   auto* t = static_cast<CeHttpTransfer*>(self);
   const size_t n = size * count;
@@ -216,6 +229,8 @@ size_t CeHttpTransfer::onHeader(char* data, size_t size, size_t count, void* sel
     }
     return n;
   }
+  // A header that never ends would take all memory: it fails the request.
+  if (t->headers_.size() + line.size() > kMaxHeader) return 0;
   try {
     t->headers_ += line;
   } catch (const std::bad_alloc&) {

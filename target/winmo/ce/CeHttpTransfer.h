@@ -24,6 +24,8 @@
 class CeHttpTransfer {
  public:
   static constexpr size_t kWindow = 64 * 1024;
+  // The longest reply header taken; a longer one fails the request.
+  static constexpr size_t kMaxHeader = 1024 * 1024;
 
   struct Request {
     std::string url;     // UTF-8
@@ -71,6 +73,7 @@ class CeHttpTransfer {
   void finish(int curlResult);
   static size_t onHeader(char* data, size_t size, size_t count, void* self);
   static size_t onBody(char* data, size_t size, size_t count, void* self);
+  static int onProgress(void* self, int64_t, int64_t, int64_t, int64_t uploaded);
 
   void* multi_ = nullptr;  // CURLM*: made with the transfer, so cancel() can wake it
   void* easy_ = nullptr;   // CURL*: made by start
@@ -82,7 +85,8 @@ class CeHttpTransfer {
   std::string received_;
   size_t readPos_ = 0;
   bool paused_ = false;
-  uint64_t progress_ = 0;
+  uint64_t progress_ = 0;  // grows with every header line, body piece or upload step
+  int64_t uploaded_ = 0;
   Outcome outcome_ = Outcome::kRunning;
   std::atomic<bool> cancelled_{false};
 };

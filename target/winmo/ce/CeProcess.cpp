@@ -124,9 +124,9 @@ void serveFrontRequests(int listener) {
     char request = 0;
     if (poll(&wait, 1, 1000) == 1 && read(connection, &request, 1) == 1 && request == kFrontRequest) {
       if (HWND main = CeWindowManager::mainWindow()) {
-        CeWindowManager::backendActivated(true, false);
         CeBackend::current().raise();
         ShowWindow(main, SW_RESTORE);
+        CeWindowManager::backendActivated(true, false);
       }
     }
     close(connection);

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "RasterBlitter.h"
+#include "RasterEllipse.h"
 #include "RasterImage.h"
 #include "RasterPainter.h"
 #include "RasterSurface.h"
@@ -79,6 +80,61 @@ void RasterContext::fillTriangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2,
 void RasterContext::blit(int32_t dstX, int32_t dstY, int32_t w, int32_t h,
                          const RasterSurface* src, int32_t srcX, int32_t srcY, int32_t flags) {
   RasterBlitter::blit(target, clip, alpha, dstX, dstY, w, h, src, srcX, srcY, flags);
+}
+
+void RasterContext::drawArc(int32_t x, int32_t y, int32_t w, int32_t h, int32_t start,
+                            int32_t arcAngle) {
+  RasterPainter p = painter();
+  RasterEllipse::draw(p, colour565, strokeStyle != 0, x, y, w, h, start, arcAngle);
+}
+
+void RasterContext::fillArc(int32_t x, int32_t y, int32_t w, int32_t h, int32_t start,
+                            int32_t arcAngle) {
+  RasterPainter p = painter();
+  RasterEllipse::fill(p, colour565, alpha, x, y, w, h, start, arcAngle);
+}
+
+// Corners are quarter arcs of arcW x arcH boxes; the sides join the
+// corners' ends. A corner smaller than 4 x 4 becomes a diagonal line.
+void RasterContext::drawRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t arcW,
+                                  int32_t arcH) {
+  RasterPainter p = painter();
+  const bool dotted = strokeStyle != 0;
+  const int64_t x0 = x, y0 = y, x1 = x0 + w, y1 = y0 + h, hw = arcW >> 1, hh = arcH >> 1;
+  p.line(x0 + hw, y0, x1 - hw, y0, colour565, dotted);
+  p.line(x0 + hw, y1, x1 - hw, y1, colour565, dotted);
+  p.line(x0, y0 + hh, x0, y1 - hh, colour565, dotted);
+  p.line(x1, y0 + hh, x1, y1 - hh, colour565, dotted);
+  if (arcW < 4 || arcH < 4) {
+    p.line(x0, y0 + hh, x0 + hw, y0, colour565, dotted);
+    p.line(x1 - hw, y0, x1, y0 + hh, colour565, dotted);
+    p.line(x0, y1 - hh, x0 + hw, y1, colour565, dotted);
+    p.line(x1 - hw, y1, x1, y1 - hh, colour565, dotted);
+    return;
+  }
+  RasterEllipse::draw(p, colour565, dotted, x0, y0, arcW, arcH, 90, 90);
+  RasterEllipse::draw(p, colour565, dotted, x1 - arcW, y0, arcW, arcH, 0, 90);
+  RasterEllipse::draw(p, colour565, dotted, x0, y1 - arcH, arcW, arcH, 180, 90);
+  RasterEllipse::draw(p, colour565, dotted, x1 - arcW, y1 - arcH, arcW, arcH, 270, 90);
+}
+
+// Four quarter fills (alpha rule of fills) and three solid bands between
+// them: the top band between the upper corners, the full-width middle and
+// the bottom band on the rows of the lower corners.
+void RasterContext::fillRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t arcW,
+                                  int32_t arcH) {
+  if (w <= 0 || h <= 0) return;
+  RasterPainter p = painter();
+  const int64_t x0 = x, y0 = y, hw = arcW >> 1, hh = arcH >> 1;
+  const int64_t right = x0 + w - arcW, bottom = y0 + h - arcH;
+  RasterEllipse::fill(p, colour565, alpha, x0, y0, arcW, arcH, 90, 90);
+  RasterEllipse::fill(p, colour565, alpha, right, y0, arcW, arcH, 0, 90);
+  RasterEllipse::fill(p, colour565, alpha, x0, bottom, arcW, int64_t{arcH} - 1, 180, 90);
+  RasterEllipse::fill(p, colour565, alpha, right, bottom, arcW, int64_t{arcH} - 1, 270, 90);
+  const int64_t bandW = int64_t{w} - arcW;
+  p.fillRect(x0 + hw, y0, bandW, hh, colour565, 255);
+  p.fillRect(x0, y0 + hh, w, int64_t{h} - arcH + 1, colour565, 255);
+  p.fillRect(x0 + hw, y0 + h - 1 - hh, bandW, hh, colour565, 255);
 }
 
 void RasterContext::copyArea(int32_t srcX, int32_t srcY, int32_t w, int32_t h, int32_t dstX,

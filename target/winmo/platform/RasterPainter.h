@@ -24,6 +24,9 @@ class RasterPainter {
     return x >= left_ && x <= right_ && y >= top_ && y <= bottom_;
   }
   void plot(int64_t x, int64_t y, uint16_t c);
+  // The clip's inclusive bounds (right < left when it is empty).
+  int64_t left() const { return left_; }
+  int64_t right() const { return right_; }
 
   // Pixels from min(x1, x2) to max(x1, x2) on row y, clipped.
   void span(int64_t x1, int64_t x2, int64_t y, uint16_t c);

@@ -82,4 +82,9 @@ void HttpInputStream::close() {
   count = 0;
 }
 
+void HttpInputStream::_VM_markReferences(int colour) {
+  _VM_mark(connection, colour);
+  InputStream::_VM_markReferences(colour);
+}
+
 }  // namespace com::ravelstone::brume::midp::io

@@ -31,10 +31,15 @@ class HttpInputStream : public java::io::InputStream {
   int64_t skip(int64_t n) override;
   int32_t available() override;
   void close() override;
+  void _VM_markReferences(int colour) override;
   void mark(int32_t) override {}
   uint8_t markSupported() override { return 0; }
 
   int32_t handle;
+  // The connection that made the stream: kept reachable while the stream
+  // is, so that the collector never destroys the platform record under a
+  // stream still in use.
+  VMField<java::lang::Object> connection;
   int32_t pos;
   int32_t count;
   uint8_t buffer[kChunkSize];

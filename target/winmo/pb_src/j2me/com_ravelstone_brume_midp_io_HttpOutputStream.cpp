@@ -42,4 +42,9 @@ void HttpOutputStream::close() {
   handle = 0;
 }
 
+void HttpOutputStream::_VM_markReferences(int colour) {
+  _VM_mark(connection, colour);
+  OutputStream::_VM_markReferences(colour);
+}
+
 }  // namespace com::ravelstone::brume::midp::io

@@ -23,8 +23,13 @@ class HttpOutputStream : public java::io::OutputStream {
   using java::io::OutputStream::write;
   void flush() override {}
   void close() override;
+  void _VM_markReferences(int colour) override;
 
   int32_t handle;
+  // The connection that made the stream: kept reachable while the stream
+  // is, so that the collector never destroys the platform record under a
+  // stream still in use.
+  VMField<java::lang::Object> connection;
 
  private:
   void append(const uint8_t* bytes, int32_t count);

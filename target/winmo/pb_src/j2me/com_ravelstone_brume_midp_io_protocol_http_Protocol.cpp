@@ -123,6 +123,7 @@ VMPtr<java::io::InputStream> Protocol::openInputStream() {
   if (handle != 0) {
     stream = HttpInputStream::_VM_new();
     stream->_VM_init(handle);
+    stream->connection = VMPtr<java::lang::Object>(this);
   }
   inputStream = stream;
   return stream;
@@ -139,6 +140,7 @@ VMPtr<java::io::OutputStream> Protocol::openOutputStream() {
   checkOpen();
   VMPtr<HttpOutputStream> stream = HttpOutputStream::_VM_new();
   stream->_VM_init(handle);
+  stream->connection = VMPtr<java::lang::Object>(this);
   outputStream = stream;
   return stream;
 }

@@ -23,8 +23,10 @@ namespace com::ravelstone::brume::midp::io::protocol::http {
 //
 // Ownership: the platform record belongs to this object from openPrim to
 // close; the destructor, run by the collector, destroys a record that is
-// still there. Streams hold the id only, so a stream that outlives the
-// record fails with IOException instead of reaching it.
+// still there. Streams hold the id and keep their connection reachable
+// (so a stream in use never loses its record to the collector); a stream
+// that outlives its connection's close fails with IOException, since the
+// id names no record any more.
 //
 // A connection is meant for one thread at a time; the platform releases
 // the global lock around every network wait.

@@ -1,10 +1,17 @@
 #include "VMFatal.h"
 
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
-void _VM_fatalError(const char* /*message*/) {
+void _VM_fatalError(const char* message) {
   std::fflush(stdout);
+  if (message != nullptr) {
+    // Some messages end with their own line break.
+    const size_t length = std::strlen(message);
+    const bool ended = length > 0 && message[length - 1] == '\n';
+    std::fprintf(stderr, "fatal error: %s%s", message, ended ? "" : "\n");
+  }
   std::fflush(stderr);
   _exit(1);
 }

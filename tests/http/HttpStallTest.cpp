@@ -1,0 +1,127 @@
+// A server that stalls: the request ends after the network time-out
+// without progress, and other Java threads run all the while, because the
+// platform waits with the global lock released. Closing the connection
+// from another thread ends a wait at once.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+
+#include "HALHttp.h"
+#include "HttpTestSupport.h"
+#include "VMClassKit.h"
+#include "java_io_IOException.h"
+#include "java_lang_Runnable.h"
+#include "java_lang_Thread.h"
+
+namespace http_test {
+
+// A Runnable whose run() calls a C++ function.
+class Task : public virtual java::lang::Object, public virtual java::lang::Runnable {
+  VM_CLASS(Task)
+
+ public:
+  VMPtr<Task> _VM_init(std::function<void()> body) {
+    Object::_VM_init();
+    this->body = std::move(body);
+    return VMPtr<Task>(this);
+  }
+  void run() override { body(); }
+
+  std::function<void()> body;
+};
+
+}  // namespace http_test
+
+VM_REGISTER_CLASS(http_test::Task, "http_test.Task", "java.lang.Object", 0);
+VM_IMPLEMENTS(http_test::Task, "java.lang.Runnable");
+
+namespace http_test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using java_test::thrownMessage;
+
+VMPtr<java::lang::Thread> startJavaThread(std::function<void()> body) {
+  VMPtr<Task> task = Task::_VM_new();
+  task->_VM_init(std::move(body));
+  VMPtr<java::lang::Thread> thread = java::lang::Thread::_VM_new();
+  thread->_VM_init(VMPtr<java::lang::Runnable>(task));
+  thread->start();
+  return thread;
+}
+
+void joinJavaThread(const VMPtr<java::lang::Thread>& t) {
+  while (t->isAlive()) java::lang::Thread::sleep(5);
+}
+
+int64_t millisSince(Clock::time_point start) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+TEST_F(HttpTest, StallingServerTimesOutWhileOtherThreadsRun) {
+  DeviceProfile::instance().setNetworkTimeoutMillis(600);
+  LoopbackServer server(false, [](const ServedRequest& r, ServerConnection& c) {
+    if (r.target == "/mid-body") {
+      c.write("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nfirst");
+    }
+    c.stall(10000);
+  });
+  std::atomic<int> ticks{0};
+  std::atomic<bool> stop{false};
+  VMPtr<java::lang::Thread> ticker = startJavaThread([&] {
+    while (!stop) {
+      ++ticks;
+      java::lang::Thread::sleep(2);
+    }
+  });
+
+  VMPtr<Http> c = open(server.url("/no-reply"));
+  const int before = ticks;
+  const auto start = Clock::now();
+  EXPECT_EQ(c->getResponseCode(), -1);
+  const int64_t waited = millisSince(start);
+  EXPECT_GE(waited, 500);
+  EXPECT_LT(waited, 5000);
+  EXPECT_GT(ticks - before, 10) << "the other Java thread did not run during the wait";
+  c->close();
+
+  VMPtr<Http> partial = open(server.url("/mid-body"));
+  EXPECT_EQ(partial->getResponseCode(), 200);
+  VMPtr<java::io::InputStream> in = partial->openInputStream();
+  EXPECT_EQ(in->read(), 'f');
+  EXPECT_EQ(in->skip(4), 4);
+  EXPECT_EQ(thrownMessage<java::io::IOException>([&] { in->read(); }), "HttpConnection error: 7");
+  partial->close();
+
+  stop = true;
+  joinJavaThread(ticker);
+}
+
+TEST_F(HttpTest, ClosingFromAnotherThreadEndsTheWait) {
+  DeviceProfile::instance().setNetworkTimeoutMillis(20000);
+  LoopbackServer server(false, [](const ServedRequest&, ServerConnection& c) { c.stall(20000); });
+  VMPtr<Http> c = open(server.url("/"));
+  std::atomic<bool> waiting{false};
+  VMPtr<java::lang::Thread> closer = startJavaThread([&] {
+    while (!waiting) java::lang::Thread::sleep(1);
+    java::lang::Thread::sleep(200);
+    VMPtr<Http> same = c;
+    same->close();
+  });
+  const auto start = Clock::now();
+  waiting = true;
+  // The close destroys the record under this call; the call still ends
+  // cleanly, and the connection is closed afterwards.
+  EXPECT_EQ(c->getResponseCode(), -1);
+  EXPECT_LT(millisSince(start), 10000);
+  joinJavaThread(closer);
+  EXPECT_EQ(thrownMessage<java::io::IOException>([&] { c->getResponseCode(); }),
+            "HttpConnection error: the connection is closed");
+  EXPECT_EQ(HAL_countHTTPConnections(), 0);
+}
+
+}  // namespace
+}  // namespace http_test
