@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <set>
 #include <utility>
 #include <vector>
@@ -147,6 +148,16 @@ TEST_F(TextAndPicturesTest, TextIsClippedAndBlendsLikeAnOpaqueImage) {
   t->setAlpha(7);
   t->drawString(jstr(u"ab"), 12, 0, 0);
   EXPECT_EQ(pictureOf(text), pictureOf(filled));
+}
+
+TEST_F(TextAndPicturesTest, TextFarWiderThanAnySurfaceDrawsItsVisiblePart) {
+  VMPtr<Image> image = Image::createImage(30, 20);
+  VMPtr<Graphics> g = image->getGraphics();
+  g->setFont(boxFont());
+  const std::u16string line(10000, u'w');  // 40000 pixels wide
+  g->drawString(jstr(line), 30, 3, Graphics::TOP | Graphics::RIGHT);
+  Picture expected = expectedText(30, 20, 8, -2, 3);
+  EXPECT_EQ(pictureOf(image), expected);
 }
 
 TEST_F(TextAndPicturesTest, SystemFontTextInkStaysInsideItsMeasuredBox) {
