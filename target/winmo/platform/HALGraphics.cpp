@@ -142,11 +142,3 @@ void HAL_replaceBlit(RasterContext* context, int32_t dstX, int32_t dstY, int32_t
     }
   }
 }
-
-// Arcs and rounded rectangles of the raster library come with its ellipse
-// kernels; until they are linked in, these weak stand-ins draw nothing and
-// the library's own definitions replace them.
-__attribute__((weak)) void RasterContext::drawArc(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) {}
-__attribute__((weak)) void RasterContext::fillArc(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) {}
-__attribute__((weak)) void RasterContext::drawRoundRect(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) {}
-__attribute__((weak)) void RasterContext::fillRoundRect(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) {}
