@@ -29,6 +29,7 @@ void _VM_setExceptionInFlight(java::lang::Object* thrown);
 // static initialisation check. Leaves the body in private access.
 #define VM_CLASS_OBJECT(X)                                                              \
  public:                                                                                \
+  using _VM_Self = X;                                                                   \
   static java::lang::Class* _VM_class;                                                  \
   static java::lang::Class* _VM_createClass();                                          \
   static void _VM_clinitCheck() {                                                       \

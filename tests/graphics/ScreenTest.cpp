@@ -3,19 +3,59 @@
 // the main thread (in this test no thread is).
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 #include <vector>
 
 #include "HALGlobalLock.h"
+#include "JavaTestSupport.h"
+#include "java_lang_IllegalArgumentException.h"
+#include "java_lang_IllegalStateException.h"
+#include "java_lang_Runnable.h"
+#include "java_lang_Thread.h"
 #include "HALScreen.h"
 #include "HALShellHooks.h"
 #include "RasterSurface.h"
+#include "VMCollector.h"
+#include "VMContext.h"
 #include "VMTestEnv.h"
+#include "VMThread.h"
 #include "javax_microedition_lcdui_Graphics.h"
+
+namespace screen_test {
+
+// A Java thread that flushes the screen while holding the global lock two
+// levels deep.
+class Flusher : public virtual java::lang::Object, public virtual java::lang::Runnable {
+  VM_CLASS(Flusher)
+
+ public:
+  static inline HALScreen* screen = nullptr;
+  void run() override {
+    HAL_enterGlobalLock();
+    HAL_flushScreenBuffer(screen);
+    levelsAfter = HAL_holdsGlobalLock() ? 1 : 0;
+    HAL_leaveGlobalLock();
+    levelsAfter += HAL_holdsGlobalLock() ? 1 : 0;
+  }
+  static inline std::atomic<int> levelsAfter{-1};
+};
+
+// True while a thread record besides the main thread's is left.
+bool threadRecordsLeft() {
+  HALListNode* first = _VM_vm->threads.getFirst();
+  return first != nullptr && _VM_vm->threads.getNext(first) != nullptr;
+}
+
+}  // namespace screen_test
+
+VM_REGISTER_CLASS(screen_test::Flusher, "screen_test.Flusher", "java.lang.Object", 0);
+VM_IMPLEMENTS(screen_test::Flusher, "java.lang.Runnable");
 
 namespace {
 
 using javax::microedition::lcdui::Graphics;
+using screen_test::Flusher;
 
 class FakeWindow : public HALScreenSizeSource {
  public:
@@ -82,6 +122,46 @@ TEST_F(ScreenTest, FlushesFromOtherThreadsBecomeOnePresentOfTheLatestContents) {
   EXPECT_FALSE(screen->pending);
   HAL_presentPendingScreen();
   EXPECT_EQ(HAL_countScreenPresents(), before + 1);
+  HAL_deleteScreenBuffer(screen);
+}
+
+TEST_F(ScreenTest, AJavaThreadsFlushLeavesEveryLevelOfTheGlobalLockWhileItWaitsForTheScreenLock) {
+  FakeWindow window;
+  ASSERT_EQ(HAL_createScreenBuffer(&window, &Flusher::screen), HAL_OK);
+  HALScreen* screen = Flusher::screen;
+  screen->lock.lock();  // the main thread's present is under way
+  VMPtr<Flusher> flusher = Flusher::_VM_new();
+  flusher->Object::_VM_init();
+  VMPtr<java::lang::Thread> thread = java::lang::Thread::_VM_new();
+  thread->_VM_init(VMPtr<java::lang::Runnable>(flusher));
+  thread->start();
+  while (HAL_countGlobalLockWaiters() == 0) std::this_thread::yield();
+  // The flushing thread gets the global lock first; taking it back succeeds
+  // only once that thread has let go of both its levels: it now waits for
+  // the screen lock.
+  HAL_resumeGlobalLock(HAL_suspendGlobalLock());
+  EXPECT_FALSE(screen->pending);
+  screen->lock.unlock();
+  while (thread->isAlive()) HAL_yieldGlobalLock();
+  EXPECT_TRUE(screen->pending);
+  EXPECT_EQ(Flusher::levelsAfter.load(), 2);  // both levels back after the flush
+  HAL_deleteScreenBuffer(screen);
+  // The thread's record (and its system thread) goes with its object.
+  thread = nullptr;
+  while (screen_test::threadRecordsLeft()) {
+    _VM_collect();
+    HAL_yieldGlobalLock();
+  }
+}
+
+TEST_F(ScreenTest, AScreenGraphicsHasNoImageToCopyInOrToMakeTransparent) {
+  FakeWindow window;
+  HALScreen* screen = nullptr;
+  ASSERT_EQ(HAL_createScreenBuffer(&window, &screen), HAL_OK);
+  VMPtr<Graphics> g = Graphics::create(screen);
+  java_test::thrownMessage<java::lang::IllegalStateException>([&] { g->copyArea(0, 0, 1, 1, 2, 2, 0); });
+  java_test::thrownMessage<java::lang::IllegalArgumentException>([&] { g->setDrawMode(1, 0); });
+  g->releaseContext();
   HAL_deleteScreenBuffer(screen);
 }
 

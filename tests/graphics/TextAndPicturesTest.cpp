@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <set>
 #include <utility>
 #include <vector>
@@ -149,6 +150,16 @@ TEST_F(TextAndPicturesTest, TextIsClippedAndBlendsLikeAnOpaqueImage) {
   EXPECT_EQ(pictureOf(text), pictureOf(filled));
 }
 
+TEST_F(TextAndPicturesTest, TextFarWiderThanAnySurfaceDrawsItsVisiblePart) {
+  VMPtr<Image> image = Image::createImage(30, 20);
+  VMPtr<Graphics> g = image->getGraphics();
+  g->setFont(boxFont());
+  const std::u16string line(10000, u'w');  // 40000 pixels wide
+  g->drawString(jstr(line), 30, 3, Graphics::TOP | Graphics::RIGHT);
+  Picture expected = expectedText(30, 20, 8, -2, 3);
+  EXPECT_EQ(pictureOf(image), expected);
+}
+
 TEST_F(TextAndPicturesTest, SystemFontTextInkStaysInsideItsMeasuredBox) {
   VMPtr<Image> image = Image::createImage(120, 40);
   VMPtr<Graphics> g = image->getGraphics();
@@ -196,6 +207,17 @@ TEST_F(TextAndPicturesTest, ShapesAndImagesGoThroughTheTranslation) {
   EXPECT_EQ(p[8 * 20 + 8], 0xFFF80000u);
   EXPECT_EQ(p[9 * 20 + 9], 0xFFF80000u);
   EXPECT_EQ(p[7 * 20 + 7], 0xFFF8FCF8u);
+
+  // A masked image keeps its transparent pixels out, unless the region is
+  // drawn with the opaque override, which shows the key colour itself.
+  VMPtr<VMArray<int32_t>> holed = VMArray<int32_t>::create(2);
+  holed->elements()[0] = int32_t(0xFF0000FF);
+  VMPtr<Image> masked = Image::createRGBImage(holed, 2, 1, 1);
+  g->drawImage(masked, -10, -10, 0);
+  g->drawRegion(masked, 0, 0, 2, 1, 0x100, -10, -9, 0);
+  p = pictureOf(image);
+  EXPECT_EQ((std::vector<uint32_t>{p[0], p[1], p[20], p[21]}),
+            (std::vector<uint32_t>{0xFF0000F8, 0xFFF8FCF8, 0xFF0000F8, 0xFFF800F8}));
 }
 
 }  // namespace

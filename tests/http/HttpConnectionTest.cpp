@@ -143,6 +143,47 @@ TEST_F(HttpTest, StatusCodesAndRedirectsComeAsTheServerSentThem) {
   EXPECT_EQ(server.requests().size(), 5u);  // the redirect was not followed
 }
 
+TEST_F(HttpTest, InterimRepliesHeadRequestsAndEndlessHeaders) {
+  LoopbackServer server(false, [](const ServedRequest& r, ServerConnection& c) {
+    if (r.target == "/interim") {
+      c.write("HTTP/1.1 100 Continue\r\n\r\n" + reply("200 OK", {"X-Final: yes"}, "done"));
+    } else if (r.target == "/head") {
+      c.write("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\n");
+    } else {
+      c.write("HTTP/1.1 200 OK\r\n");
+      const std::string line = "X-Filler: " + std::string(1000, 'f') + "\r\n";
+      for (int i = 0; i < 2000; ++i) c.write(line);
+    }
+  });
+  VMPtr<Http> interim = open(server.url("/interim"));
+  EXPECT_EQ(interim->getResponseCode(), 200);
+  EXPECT_EQ(ascii(interim->getHeaderField(0)), "HTTP/1.1 200 OK");
+  EXPECT_EQ(ascii(interim->getHeaderField(1)), "yes");
+  EXPECT_EQ(readAll(interim->openInputStream()), "done");
+  interim->close();
+
+  VMPtr<Http> head = open(server.url("/head"));
+  head->setRequestMethod(jstr(u"HEAD"));
+  EXPECT_EQ(head->getLength(), 5);
+  EXPECT_EQ(head->openInputStream()->read(), -1);
+  EXPECT_EQ(server.requests().at(1).method, "HEAD");
+  head->close();
+
+  VMPtr<Http> endless = open(server.url("/endless"));  // 2 MB of header: refused
+  EXPECT_EQ(endless->getResponseCode(), -1);
+  endless->close();
+}
+
+TEST_F(HttpTest, RequestPropertiesFirstAskedAfterTheSendAreThoseSent) {
+  LoopbackServer server(false, [](const ServedRequest&, ServerConnection& c) { c.write(reply("200 OK", {}, "")); });
+  VMPtr<Http> c = open(server.url("/x"));
+  EXPECT_EQ(c->getResponseCode(), 200);
+  EXPECT_EQ(ascii(c->getRequestProperty(jstr(u"Host"))), "127.0.0.1:" + std::to_string(server.port()));
+  EXPECT_EQ(ascii(c->getRequestProperty(jstr(u"Accept"))), "*/*");
+  EXPECT_EQ(ascii(c->getRequestProperty(jstr(u"Content-Type"))), "<null>");
+  c->close();
+}
+
 TEST_F(HttpTest, HeadersThatCouldSplitTheRequestAreNotSent) {
   LoopbackServer server(false, [](const ServedRequest&, ServerConnection& c) { c.write(reply("200 OK", {}, "")); });
   VMPtr<Http> c = open(server.url("/"));

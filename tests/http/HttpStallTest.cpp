@@ -12,6 +12,8 @@
 #include "HALHttp.h"
 #include "HttpTestSupport.h"
 #include "VMClassKit.h"
+#include "VMCollector.h"
+#include "VMContext.h"
 #include "java_io_IOException.h"
 #include "java_lang_Runnable.h"
 #include "java_lang_Thread.h"
@@ -53,8 +55,22 @@ VMPtr<java::lang::Thread> startJavaThread(std::function<void()> body) {
   return thread;
 }
 
-void joinJavaThread(const VMPtr<java::lang::Thread>& t) {
+int countThreadRecords() {
+  int count = 0;
+  for (HALListNode* n = _VM_vm->threads.getFirst(); n != nullptr; n = _VM_vm->threads.getNext(n)) ++count;
+  return count;
+}
+
+// Waits for the thread's end, then drops it and collects until its record
+// is deleted (which joins its platform thread).
+void joinJavaThread(VMPtr<java::lang::Thread>& t) {
   while (t->isAlive()) java::lang::Thread::sleep(5);
+  t = VMPtr<java::lang::Thread>();
+  for (int i = 0; i < 1000 && countThreadRecords() > 1; ++i) {
+    _VM_collect();
+    java::lang::Thread::sleep(5);
+  }
+  EXPECT_EQ(countThreadRecords(), 1);
 }
 
 int64_t millisSince(Clock::time_point start) {

@@ -165,6 +165,8 @@ TEST(HALImageTest, ResourceFilesAreReadWholeWithTheirOwnStatuses) {
                                                                    static_cast<std::streamsize>(file.size()));
   std::ofstream(folder / "rsc" / "empty.png").close();
   std::ofstream(folder / "rsc" / "text.png") << "not an image";
+  std::ofstream(folder / "rsc" / "huge.png").close();
+  std::filesystem::resize_file(folder / "rsc" / "huge.png", (256u << 20) + 1);  // sparse: never read
   struct Case {
     std::u16string name;
     HALStatus status;
@@ -174,7 +176,8 @@ TEST(HALImageTest, ResourceFilesAreReadWholeWithTheirOwnStatuses) {
                                          {u"../ok.png", HAL_NOT_FOUND_ERR},
                                          {u"", HAL_NOT_FOUND_ERR},
                                          {u"empty.png", HAL_IO_ERR},
-                                         {u"text.png", HAL_BAD_FORMAT_ERR}}) {
+                                         {u"text.png", HAL_BAD_FORMAT_ERR},
+                                         {u"huge.png", HAL_BAD_FORMAT_ERR}}) {
     RasterImage* image = nullptr;
     int32_t width = 0;
     int32_t height = 0;

@@ -12,6 +12,7 @@
 #include "java_io_ByteArrayOutputStream.h"
 #include "java_lang_Class.h"
 #include "java_util_Hashtable.h"
+#include "java_util_HashtableEntry.h"
 #include "java_util_Random.h"
 #include "java_util_Vector.h"
 

@@ -134,6 +134,26 @@ TEST(RasterBlitTest, PartlyOffTheTargetAndFarOut) {
   }
 }
 
+TEST(RasterBlitTest, CopiesOfEveryRowLength) {
+  auto src = makeSource(40, 3, RasterSurface::kOpaque);
+  for (int32_t n = 1; n <= 34; ++n) {
+    RasterCanvas canvas(40, 5, kBackground);
+    canvas.g->blit(n % 5, 1, n, 3, src.get(), 3, 0, 0);
+    modelBlit(canvas, n % 5, 1, n, 3, src.get(), 3, 0, 0, 1, 255);
+    EXPECT_MATCHES_MODEL(canvas) << n;
+  }
+}
+
+TEST(RasterBlitTest, WholeRowsOfEqualWidthSurfaces) {
+  auto src = makeSource(10, 4, RasterSurface::kOpaque);
+  for (int32_t y : {-2, 0, 3, 8}) {
+    RasterCanvas canvas(10, 10, kBackground);
+    canvas.g->blit(0, y, 10, 4, src.get(), 0, 0, 0);
+    modelBlit(canvas, 0, y, 10, 4, src.get(), 0, 0, 0, 1, 255);
+    EXPECT_MATCHES_MODEL(canvas) << y;
+  }
+}
+
 TEST(RasterBlitTest, SourceRegionOutsideTheSourceDrawsNothing) {
   auto src = makeSource(4, 4, RasterSurface::kOpaque);
   const int32_t regions[][4] = {{-1, 0, 2, 2}, {0, -1, 2, 2}, {3, 0, 2, 1}, {0, 3, 1, 2},
@@ -153,17 +173,19 @@ TEST(RasterBlitTest, SourceRegionOutsideTheSourceDrawsNothing) {
 TEST(RasterBlitTest, AlphaTypesUnderGlobalAlpha) {
   const std::vector<uint8_t> alphas = {0, 7, 8, 9, 100, 127, 128, 200, 246, 247, 248, 255};
   for (int32_t type : {1, 2, 3}) {
-    auto src = makeSource(4, 3, type, alphas);
+    // 21 pixels a row: vector blocks and a tail.
+    auto src = makeSource(21, 3, type, alphas);
     if (type == RasterSurface::kMasked) {
-      src->pixels[1] = src->pixels[6] = src->pixels[11] = RasterSurface::kKeyColour;
+      for (int i : {1, 6, 11, 12, 30, 62}) src->pixels[i] = RasterSurface::kKeyColour;
     }
     for (int32_t global : {0, 7, 8, 9, 128, 200, 247, 248, 255}) {
       for (int32_t t : {0, 3, 5}) {
         SCOPED_TRACE(::testing::Message() << "type " << type << " alpha " << global << " t " << t);
-        RasterCanvas canvas(6, 6, 0xA5A5);
+        RasterCanvas canvas(24, 24, 0xA5A5);
+        canvas.pattern();
         canvas.g->setColour(static_cast<uint32_t>(global) << 24);
-        canvas.g->blit(1, 1, 4, 3, src.get(), 0, 0, t);
-        modelBlit(canvas, 1, 1, 4, 3, src.get(), 0, 0, t, type, global);
+        canvas.g->blit(1, 1, 21, 3, src.get(), 0, 0, t);
+        modelBlit(canvas, 1, 1, 21, 3, src.get(), 0, 0, t, type, global);
         EXPECT_MATCHES_MODEL(canvas);
       }
     }

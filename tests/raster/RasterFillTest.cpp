@@ -16,12 +16,15 @@ TEST(RasterFillTest, FillRectAlphaRule) {
                         Case{0xF7FF0000, 31}, Case{0xF8FF0000, 32}, Case{0xFFABCDEF, 32},
                         Case{0x0000FF00, 0}}) {
     SCOPED_TRACE(::testing::Message() << std::hex << c.argb);
-    RasterCanvas canvas(6, 5, kBackground);
+    // 3 pixels wide and 21 (vector blocks and a tail).
+    RasterCanvas canvas(24, 5, kBackground);
+    canvas.pattern();
     canvas.g->setColour(c.argb);
     canvas.g->fillRect(1, 1, 3, 2);
+    canvas.g->fillRect(2, 3, 21, 2);
     const uint16_t colour = rasterPack565(c.argb);
-    for (int y = 1; y < 3; ++y) {
-      for (int x = 1; x < 4; ++x) {
+    for (int y = 1; y < 5; ++y) {
+      for (int x = y < 3 ? 1 : 2; x < (y < 3 ? 4 : 23); ++x) {
         if (c.weight == 32) canvas.set(x, y, colour);
         if (c.weight > 0 && c.weight < 32) canvas.blendAt(x, y, colour, c.weight);
       }
@@ -70,6 +73,24 @@ TEST(RasterFillTest, FillRectClipsToTheClipAndTheTarget) {
   }
 }
 
+// Long spans at every alignment, whole rows under a row clip: the wide
+// store paths.
+TEST(RasterFillTest, LongSpansAndWholeRows) {
+  RasterCanvas canvas(100, 12, kBackground);
+  canvas.g->setColour(0xFFFF00FF);
+  for (int32_t row = 0; row < 10; ++row) {
+    const int32_t x = row * 3 % 17, w = 63 + row * 4;
+    canvas.g->fillRect(x, row, w, 1);
+    for (int32_t i = x; i < x + w && i < 100; ++i) canvas.set(i, row, 0xF81F);
+  }
+  EXPECT_MATCHES_MODEL(canvas);
+  canvas.clip(0, 10, 100, 1);
+  canvas.g->setColour(0xFF00FF00);
+  canvas.g->fillRect(-1, 0, 200, 20);
+  for (int32_t i = 0; i < 100; ++i) canvas.set(i, 10, 0x07E0);
+  EXPECT_MATCHES_MODEL(canvas);
+}
+
 TEST(RasterFillTest, ClipOutsideTheTargetNeverWritesOutsideIt) {
   RasterCanvas canvas(4, 4, kBackground);
   canvas.g->clip = RasterRect{-10, -10, 100, 100};  // as if set directly
@@ -92,7 +113,7 @@ void modelTriangle(RasterCanvas& c, int64_t px[3], int64_t py[3], uint16_t colou
     return static_cast<int64_t>(static_cast<float>(px[b] - px[a]) /
                                 static_cast<float>(py[b] - py[a]) * 65536.0f);
   };
-  const int64_t x0 = px[o[0]], y0 = py[o[0]], x1 = px[o[1]], y1 = py[o[1]], x2 = px[o[2]],
+  const int64_t y0 = py[o[0]], x1 = px[o[1]], y1 = py[o[1]], x2 = px[o[2]],
                 y2 = py[o[2]];
   for (int64_t y = y2; y >= y0; --y) {
     const int64_t a = x2 * 65536 - (y2 - y) * (y2 > y0 ? slope(o[0], o[2]) : 0);

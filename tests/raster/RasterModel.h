@@ -34,6 +34,17 @@ struct RasterCanvas {
       for (int32_t x = 0; x < w; ++x) *surface()->pixelAddress(x, y) = background;
     }
   }
+  // Gives target and model the same varied pixels, so blends show every
+  // channel.
+  void pattern() {
+    for (int32_t y = 0; y < h; ++y) {
+      for (int32_t x = 0; x < w; ++x) {
+        const uint16_t p = static_cast<uint16_t>(x * 7919 + y * 104729 + 0x5A5A);
+        *surface()->pixelAddress(x, y) = p;
+        expected(x, y) = p;
+      }
+    }
+  }
   ~RasterCanvas() {
     delete g;
     image->release();

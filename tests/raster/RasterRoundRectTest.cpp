@@ -57,7 +57,9 @@ TEST(RasterRoundRectTest, TranslucentFillBlendsEachPixelAtMostOnce) {
         for (int x = 0; x < 20; ++x) {
           const uint16_t p = canvas.at(x, y);
           EXPECT_TRUE(p == kBackground || p == once || p == kInk) << x << "," << y;
-          if (x < 2 || x >= 16 || y < 2 || y >= 13) EXPECT_EQ(p, kBackground) << x << "," << y;
+          if (x < 2 || x >= 16 || y < 2 || y >= 13) {
+            EXPECT_EQ(p, kBackground) << x << "," << y;
+          }
         }
       }
       // The middle band spans the full width; the top band starts after

@@ -202,38 +202,41 @@ int32_t CeFont::measure(const char16_t* text, int32_t count) {
   return widest;
 }
 
-void CeFont::draw(const Target& target, const char16_t* text, int32_t count, uint32_t rgb) {
+void CeFont::draw(const Target& target, const char16_t* text, int32_t count, uint32_t rgb, int32_t left,
+                  int32_t top) {
   if (target.pixels == nullptr) return;
-  int32_t top = 0;
   for (int32_t start = 0, next = 0; start < count && top < target.height; start = next) {
     const int32_t end = lineEnd(text, count, start, next);
-    drawLine(target, text + start, end - start, top, rgb);
+    drawLine(target, text + start, end - start, left, top, rgb);
     top += metrics_.height;
   }
 }
 
-void CeFont::drawLine(const Target& target, const char16_t* text, int32_t count, int32_t top,
+void CeFont::drawLine(const Target& target, const char16_t* text, int32_t count, int32_t left, int32_t top,
                       uint32_t rgb) {
-  const auto pixel = [&target](int32_t x, int32_t y) -> uint16_t* {
+  const auto pixel = [&target](int64_t x, int64_t y) -> uint16_t* {
     if (x < 0 || y < 0 || x >= target.width || y >= target.height) return nullptr;
-    const int32_t row = target.bottomUp ? target.height - 1 - y : y;
-    return target.pixels + static_cast<ptrdiff_t>(row) * target.stride + x;
+    const int64_t row = target.bottomUp ? target.height - 1 - y : y;
+    return target.pixels + row * target.stride + x;
   };
-  const int32_t baseline = top + metrics_.ascent;
-  int32_t pen = 0;
+  const int64_t baseline = int64_t{top} + metrics_.ascent;
+  int64_t pen = left;
   for (int32_t i = 0; i < count && pen < target.width;) {
     const Glyph& g = glyph(nextChar(text, count, i));
-    for (int32_t y = 0; y < g.rows; ++y) {
-      for (int32_t x = 0; x < g.width; ++x) {
-        const uint8_t c = g.coverage[size_t(y) * g.width + x];
-        uint16_t* p = c ? pixel(pen + g.left + x, baseline - g.top + y) : nullptr;
-        if (p) *p = blend565(*p, rgb, c);
+    // Glyphs wholly left of the target cost only their advance.
+    if (pen + g.left + g.width > 0) {
+      for (int32_t y = 0; y < g.rows; ++y) {
+        for (int32_t x = 0; x < g.width; ++x) {
+          const uint8_t c = g.coverage[size_t(y) * g.width + x];
+          uint16_t* p = c ? pixel(pen + g.left + x, baseline - g.top + y) : nullptr;
+          if (p) *p = blend565(*p, rgb, c);
+        }
       }
     }
     pen += g.advance;
   }
   for (int32_t y = 0; y < underlineThickness_; ++y) {
-    for (int32_t x = 0; x < pen; ++x) {
+    for (int64_t x = std::max<int64_t>(left, 0); x < pen; ++x) {
       if (uint16_t* p = pixel(x, baseline + underlinePosition_ + y)) *p = blend565(*p, rgb, 255);
     }
   }

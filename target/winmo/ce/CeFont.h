@@ -71,11 +71,13 @@ class CeFont {
   // characters' advances. "\r\n", "\n" and "\r" break lines.
   int32_t measure(const char16_t* text, int32_t count);
 
-  // Draws `text` with its top-left corner at (0, 0) of `target` in the
+  // Draws `text` with its top-left corner at (left, top) of `target` (a
+  // corner outside the target draws the part that falls inside) in the
   // colour 0x00RRGGBB, over what is there (the background shows between
   // the strokes; glyph edges are blended). Lines follow each other at the
   // font's height; pixels outside the target are left alone.
-  void draw(const Target& target, const char16_t* text, int32_t count, uint32_t rgb);
+  void draw(const Target& target, const char16_t* text, int32_t count, uint32_t rgb, int32_t left = 0,
+            int32_t top = 0);
 
  private:
   struct Glyph;
@@ -83,7 +85,7 @@ class CeFont {
   CeFont() = default;
 
   const Glyph& glyph(char32_t code);
-  void drawLine(const Target& target, const char16_t* text, int32_t count, int32_t top,
+  void drawLine(const Target& target, const char16_t* text, int32_t count, int32_t left, int32_t top,
                 uint32_t rgb);
 
   std::unique_ptr<Face> face_;

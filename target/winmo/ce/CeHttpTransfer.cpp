@@ -106,6 +106,11 @@ bool CeHttpTransfer::start(const Request& request) {
   curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &CeHttpTransfer::onProgress);
   curl_easy_setopt(easy, CURLOPT_XFERINFODATA, this);
   curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+  // The header that goes out is kept (libcurl hands it to the debug
+  // function only; nothing is printed).
+  curl_easy_setopt(easy, CURLOPT_DEBUGFUNCTION, &CeHttpTransfer::onDebug);
+  curl_easy_setopt(easy, CURLOPT_DEBUGDATA, this);
+  curl_easy_setopt(easy, CURLOPT_VERBOSE, 1L);
   if (request.method == "HEAD") {
     curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
   } else if (request.method == "POST" || !request.body.empty()) {
@@ -200,6 +205,17 @@ void CeHttpTransfer::close() {
   finish(CURLE_ABORTED_BY_CALLBACK);
   curl_easy_cleanup(asEasy(easy_));
   easy_ = nullptr;
+}
+
+int CeHttpTransfer::onDebug(void*, int type, char* data, size_t size, void* self) {
+  auto* t = static_cast<CeHttpTransfer*>(self);
+  if (type == CURLINFO_HEADER_OUT && t->sentHeaders_.size() + size <= kMaxHeader) {
+    try {
+      t->sentHeaders_.append(data, size);
+    } catch (const std::bad_alloc&) {
+    }
+  }
+  return 0;
 }
 
 int CeHttpTransfer::onProgress(void* self, int64_t, int64_t, int64_t, int64_t uploaded) {

@@ -55,6 +55,8 @@ class CeHttpTransfer {
   // then the header lines, each ended by CR LF (or by what the server
   // sent), without the empty line that ends it.
   const std::string& rawHeaders() const { return headers_; }
+  // The request's header as it went out (request line first), once sent.
+  const std::string& sentHeaders() const { return sentHeaders_; }
   // Blocks until body bytes are there or the body has ended, then copies up
   // to `capacity` of them to `dst`. Returns the count, 0 at the end of the
   // body (also for a body cut short by the server), -1 after a failure.
@@ -73,6 +75,7 @@ class CeHttpTransfer {
   void finish(int curlResult);
   static size_t onHeader(char* data, size_t size, size_t count, void* self);
   static size_t onBody(char* data, size_t size, size_t count, void* self);
+  static int onDebug(void* easy, int type, char* data, size_t size, void* self);
   static int onProgress(void* self, int64_t, int64_t, int64_t, int64_t uploaded);
 
   void* multi_ = nullptr;  // CURLM*: made with the transfer, so cancel() can wake it
@@ -81,6 +84,7 @@ class CeHttpTransfer {
   std::string url_;
   std::vector<uint8_t> body_;
   std::string headers_;
+  std::string sentHeaders_;
   bool headersDone_ = false;
   std::string received_;
   size_t readPos_ = 0;

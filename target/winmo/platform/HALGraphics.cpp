@@ -89,17 +89,16 @@ void HAL_drawText(RasterContext* context, const char16_t* text, int32_t count, i
   if (width < 1 || height < 1) return;
   RasterRect box{x, y, width, height};
   if (!box.intersect(context->clip)) return;
+  // The scratch holds the visible part of the text box: the target's pixels
+  // there are copied in, the text drawn over them from its own corner, and
+  // the part drawn back under the context's clip and alpha. The scratch is
+  // therefore never larger than the target, however long the text.
   Scratch& s = scratch();
-  if (!s.reserve(width, height)) return;
-  // The scratch holds the text box: the visible part of the target is
-  // copied in at its place, the text drawn over it, and that part drawn
-  // back under the context's clip and alpha.
-  const int32_t inX = box.x - x;
-  const int32_t inY = box.y - y;
-  s.context->blit(inX, inY, box.width, box.height, context->target, box.x, box.y, kAsOpaque);
-  const CeFont::Target target{s.surface->pixels, width, height, s.surface->stride, false};
-  font->font->draw(target, text, count, context->argb & 0xFFFFFF);
-  context->blit(box.x, box.y, box.width, box.height, s.surface, inX, inY, kAsOpaque);
+  if (!s.reserve(box.width, box.height)) return;
+  s.context->blit(0, 0, box.width, box.height, context->target, box.x, box.y, kAsOpaque);
+  const CeFont::Target target{s.surface->pixels, box.width, box.height, s.surface->stride, false};
+  font->font->draw(target, text, count, context->argb & 0xFFFFFF, x - box.x, y - box.y);
+  context->blit(box.x, box.y, box.width, box.height, s.surface, 0, 0, kAsOpaque);
 }
 
 void HAL_replaceRect(RasterContext* context, int32_t x, int32_t y, int32_t width, int32_t height) {
@@ -143,11 +142,3 @@ void HAL_replaceBlit(RasterContext* context, int32_t dstX, int32_t dstY, int32_t
     }
   }
 }
-
-// Arcs and rounded rectangles of the raster library come with its ellipse
-// kernels; until they are linked in, these weak stand-ins draw nothing and
-// the library's own definitions replace them.
-__attribute__((weak)) void RasterContext::drawArc(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) {}
-__attribute__((weak)) void RasterContext::fillArc(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) {}
-__attribute__((weak)) void RasterContext::drawRoundRect(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) {}
-__attribute__((weak)) void RasterContext::fillRoundRect(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) {}

@@ -22,10 +22,7 @@ namespace {
 
 constexpr int32_t kReadSize = 4096;
 
-struct RequestHeader {
-  std::optional<std::u16string> key;
-  std::optional<std::u16string> value;
-};
+using RequestHeader = HALHttpHeader;
 
 // One request and its reply. Worked on by one thread at a time, under
 // `mutex` and with the global lock released; `transfer->cancel()` alone
@@ -34,6 +31,7 @@ struct Record {
   std::mutex mutex;
   std::u16string url;
   std::optional<std::u16string> method;
+  bool requestListMade = false;
   std::vector<RequestHeader> requestHeaders;
   std::vector<std::vector<uint8_t>> bodyChunks;
   bool sent = false;
@@ -157,6 +155,16 @@ std::optional<std::u16string> after(const std::u16string& url, char16_t c) {
   const size_t at = url.rfind(c);
   if (at == std::u16string::npos) return std::nullopt;
   return url.substr(at + 1);
+}
+
+// The request header list, made empty at its first use; when the request
+// went out before that, it holds the header that was sent.
+std::vector<RequestHeader>& requestHeaders(Record& r) {
+  if (!r.requestListMade) {
+    r.requestListMade = true;
+    if (r.sent && r.transfer) r.requestHeaders = HAL_parseHTTPHeaders(r.transfer->sentHeaders());
+  }
+  return r.requestHeaders;
 }
 
 // --- sending ---
@@ -342,7 +350,7 @@ HALStatus HAL_setHTTPRequestProperty(int32_t handle, const char16_t* key, int32_
                                      int32_t valueLength) {
   const RequestHeader header{copyOf(key, keyLength), copyOf(value, valueLength)};
   return withRecord(handle, [&](Record& r) {
-    auto& list = r.requestHeaders;
+    auto& list = requestHeaders(r);
     auto same = std::find_if(list.begin(), list.end(), [&](const RequestHeader& h) { return header.key && h.key == header.key; });
     if (same != list.end()) {
       *same = header;
@@ -356,7 +364,7 @@ HALStatus HAL_setHTTPRequestProperty(int32_t handle, const char16_t* key, int32_
 HALStatus HAL_getHTTPRequestProperty(int32_t handle, const char16_t* key, int32_t keyLength, HALString** out) {
   const std::optional<std::u16string> wanted = copyOf(key, keyLength);
   return stringQuery(handle, out, [&](Record& r) {
-    for (const RequestHeader& h : r.requestHeaders) {
+    for (const RequestHeader& h : requestHeaders(r)) {
       if (h.key && h.key == wanted) return h.value;
     }
     return std::optional<std::u16string>();
@@ -422,7 +430,7 @@ HALStatus HAL_getHTTPType(int32_t handle, HALString** out) {
 }
 
 HALStatus HAL_writeHTTPConnection(int32_t handle, const uint8_t* bytes, int32_t count) {
-  if (bytes == nullptr || count < 0) return HAL_ILLEGAL_ARGUMENT_ERR;
+  if ((bytes == nullptr && count != 0) || count < 0) return HAL_ILLEGAL_ARGUMENT_ERR;
   try {
     std::vector<uint8_t> chunk(bytes, bytes + count);
     return withRecord(handle, [&](Record& r) {

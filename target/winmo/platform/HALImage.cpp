@@ -55,26 +55,29 @@ HALStatus decode(const uint8_t* bytes, int32_t length, RasterImage** out, int32_
   return HAL_OK;
 }
 
+// The largest resource file read for decoding. The biggest image the codec
+// takes (2^24 pixels of 4 bytes, even stored without compression) fits in
+// far less, so a larger file is no image it could decode, and it is not
+// read into memory at all.
+constexpr int32_t kMaxResourceBytes = 256 << 20;
+
 // Reads the whole resource into a buffer of HAL_allocateBuffer.
 HALStatus readResource(const char16_t* name, int32_t nameLength, uint8_t** data, int32_t* size) {
   HALResource* resource = nullptr;
   const HALStatus opened = HAL_openResource(&resource, name, nameLength);
   if (opened == HAL_OUT_OF_MEMORY_ERR) return opened;
   if (opened != HAL_OK) return HAL_NOT_FOUND_ERR;
-  HALStatus status = HAL_OK;
   *size = HAL_getResourceSize(resource);
-  *data = *size < 1 ? nullptr : static_cast<uint8_t*>(HAL_allocateBuffer(static_cast<size_t>(*size)));
-  if (*size < 1) {
-    status = HAL_IO_ERR;
-  } else if (*data == nullptr) {
-    status = HAL_OUT_OF_MEMORY_ERR;
-  } else {
-    for (int32_t done = 0; status == HAL_OK && done < *size;) {
-      int32_t count = *size - done;
-      status = HAL_readResource(resource, *data + done, done, &count);
-      if (status == HAL_OK && count == 0) status = HAL_IO_ERR;  // the file shrank
-      done += count;
-    }
+  HALStatus status = *size < 1 ? HAL_IO_ERR : *size > kMaxResourceBytes ? HAL_BAD_FORMAT_ERR : HAL_OK;
+  if (status == HAL_OK) {
+    *data = static_cast<uint8_t*>(HAL_allocateBuffer(static_cast<size_t>(*size)));
+    if (*data == nullptr) status = HAL_OUT_OF_MEMORY_ERR;
+  }
+  for (int32_t done = 0; status == HAL_OK && done < *size;) {
+    int32_t count = *size - done;
+    status = HAL_readResource(resource, *data + done, done, &count);
+    if (status == HAL_OK && count == 0) status = HAL_IO_ERR;  // the file shrank
+    done += count;
   }
   HAL_closeResource(resource);
   if (status != HAL_OK) {

@@ -30,7 +30,9 @@ HALStatus HAL_createImageWithData(RasterImage** out, const uint8_t* bytes, int32
 // Reads the resource file `name` (`nameLength` UTF-16 units, a path under
 // "rsc") whole and decodes it as above. HAL_NOT_FOUND_ERR when it cannot be
 // opened, HAL_IO_ERR when it is empty or cannot be read,
-// HAL_OUT_OF_MEMORY_ERR when no buffer can hold it.
+// HAL_OUT_OF_MEMORY_ERR when no buffer can hold it, HAL_BAD_FORMAT_ERR
+// without reading it when it is larger than any image the codec takes
+// (256 MiB).
 HALStatus HAL_createImageWithResource(RasterImage** out, const char16_t* name, int32_t nameLength,
                                       int32_t* width, int32_t* height);
 

@@ -9,73 +9,94 @@
 
 namespace {
 
-// One destination row: n pixels to d from source pixel s (and its alpha
-// byte at a), the source advancing by `step` per pixel.
-using RowKernel = void (*)(uint16_t* d, const uint16_t* s, const uint8_t* a, ptrdiff_t step,
-                           int32_t n, int32_t globalAlpha);
+// The rows of one blit: `rows` destination rows of n pixels from d, each
+// read from the source starting at s (and its alpha bytes at a), the source
+// advancing by pixelStep per pixel and lineStep per row.
+struct Walk {
+  uint16_t* d;
+  ptrdiff_t dstStride;
+  const uint16_t* s;
+  const uint8_t* a;  // null without an alpha plane
+  ptrdiff_t pixelStep, lineStep;
+  int32_t n, rows, globalAlpha;
+};
 
-template <bool Unit>
-void copyRow(uint16_t* d, const uint16_t* s, const uint8_t*, ptrdiff_t step, int32_t n,
-             int32_t) {
-  if (Unit && n > 7) {
-    std::memcpy(d, s, static_cast<size_t>(n) * 2);
-    return;
+using Kernel = void (*)(const Walk& walk);
+
+// Calls row(d, s, a) for each row of the walk.
+template <typename Row>
+void eachRow(const Walk& w, Row row) {
+  uint16_t* d = w.d;
+  ptrdiff_t offset = 0;
+  for (int32_t r = 0; r < w.rows; ++r, d += w.dstStride, offset += w.lineStep) {
+    row(d, w.s + offset, w.a == nullptr ? nullptr : w.a + offset);
   }
-  const ptrdiff_t st = Unit ? 1 : step;
-  for (int32_t i = 0; i < n; ++i) d[i] = s[i * st];
 }
 
 template <bool Unit>
-void blendRow(uint16_t* d, const uint16_t* s, const uint8_t*, ptrdiff_t step, int32_t n,
-              int32_t globalAlpha) {
-  const ptrdiff_t st = Unit ? 1 : step;
-  const uint32_t w = RasterPixels::weight(globalAlpha);
-  for (int32_t i = 0; i < n; ++i) d[i] = RasterPixels::blend(d[i], s[i * st], w);
+void copyRows(const Walk& w) {
+  const ptrdiff_t step = Unit ? 1 : w.pixelStep;
+  eachRow(w, [&](uint16_t* d, const uint16_t* s, const uint8_t*) {
+    if (Unit) return RasterPixels::copy(d, s, w.n);
+    for (int32_t i = 0; i < w.n; ++i) d[i] = s[i * step];
+  });
+}
+
+template <bool Unit>
+void blendRows(const Walk& w) {
+  const uint32_t weight = RasterPixels::weight(w.globalAlpha);
+  eachRow(w, [&](uint16_t* d, const uint16_t* s, const uint8_t*) {
+    if (Unit) return RasterPixels::blendRow(d, s, w.n, weight);
+    for (int32_t i = 0; i < w.n; ++i) d[i] = RasterPixels::blend(d[i], s[i * w.pixelStep], weight);
+  });
 }
 
 template <bool Unit, bool Blend>
-void keyedRow(uint16_t* d, const uint16_t* s, const uint8_t*, ptrdiff_t step, int32_t n,
-              int32_t globalAlpha) {
-  const ptrdiff_t st = Unit ? 1 : step;
-  const uint32_t w = RasterPixels::weight(globalAlpha);
-  for (int32_t i = 0; i < n; ++i) {
-    const uint16_t p = s[i * st];
-    if (p == RasterSurface::kKeyColour) continue;
-    d[i] = Blend ? RasterPixels::blend(d[i], p, w) : p;
-  }
+void keyedRows(const Walk& w) {
+  const uint32_t weight = Blend ? RasterPixels::weight(w.globalAlpha) : 32;
+  eachRow(w, [&](uint16_t* d, const uint16_t* s, const uint8_t*) {
+    if (Unit) return RasterPixels::keyedRow(d, s, w.n, RasterSurface::kKeyColour, weight);
+    for (int32_t i = 0; i < w.n; ++i) {
+      const uint16_t p = s[i * w.pixelStep];
+      if (p == RasterSurface::kKeyColour) continue;
+      d[i] = Blend ? RasterPixels::blend(d[i], p, weight) : p;
+    }
+  });
 }
 
 // Per-pixel alpha: below 8 skipped, from 248 copied, else blended. Under a
 // global alpha the pixel's alpha is scaled first, and its weight is taken
 // from the scaled value.
 template <bool Unit, bool Global>
-void planeRow(uint16_t* d, const uint16_t* s, const uint8_t* a, ptrdiff_t step, int32_t n,
-              int32_t globalAlpha) {
-  const ptrdiff_t st = Unit ? 1 : step;
-  for (int32_t i = 0; i < n; ++i) {
-    uint32_t alpha = a[i * st];
-    uint32_t w;
-    if (Global) {
-      alpha = ((alpha + 1) * static_cast<uint32_t>(globalAlpha + 1)) >> 8;
-      w = alpha >> 3;
-    } else {
-      w = (alpha + 1) >> 3;
+void planeRows(const Walk& w) {
+  const uint32_t g1 = static_cast<uint32_t>(w.globalAlpha + 1);
+  eachRow(w, [&](uint16_t* d, const uint16_t* s, const uint8_t* a) {
+    if (Unit) return RasterPixels::planeRow(d, s, a, w.n, Global ? w.globalAlpha : 255);
+    for (int32_t i = 0; i < w.n; ++i) {
+      uint32_t alpha = a[i * w.pixelStep];
+      uint32_t weight = (alpha + 1) >> 3;
+      if (Global) {
+        alpha = ((alpha + 1) * g1) >> 8;
+        weight = alpha >> 3;
+      }
+      weight = RasterPixels::planeWeight(alpha, weight);
+      if (weight != 0) {
+        d[i] = weight >= 32 ? s[i * w.pixelStep] : RasterPixels::blend(d[i], s[i * w.pixelStep], weight);
+      }
     }
-    if (alpha < 8) continue;
-    d[i] = alpha >= 248 ? s[i * st] : RasterPixels::blend(d[i], s[i * st], w);
-  }
+  });
 }
 
 template <bool Unit>
-RowKernel kernelFor(int32_t alphaType, int32_t globalAlpha) {
+Kernel kernelFor(int32_t alphaType, int32_t globalAlpha) {
   const bool blend = globalAlpha < 248;
   switch (alphaType) {
     case RasterSurface::kMasked:
-      return blend ? keyedRow<Unit, true> : keyedRow<Unit, false>;
+      return blend ? keyedRows<Unit, true> : keyedRows<Unit, false>;
     case RasterSurface::kAlphaPlane:
-      return blend ? planeRow<Unit, true> : planeRow<Unit, false>;
+      return blend ? planeRows<Unit, true> : planeRows<Unit, false>;
     default:
-      return blend ? blendRow<Unit> : copyRow<Unit>;
+      return blend ? blendRows<Unit> : copyRows<Unit>;
   }
 }
 
@@ -114,6 +135,27 @@ RasterSurface* copyOfRegion(const RasterSurface* src, int32_t x, int32_t y, int3
   return copy;
 }
 
+// Where the source walk starts for the destination pixel (u0, v0) of the
+// unclipped w x h (or h x w) destination, and its steps per destination
+// pixel and row. A cut on a mirrored axis comes off that axis's far end.
+void sourceWalk(const RasterSurface* src, int32_t srcX, int32_t srcY, int32_t w, int32_t h,
+                int32_t flags, int64_t u0, int64_t v0, ptrdiff_t& offset, ptrdiff_t& pixelStep,
+                ptrdiff_t& lineStep) {
+  const bool swap = (flags & 4) != 0;
+  const bool mirrorRows = (flags & 1) != 0;
+  const bool mirrorCols = (flags & 2) != 0;
+  int64_t col = swap ? v0 : u0;
+  int64_t row = swap ? u0 : v0;
+  if (mirrorCols) col = w - 1 - col;
+  if (mirrorRows) row = h - 1 - row;
+  const ptrdiff_t stride = src->stride;
+  const ptrdiff_t colStep = mirrorCols ? -1 : 1;
+  const ptrdiff_t rowStep = mirrorRows ? -stride : stride;
+  pixelStep = swap ? rowStep : colStep;
+  lineStep = swap ? colStep : rowStep;
+  offset = (srcY + row) * stride + srcX + col;
+}
+
 }  // namespace
 
 void RasterBlitter::blit(RasterSurface* target, const RasterRect& clip, int32_t globalAlpha,
@@ -124,8 +166,6 @@ void RasterBlitter::blit(RasterSurface* target, const RasterRect& clip, int32_t 
     return;
   }
   const bool swap = (flags & 4) != 0;
-  const bool mirrorRows = (flags & 1) != 0;
-  const bool mirrorCols = (flags & 2) != 0;
   const int64_t dw = swap ? h : w;
   const int64_t dh = swap ? w : h;
   // The clipped destination rectangle, inside the target whatever the clip.
@@ -143,31 +183,21 @@ void RasterBlitter::blit(RasterSurface* target, const RasterRect& clip, int32_t 
     return;
   }
 
-  // Source column and row of the clipped rectangle's first pixel: a cut on
-  // a mirrored axis comes off that axis's far end.
-  const int64_t u0 = x0 - dstX;
-  const int64_t v0 = y0 - dstY;
-  int64_t col = swap ? v0 : u0;
-  int64_t row = swap ? u0 : v0;
-  if (mirrorCols) col = w - 1 - col;
-  if (mirrorRows) row = h - 1 - row;
-  const ptrdiff_t stride = src->stride;
-  const ptrdiff_t colStep = mirrorCols ? -1 : 1;
-  const ptrdiff_t rowStep = mirrorRows ? -stride : stride;
-  const ptrdiff_t pixelStep = swap ? rowStep : colStep;
-  const ptrdiff_t lineStep = swap ? colStep : rowStep;
-
-  const int32_t type = effectiveAlphaType(src, flags);
-  const RowKernel kernel = pixelStep == 1 ? kernelFor<true>(type, globalAlpha)
-                                          : kernelFor<false>(type, globalAlpha);
-  ptrdiff_t offset = (srcY + row) * stride + srcX + col;
-  const uint8_t* plane = type == RasterSurface::kAlphaPlane ? src->alphaPlane() : nullptr;
-  uint16_t* d = target->pixelAddress(static_cast<int32_t>(x0), static_cast<int32_t>(y0));
+  ptrdiff_t offset, pixelStep, lineStep;
+  sourceWalk(src, srcX, srcY, w, h, flags, x0 - dstX, y0 - dstY, offset, pixelStep, lineStep);
   const int32_t n = static_cast<int32_t>(x1 - x0);
-  for (int64_t y = y0; y < y1; ++y) {
-    kernel(d, src->pixels + offset, plane == nullptr ? nullptr : plane + offset, pixelStep, n,
-           globalAlpha);
-    d += target->stride;
-    offset += lineStep;
+  const int32_t type = effectiveAlphaType(src, flags);
+  const Kernel kernel = pixelStep == 1 ? kernelFor<true>(type, globalAlpha)
+                                       : kernelFor<false>(type, globalAlpha);
+  uint16_t* d = target->pixelAddress(static_cast<int32_t>(x0), static_cast<int32_t>(y0));
+  const int32_t rows = static_cast<int32_t>(y1 - y0);
+  if (kernel == copyRows<true> && lineStep == src->stride && n == src->stride &&
+      n == target->stride) {
+    // Whole rows of two gapless surfaces: one block copy.
+    std::memcpy(d, src->pixels + offset, static_cast<size_t>(n) * static_cast<size_t>(rows) * 2);
+    return;
   }
+  const uint8_t* plane = type == RasterSurface::kAlphaPlane ? src->alphaPlane() + offset : nullptr;
+  kernel(Walk{d, target->stride, src->pixels + offset, plane, pixelStep, lineStep, n, rows,
+              globalAlpha});
 }

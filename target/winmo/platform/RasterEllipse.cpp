@@ -144,6 +144,39 @@ void thinArc(RasterPainter& p, uint16_t c, bool dotted, int64_t x, int64_t y, in
   p.line(x, y, x, y + std::max<int64_t>(h - 1, 0), c, dotted);
 }
 
+struct RowSpec {
+  int64_t stepX, stepY;  // the step whose row this is
+  int64_t py;            // the row
+  bool upper, lower;     // which halves of the ellipse the row belongs to
+};
+
+// One row of a partial fill: the pixels of the whole fill's span whose
+// direction from the centre lies on the arc in a quadrant they belong to,
+// filled run by run.
+void partialFillRow(RasterPainter& p, const Setup& setup, const ArcLimits& limits,
+                    const RowSpec& r, uint16_t c, int32_t alpha) {
+  if (!p.inside(p.left(), r.py)) return;
+  int64_t runStart = 0;
+  bool inRun = false;
+  const int64_t first = std::max(setup.cx - r.stepX - setup.oddW, p.left());
+  const int64_t last = std::min(setup.cx + r.stepX, p.right());
+  for (int64_t px = first; px <= last + 1; ++px) {
+    bool on = false;
+    if (px <= last) {
+      const bool right = px >= setup.cx, left = px <= setup.cx - setup.oddW;
+      const int64_t slopeRight = pointSlope(px - setup.cx, r.stepY);
+      const int64_t slopeLeft = pointSlope(setup.cx - setup.oddW - px, r.stepY);
+      on = (r.upper && right && limits.accepts(0, slopeRight)) ||
+           (r.upper && left && limits.accepts(1, slopeLeft)) ||
+           (r.lower && left && limits.accepts(2, slopeLeft)) ||
+           (r.lower && right && limits.accepts(3, slopeRight));
+    }
+    if (on && !inRun) runStart = px;
+    if (!on && inRun) p.fillSpan(runStart, px - 1, r.py, c, alpha);
+    inRun = on;
+  }
+}
+
 }  // namespace
 
 void RasterEllipse::draw(RasterPainter& p, uint16_t c, bool dotted, int64_t x, int64_t y,
@@ -194,32 +227,11 @@ void RasterEllipse::fill(RasterPainter& p, uint16_t c, int32_t alpha, int64_t x,
     });
     return;
   }
-  // A partial fill takes, row by row, the pixels of the whole fill whose
-  // direction from the centre lies on the arc, and fills their runs. The
-  // centre row of an even-height ellipse is one row of both halves, so it
-  // is taken once with both halves' quadrants.
+  // The centre row of an even-height ellipse is one row of both halves, so
+  // it is taken once with both halves' quadrants.
   const ArcLimits limits(s, e, w, h);
   auto row = [&](int64_t sx, int64_t py, bool upper, bool lower, int64_t sy) {
-    if (!p.inside(p.left(), py)) return;
-    int64_t runStart = 0;
-    bool inRun = false;
-    const int64_t first = std::max(setup.cx - sx - setup.oddW, p.left());
-    const int64_t last = std::min(setup.cx + sx, p.right());
-    for (int64_t px = first; px <= last + 1; ++px) {
-      bool on = false;
-      if (px <= last) {
-        const bool right = px >= setup.cx, left = px <= setup.cx - setup.oddW;
-        const int64_t slopeRight = pointSlope(px - setup.cx, sy);
-        const int64_t slopeLeft = pointSlope(setup.cx - setup.oddW - px, sy);
-        on = (upper && right && limits.accepts(0, slopeRight)) ||
-             (upper && left && limits.accepts(1, slopeLeft)) ||
-             (lower && left && limits.accepts(2, slopeLeft)) ||
-             (lower && right && limits.accepts(3, slopeRight));
-      }
-      if (on && !inRun) runStart = px;
-      if (!on && inRun) p.fillSpan(runStart, px - 1, py, c, alpha);
-      inRun = on;
-    }
+    partialFillRow(p, setup, limits, RowSpec{sx, sy, py, upper, lower}, c, alpha);
   };
   stepQuadrant(setup, [&](int64_t sx, int64_t sy, bool rowDone) {
     if (!rowDone) return;

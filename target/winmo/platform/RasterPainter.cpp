@@ -167,11 +167,15 @@ void RasterPainter::lineEnd(const LineEnd& end, int64_t n, int64_t minor, bool x
 
 void RasterPainter::fillRect(int64_t x, int64_t y, int64_t w, int64_t h, uint16_t c,
                              int32_t alpha) {
-  if (w < 1 || h < 1) return;
-  const int64_t bottom = std::min(y + h - 1, bottom_);
-  for (int64_t row = std::max(y, top_); row <= bottom; ++row) {
-    fillSpan(x, x + w - 1, row, c, alpha);
-  }
+  if (alpha < 8 || w < 1 || h < 1) return;
+  const int64_t x0 = std::max(x, left_), x1 = std::min(x + w - 1, right_);
+  const int64_t y0 = std::max(y, top_), y1 = std::min(y + h - 1, bottom_);
+  if (x0 > x1 || y0 > y1) return;
+  uint16_t* p = target_->pixelAddress(static_cast<int32_t>(x0), static_cast<int32_t>(y0));
+  const ptrdiff_t n = x1 - x0 + 1, rows = y1 - y0 + 1, stride = target_->stride;
+  if (alpha >= 248) return RasterPixels::fillRows(p, stride, n, rows, c);
+  const uint32_t weight = RasterPixels::weight(alpha);
+  for (ptrdiff_t r = 0; r < rows; ++r, p += stride) RasterPixels::blendFill(p, n, c, weight);
 }
 
 void RasterPainter::triangle(const int64_t xs[3], const int64_t ys[3], uint16_t c,

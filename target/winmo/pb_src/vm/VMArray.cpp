@@ -1,6 +1,7 @@
 #include "VMArray.h"
 
 #include "VMClassRegistry.h"
+#include "VMFatal.h"
 #include "VMThread.h"
 #include "VMThrow.h"
 #include "java_lang_ArrayIndexOutOfBoundsException.h"
@@ -13,6 +14,9 @@ void _VM_throwArrayIndexOutOfBounds(int32_t index) {
 }
 void _VM_throwNegativeArraySize() { _VM_throwNew<java::lang::NegativeArraySizeException>(); }
 void _VM_throwArrayStore() { _VM_throwNew<java::lang::ArrayStoreException>(); }
+void _VM_arrayViewMismatch() {
+  _VM_fatalError("The element block of an array was used through a type the array was not made with!");
+}
 
 int32_t VMArray_Base::getElementSize(int32_t kind) {
   switch (kind) {
