@@ -47,6 +47,7 @@ void _VM_setExceptionInFlight(java::lang::Object* thrown);
 #define VM_CLASS(X)                                                \
   VM_CLASS_OBJECT(X)                                               \
  public:                                                           \
+  static constexpr bool _VM_isInterfaceType = false;               \
   java::lang::Class* _VM_getClass() override { return _VM_class; } \
   template <class Self = X>                                        \
   static VMPtr<Self> _VM_new() {                                   \
@@ -57,7 +58,12 @@ void _VM_setExceptionInFlight(java::lang::Object* thrown);
 
 // An interface: a class object and the static check, nothing else (the
 // implementing class supplies getClass).
-#define VM_INTERFACE_CLASS(X) VM_CLASS_OBJECT(X)
+#define VM_INTERFACE_CLASS(X)                         \
+  VM_CLASS_OBJECT(X)                                  \
+ public:                                              \
+  static constexpr bool _VM_isInterfaceType = true;   \
+                                                      \
+ private:
 
 // A throwable class: VM_CLASS plus a throw that carries the object's own
 // class, so that a Java catch clause matches by run-time class.
