@@ -218,6 +218,15 @@ TEST(ArrayCovariance, AFieldHoldingASubtypeArrayIsTraced) {
   EXPECT_TRUE(_VM_cast<String>(holder->items->get(0))->_VM_equals("kept"));
 }
 
+TEST(ArrayCovarianceDeathTest, TheRawBlockOfAnotherViewIsAFault) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  VMTestEnv::start();
+  VMPtr<VMArray<String>> strings = VMArray<String>::create(1);
+  EXPECT_NE(strings->elements(), nullptr) << "the array's own type may use the block";
+  VMPtr<VMArray<Object>> objects = strings;
+  EXPECT_EXIT(objects->elements(), testing::ExitedWithCode(1), "");
+}
+
 // Every pair of array and array type: the C++ cast succeeds exactly when
 // Java's type test says yes, and a failed cast is a ClassCastException.
 TEST(ArrayCovariance, CastsAgreeWithTypeTestsForEveryArray) {
