@@ -1,6 +1,7 @@
 // Must not compile: the Base given to VM_CLASS is not the class's C++
 // superclass.
 // error: X::Base is X's superclass
+// compiler: GNU
 #include "VMClassKit.h"
 
 namespace bad {
