@@ -77,13 +77,12 @@ struct IsSuperclass<X, Super, TypeList<B...>> {
                                          : (std::is_same_v<Super, java::lang::Object> && kClasses == 0);
 };
 
-// Whether X has a Base: its own from VM_CLASS(X, Super), or one inherited
-// from a superclass that declared one. (A class named Base finds its own
-// name there.)
+// Whether X was declared with VM_CLASS(X, Super) (not only inheriting its
+// superclass's Base).
 template <class X>
 constexpr bool baseGiven() {
-  if constexpr (requires { typename X::Base; }) {
-    return !std::is_same_v<typename X::Base, X>;
+  if constexpr (requires { typename X::_VM_BaseOwner; }) {
+    return std::is_same_v<typename X::_VM_BaseOwner, X>;
   } else {
     return false;
   }
@@ -128,8 +127,7 @@ java::lang::Class* _VM_makeClass(const char* name, const char* superName, const 
                   "the Base given to VM_CLASS is a class that X derives from");
 #ifdef VM_KIT_HAS_DIRECT_BASES
     static_assert(vm_detail::IsSuperclass<X, Base>::value,
-                  "X::Base is X's superclass (the one Java class among its C++ bases): declare X with "
-                  "VM_CLASS(X, Super) when its superclass has a Base");
+                  "X::Base is X's superclass (the one Java class among its C++ bases)");
 #endif
   }
   void (*clinit)() = nullptr;

@@ -46,9 +46,9 @@ void _VM_setExceptionInFlight(java::lang::Object* thrown);
 //   VM_CLASS(X, Super)   Super is X's Java superclass (java::lang::Object
 //                        for a class that extends nothing); it becomes the
 //                        alias X::Base, checked against X's C++ bases when
-//                        X is registered. A class whose superclass has a
-//                        Base declares its own (else it would inherit the
-//                        wrong one: the registration does not compile).
+//                        X is registered. VM_CLASS(X) declares no Base: X
+//                        then sees its superclass's Base, if any, which is
+//                        not X's superclass (write the superclass's name).
 //   _VM_class          the class object, made at start-up
 //   _VM_createClass()  makes and registers the class object
 //   _VM_clinitCheck()  call before every use of a static member
@@ -58,6 +58,7 @@ void _VM_setExceptionInFlight(java::lang::Object* thrown);
   VM_CLASS_NO_BASE(X)                \
  public:                             \
   using Base = Super;                \
+  using _VM_BaseOwner = X;           \
                                      \
  private:
 #define VM_CLASS_NO_BASE(X)                                        \
