@@ -117,7 +117,6 @@ void GetObjectStd(benchmark::State& state) {
 }
 BENCHMARK(GetObjectStd);
 
-#ifdef JME_BENCH_COVARIANT
 void GetAsObject(benchmark::State& state) {
   startVM();
   VMPtr<VMArray<Object>> a = strings();
@@ -129,7 +128,6 @@ void GetAsObject(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kLength);
 }
 BENCHMARK(GetAsObject);
-#endif
 
 void AtIntRuntime(benchmark::State& state) {
   startVM();

@@ -119,3 +119,29 @@ function(jme_test_programs dir)
     set_tests_properties(program.${name} PROPERTIES LABELS vm TIMEOUT 60)
   endforeach()
 endfunction()
+
+# jme_compile_fail_tests(<dir> <label>): each .cpp in the folder must fail to
+# compile with the message that its line "// error: <regular expression>"
+# names.
+function(jme_compile_fail_tests dir label)
+  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  set(includes)
+  foreach(inc ${JME_INCLUDE_DIRS})
+    list(APPEND includes -I${inc})
+  endforeach()
+  foreach(src ${sources})
+    get_filename_component(name ${src} NAME_WE)
+    file(STRINGS ${src} expected REGEX "^// error: ")
+    string(REGEX REPLACE "^// error: " "" expected "${expected}")
+    # "// compiler: GNU": a check only that compiler can make.
+    file(STRINGS ${src} compiler REGEX "^// compiler: ")
+    string(REGEX REPLACE "^// compiler: " "" compiler "${compiler}")
+    if(compiler AND NOT CMAKE_CXX_COMPILER_ID STREQUAL compiler)
+      continue()
+    endif()
+    add_test(NAME compile_fail.${name}
+      COMMAND ${CMAKE_CXX_COMPILER} -std=c++20 -fsyntax-only ${includes} ${src})
+    set_tests_properties(compile_fail.${name} PROPERTIES LABELS ${label}
+      PASS_REGULAR_EXPRESSION "${expected}")
+  endforeach()
+endfunction()

@@ -126,50 +126,6 @@ const char* primitiveArrayName() {
   }
 }
 
-// A Java class or interface declares its own class object (VM_CLASS and
-// friends, and java.lang.Object); a C++ helper base such as VMException
-// only inherits one.
-template <class B>
-concept JavaType = requires { typename B::_VM_Self; } && std::is_same_v<typename B::_VM_Self, B>;
-
-template <class... B>
-struct TypeList {};
-
-// Appends B to the list when it is a Java type.
-template <class List, class B>
-struct AddJava {
-  using type = List;
-};
-template <class... A, class B>
-  requires JavaType<B>
-struct AddJava<TypeList<A...>, B> {
-  using type = TypeList<A..., B>;
-};
-template <class List, class... B>
-struct FilterJava {
-  using type = List;
-};
-template <class List, class B, class... Rest>
-struct FilterJava<List, B, Rest...> {
-  using type = typename FilterJava<typename AddJava<List, B>::type, Rest...>::type;
-};
-
-// The direct Java supertypes of T (superclass and interfaces), read from
-// its C++ bases where the compiler can list them (g++). Elsewhere only
-// java.lang.Object: arrays are then covariant to Object[] only (see
-// docs/architecture.md).
-#if defined(__GNUC__) && !defined(__clang__)
-template <class T>
-struct DirectSupertypes {
-  using type = typename FilterJava<TypeList<>, __direct_bases(T)...>::type;
-};
-#else
-template <class T>
-struct DirectSupertypes {
-  using type = TypeList<java::lang::Object>;
-};
-#endif
-
 // Every view of a reference array keeps a copy of the array's length,
 // element block and element tag (none of them changes once the array is
 // made), so that a typed access reads them at a fixed place in its own view

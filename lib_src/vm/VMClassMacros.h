@@ -38,15 +38,33 @@ void _VM_setExceptionInFlight(java::lang::Object* thrown);
                                                                                         \
  private:
 
+// Picks the macro for one or two arguments.
+#define VM_KIT_PICK(_1, _2, NAME, ...) NAME
+
 // The members every class has. Put it first in the class body; it leaves
 // the class body in private access.
+//   VM_CLASS(X, Super)   Super is X's Java superclass (java::lang::Object
+//                        for a class that extends nothing); it becomes the
+//                        alias X::Base, checked against X's C++ bases when
+//                        X is registered. VM_CLASS(X) declares no Base: X
+//                        then sees its superclass's Base, if any, which is
+//                        not X's superclass (write the superclass's name).
 //   _VM_class          the class object, made at start-up
 //   _VM_createClass()  makes and registers the class object
 //   _VM_clinitCheck()  call before every use of a static member
 //   _VM_new()          new X: allocation and the native constructor
-#define VM_CLASS(X)                                                \
+#define VM_CLASS(...) VM_KIT_PICK(__VA_ARGS__, VM_CLASS_WITH_BASE, VM_CLASS_NO_BASE, )(__VA_ARGS__)
+#define VM_CLASS_WITH_BASE(X, Super) \
+  VM_CLASS_NO_BASE(X)                \
+ public:                             \
+  using Base = Super;                \
+  using _VM_BaseOwner = X;           \
+                                     \
+ private:
+#define VM_CLASS_NO_BASE(X)                                        \
   VM_CLASS_OBJECT(X)                                               \
  public:                                                           \
+  static constexpr bool _VM_isInterfaceType = false;               \
   java::lang::Class* _VM_getClass() override { return _VM_class; } \
   template <class Self = X>                                        \
   static VMPtr<Self> _VM_new() {                                   \
@@ -57,12 +75,18 @@ void _VM_setExceptionInFlight(java::lang::Object* thrown);
 
 // An interface: a class object and the static check, nothing else (the
 // implementing class supplies getClass).
-#define VM_INTERFACE_CLASS(X) VM_CLASS_OBJECT(X)
+#define VM_INTERFACE_CLASS(X)                         \
+  VM_CLASS_OBJECT(X)                                  \
+ public:                                              \
+  static constexpr bool _VM_isInterfaceType = true;   \
+                                                      \
+ private:
 
-// A throwable class: VM_CLASS plus a throw that carries the object's own
-// class, so that a Java catch clause matches by run-time class.
-#define VM_THROWABLE_CLASS(X)                   \
-  VM_CLASS(X)                                   \
+// A throwable class: VM_CLASS (with or without the superclass) plus a throw
+// that carries the object's own class, so that a Java catch clause matches
+// by run-time class.
+#define VM_THROWABLE_CLASS(...)                 \
+  VM_CLASS(__VA_ARGS__)                         \
  public:                                        \
   [[noreturn]] void _VM_throw() override {      \
     _VM_setExceptionInFlight(this);             \
@@ -70,6 +94,30 @@ void _VM_setExceptionInFlight(java::lang::Object* thrown);
   }                                             \
                                                 \
  private:
+
+// An exception class with Java's two standard constructors, X() and
+// X(String message), each running Super's constructor of the same form:
+//   class QuotaException : public java::io::IOException {
+//     VM_EXCEPTION_CLASS(QuotaException, java::io::IOException)
+//   };
+// plus VM_REGISTER_CLASS in its .cpp file. More constructors or methods may
+// follow in the class body.
+#define VM_EXCEPTION_CLASS(X, Super)                                                     \
+  VM_THROWABLE_CLASS(X, Super)                                                           \
+ public:                                                                                 \
+  VMPtr<X> _VM_init() { return _VM_initThrowable<X, Super>(this); }                      \
+  VMPtr<X> _VM_init(VMPtr<java::lang::String> message) {                                 \
+    return _VM_initThrowable<X, Super>(this, message);                                   \
+  }                                                                                      \
+                                                                                         \
+ private:
+
+// Body of the standard constructors: the superclass's, then the object.
+template <class X, class Super, class... A>
+VMPtr<X> _VM_initThrowable(X* self, A... args) {
+  self->Super::_VM_init(args...);
+  return VMPtr<X>(self);
+}
 
 #define VM_KIT_CONCAT2(a, b) a##b
 #define VM_KIT_CONCAT(a, b) VM_KIT_CONCAT2(a, b)

@@ -13,7 +13,7 @@
 namespace java::util {
 
 class Counter : public virtual java::lang::Object, public virtual java::lang::Runnable {
-  VM_CLASS(Counter)
+  VM_CLASS(Counter, java::lang::Object)
 
  public:
   // new Counter(String name); null takes the default name.
@@ -45,7 +45,7 @@ int32_t Counter::total;
 void Counter::_VM_clinit() { defaultName = _VM_intern("counter"); }
 
 VMPtr<Counter> Counter::_VM_init(VMPtr<java::lang::String> name) {
-  Object::_VM_init();
+  Base::_VM_init();
   if (!name) {
     _VM_clinitCheck();
     name = defaultName;
@@ -63,7 +63,7 @@ void Counter::run() {
 
 void Counter::_VM_markReferences(int colour) {
   _VM_mark(name, colour);
-  Object::_VM_markReferences(colour);
+  Base::_VM_markReferences(colour);
 }
 
 }  // namespace java::util

@@ -31,6 +31,7 @@ VMContext* VMTestEnv::start(uint64_t heapMinimum, uint64_t heapMaximum) {
   _VM_getClassRegistry();
   _VM_createClasses();
   _VM_registerInterfaces();
+  _VM_checkClassRegistrations();
   _VM_registerEntryPoints();
   _VM_setClassesResolved();
   _VM_vm->stage = VMContext::kCollectionStage;

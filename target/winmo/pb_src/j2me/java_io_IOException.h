@@ -7,11 +7,7 @@
 namespace java::io {
 
 class IOException : public java::lang::Exception {
-  VM_THROWABLE_CLASS(IOException)
-
- public:
-  VMPtr<IOException> _VM_init();
-  VMPtr<IOException> _VM_init(VMPtr<java::lang::String> message);
+  VM_EXCEPTION_CLASS(IOException, java::lang::Exception)
 };
 
 }  // namespace java::io

@@ -7,11 +7,7 @@
 namespace java::io {
 
 class UnsupportedEncodingException : public IOException {
-  VM_THROWABLE_CLASS(UnsupportedEncodingException)
-
- public:
-  VMPtr<UnsupportedEncodingException> _VM_init();
-  VMPtr<UnsupportedEncodingException> _VM_init(VMPtr<java::lang::String> message);
+  VM_EXCEPTION_CLASS(UnsupportedEncodingException, IOException)
 };
 
 }  // namespace java::io

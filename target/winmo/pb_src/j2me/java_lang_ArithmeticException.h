@@ -7,11 +7,7 @@
 namespace java::lang {
 
 class ArithmeticException : public RuntimeException {
-  VM_THROWABLE_CLASS(ArithmeticException)
-
- public:
-  VMPtr<ArithmeticException> _VM_init();
-  VMPtr<ArithmeticException> _VM_init(VMPtr<java::lang::String> message);
+  VM_EXCEPTION_CLASS(ArithmeticException, RuntimeException)
 };
 
 }  // namespace java::lang

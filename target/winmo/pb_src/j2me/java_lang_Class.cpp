@@ -34,9 +34,11 @@ std::string sourcePath(const char* file) {
 
 java::lang::Class* _VM_createClassObject(const char* name, const char* superName, const char* sourceFile,
                                          void (*clinit)(), VMInstantiator instantiator, uint8_t isInterface,
-                                         uint8_t isAbstract) {
-  return new java::lang::Class(name, superName, sourcePath(sourceFile).c_str(), clinit, instantiator, isInterface,
-                               isAbstract, 0, 0, nullptr);
+                                         uint8_t isAbstract, const std::type_info* type) {
+  java::lang::Class* c = new java::lang::Class(name, superName, sourcePath(sourceFile).c_str(), clinit, instantiator,
+                                               isInterface, isAbstract, 0, 0, nullptr);
+  c->_VM_type = type;
+  return c;
 }
 
 namespace java::lang {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <typeinfo>
 
 #include "HALList.h"
 #include "VMCString.h"
@@ -79,6 +80,9 @@ class Class final : public virtual Object {
   int32_t _VM_elementKind;
   Class* _VM_elementClass;
   VMNative<Class> _VM_self;
+  // The C++ class of a registered class (null for array classes): what the
+  // start-up check compares the registration with.
+  const std::type_info* _VM_type = nullptr;
 };
 
 }  // namespace java::lang

@@ -7,11 +7,7 @@
 namespace java::lang {
 
 class Error : public Throwable {
-  VM_THROWABLE_CLASS(Error)
-
- public:
-  VMPtr<Error> _VM_init();
-  VMPtr<Error> _VM_init(VMPtr<java::lang::String> message);
+  VM_EXCEPTION_CLASS(Error, Throwable)
 };
 
 }  // namespace java::lang

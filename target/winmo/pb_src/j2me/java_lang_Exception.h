@@ -7,11 +7,7 @@
 namespace java::lang {
 
 class Exception : public Throwable {
-  VM_THROWABLE_CLASS(Exception)
-
- public:
-  VMPtr<Exception> _VM_init();
-  VMPtr<Exception> _VM_init(VMPtr<java::lang::String> message);
+  VM_EXCEPTION_CLASS(Exception, Throwable)
 };
 
 }  // namespace java::lang

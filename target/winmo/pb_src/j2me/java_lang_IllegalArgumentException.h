@@ -7,11 +7,7 @@
 namespace java::lang {
 
 class IllegalArgumentException : public RuntimeException {
-  VM_THROWABLE_CLASS(IllegalArgumentException)
-
- public:
-  VMPtr<IllegalArgumentException> _VM_init();
-  VMPtr<IllegalArgumentException> _VM_init(VMPtr<java::lang::String> message);
+  VM_EXCEPTION_CLASS(IllegalArgumentException, RuntimeException)
 };
 
 }  // namespace java::lang

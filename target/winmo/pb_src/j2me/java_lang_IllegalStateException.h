@@ -7,11 +7,7 @@
 namespace java::lang {
 
 class IllegalStateException : public RuntimeException {
-  VM_THROWABLE_CLASS(IllegalStateException)
-
- public:
-  VMPtr<IllegalStateException> _VM_init();
-  VMPtr<IllegalStateException> _VM_init(VMPtr<java::lang::String> message);
+  VM_EXCEPTION_CLASS(IllegalStateException, RuntimeException)
 };
 
 }  // namespace java::lang

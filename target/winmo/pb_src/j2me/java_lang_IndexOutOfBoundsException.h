@@ -7,11 +7,7 @@
 namespace java::lang {
 
 class IndexOutOfBoundsException : public RuntimeException {
-  VM_THROWABLE_CLASS(IndexOutOfBoundsException)
-
- public:
-  VMPtr<IndexOutOfBoundsException> _VM_init();
-  VMPtr<IndexOutOfBoundsException> _VM_init(VMPtr<java::lang::String> message);
+  VM_EXCEPTION_CLASS(IndexOutOfBoundsException, RuntimeException)
 };
 
 }  // namespace java::lang

@@ -7,11 +7,7 @@
 namespace java::lang {
 
 class InstantiationException : public Exception {
-  VM_THROWABLE_CLASS(InstantiationException)
-
- public:
-  VMPtr<InstantiationException> _VM_init();
-  VMPtr<InstantiationException> _VM_init(VMPtr<java::lang::String> message);
+  VM_EXCEPTION_CLASS(InstantiationException, Exception)
 };
 
 }  // namespace java::lang

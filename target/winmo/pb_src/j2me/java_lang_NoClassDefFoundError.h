@@ -7,11 +7,7 @@
 namespace java::lang {
 
 class NoClassDefFoundError : public Error {
-  VM_THROWABLE_CLASS(NoClassDefFoundError)
-
- public:
-  VMPtr<NoClassDefFoundError> _VM_init();
-  VMPtr<NoClassDefFoundError> _VM_init(VMPtr<java::lang::String> message);
+  VM_EXCEPTION_CLASS(NoClassDefFoundError, Error)
 };
 
 }  // namespace java::lang

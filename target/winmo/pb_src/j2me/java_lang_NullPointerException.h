@@ -7,11 +7,7 @@
 namespace java::lang {
 
 class NullPointerException : public RuntimeException {
-  VM_THROWABLE_CLASS(NullPointerException)
-
- public:
-  VMPtr<NullPointerException> _VM_init();
-  VMPtr<NullPointerException> _VM_init(VMPtr<java::lang::String> message);
+  VM_EXCEPTION_CLASS(NullPointerException, RuntimeException)
 };
 
 }  // namespace java::lang

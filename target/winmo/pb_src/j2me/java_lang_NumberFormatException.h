@@ -7,11 +7,7 @@
 namespace java::lang {
 
 class NumberFormatException : public IllegalArgumentException {
-  VM_THROWABLE_CLASS(NumberFormatException)
-
- public:
-  VMPtr<NumberFormatException> _VM_init();
-  VMPtr<NumberFormatException> _VM_init(VMPtr<java::lang::String> message);
+  VM_EXCEPTION_CLASS(NumberFormatException, IllegalArgumentException)
 };
 
 }  // namespace java::lang

@@ -7,11 +7,7 @@
 namespace java::lang {
 
 class RuntimeException : public Exception {
-  VM_THROWABLE_CLASS(RuntimeException)
-
- public:
-  VMPtr<RuntimeException> _VM_init();
-  VMPtr<RuntimeException> _VM_init(VMPtr<java::lang::String> message);
+  VM_EXCEPTION_CLASS(RuntimeException, Exception)
 };
 
 }  // namespace java::lang

@@ -7,11 +7,7 @@
 namespace java::lang {
 
 class SecurityException : public RuntimeException {
-  VM_THROWABLE_CLASS(SecurityException)
-
- public:
-  VMPtr<SecurityException> _VM_init();
-  VMPtr<SecurityException> _VM_init(VMPtr<java::lang::String> message);
+  VM_EXCEPTION_CLASS(SecurityException, RuntimeException)
 };
 
 }  // namespace java::lang

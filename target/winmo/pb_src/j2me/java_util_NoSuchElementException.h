@@ -7,11 +7,7 @@
 namespace java::util {
 
 class NoSuchElementException : public java::lang::RuntimeException {
-  VM_THROWABLE_CLASS(NoSuchElementException)
-
- public:
-  VMPtr<NoSuchElementException> _VM_init();
-  VMPtr<NoSuchElementException> _VM_init(VMPtr<java::lang::String> message);
+  VM_EXCEPTION_CLASS(NoSuchElementException, java::lang::RuntimeException)
 };
 
 }  // namespace java::util

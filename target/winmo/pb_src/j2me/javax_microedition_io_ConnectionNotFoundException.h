@@ -7,11 +7,7 @@
 namespace javax::microedition::io {
 
 class ConnectionNotFoundException : public java::io::IOException {
-  VM_THROWABLE_CLASS(ConnectionNotFoundException)
-
- public:
-  VMPtr<ConnectionNotFoundException> _VM_init();
-  VMPtr<ConnectionNotFoundException> _VM_init(VMPtr<java::lang::String> message);
+  VM_EXCEPTION_CLASS(ConnectionNotFoundException, java::io::IOException)
 };
 
 }  // namespace javax::microedition::io

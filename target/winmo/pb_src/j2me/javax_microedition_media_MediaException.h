@@ -7,11 +7,7 @@
 namespace javax::microedition::media {
 
 class MediaException : public java::lang::Exception {
-  VM_THROWABLE_CLASS(MediaException)
-
- public:
-  VMPtr<MediaException> _VM_init();
-  VMPtr<MediaException> _VM_init(VMPtr<java::lang::String> message);
+  VM_EXCEPTION_CLASS(MediaException, java::lang::Exception)
 };
 
 }  // namespace javax::microedition::media

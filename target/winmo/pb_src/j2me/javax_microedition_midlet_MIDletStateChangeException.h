@@ -7,11 +7,7 @@
 namespace javax::microedition::midlet {
 
 class MIDletStateChangeException : public java::lang::Exception {
-  VM_THROWABLE_CLASS(MIDletStateChangeException)
-
- public:
-  VMPtr<MIDletStateChangeException> _VM_init();
-  VMPtr<MIDletStateChangeException> _VM_init(VMPtr<java::lang::String> message);
+  VM_EXCEPTION_CLASS(MIDletStateChangeException, java::lang::Exception)
 };
 
 }  // namespace javax::microedition::midlet

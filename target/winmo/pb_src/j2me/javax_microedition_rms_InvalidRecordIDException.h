@@ -6,11 +6,7 @@ namespace javax::microedition::rms {
 
 // No record has the given id (or an enumeration walked past its end).
 class InvalidRecordIDException : public RecordStoreException {
-  VM_THROWABLE_CLASS(InvalidRecordIDException)
-
- public:
-  VMPtr<InvalidRecordIDException> _VM_init();
-  VMPtr<InvalidRecordIDException> _VM_init(VMPtr<java::lang::String> message);
+  VM_EXCEPTION_CLASS(InvalidRecordIDException, RecordStoreException)
 };
 
 }  // namespace javax::microedition::rms

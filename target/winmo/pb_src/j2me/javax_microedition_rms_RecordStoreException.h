@@ -6,11 +6,7 @@ namespace javax::microedition::rms {
 
 // A record store operation failed.
 class RecordStoreException : public java::lang::Exception {
-  VM_THROWABLE_CLASS(RecordStoreException)
-
- public:
-  VMPtr<RecordStoreException> _VM_init();
-  VMPtr<RecordStoreException> _VM_init(VMPtr<java::lang::String> message);
+  VM_EXCEPTION_CLASS(RecordStoreException, java::lang::Exception)
 };
 
 }  // namespace javax::microedition::rms

@@ -6,11 +6,7 @@ namespace javax::microedition::rms {
 
 // The named record store does not exist.
 class RecordStoreNotFoundException : public RecordStoreException {
-  VM_THROWABLE_CLASS(RecordStoreNotFoundException)
-
- public:
-  VMPtr<RecordStoreNotFoundException> _VM_init();
-  VMPtr<RecordStoreNotFoundException> _VM_init(VMPtr<java::lang::String> message);
+  VM_EXCEPTION_CLASS(RecordStoreNotFoundException, RecordStoreException)
 };
 
 }  // namespace javax::microedition::rms

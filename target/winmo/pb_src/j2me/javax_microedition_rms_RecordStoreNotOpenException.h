@@ -6,11 +6,7 @@ namespace javax::microedition::rms {
 
 // The record store was closed.
 class RecordStoreNotOpenException : public RecordStoreException {
-  VM_THROWABLE_CLASS(RecordStoreNotOpenException)
-
- public:
-  VMPtr<RecordStoreNotOpenException> _VM_init();
-  VMPtr<RecordStoreNotOpenException> _VM_init(VMPtr<java::lang::String> message);
+  VM_EXCEPTION_CLASS(RecordStoreNotOpenException, RecordStoreException)
 };
 
 }  // namespace javax::microedition::rms

@@ -1,5 +1,8 @@
 #include "VMClassRegistry.h"
 
+#include <cxxabi.h>
+
+#include <cstdio>
 #include <new>
 
 #include "VMClassKit.h"
@@ -197,7 +200,7 @@ void _VM_initializeClass(Class* c) {
 }
 
 void _VM_createClasses() {
-  for (VMClassCreatorRecord* r = creators.head; r != nullptr; r = r->next) r->create();
+  for (VMClassCreatorRecord* r = creators.head; r != nullptr; r = r->next) r->made = r->create();
 }
 
 void _VM_registerInterfaces() {
@@ -210,4 +213,121 @@ void _VM_registerEntryPoints() {
   for (VMEntryPointRecord* r = entryPoints.head; r != nullptr; r = r->next) {
     (*r->classGlobal)->_VM_setEntryPoint(r->entry);
   }
+}
+
+namespace {
+
+// The registered classes by their C++ class. Without allocating anything
+// (the heap may be tiny): one type has one type_info object in this
+// program, so a scan for the same object finds it; a scan by name follows
+// only for a type not found so (a C++ helper that is no Java class).
+class ClassesByType {
+ public:
+  Class* find(const std::type_info* type) const {
+    for (VMClassCreatorRecord* r = creators.head; r != nullptr; r = r->next) {
+      if (r->made != nullptr && r->made->_VM_type == type) return r->made;
+    }
+    for (VMClassCreatorRecord* r = creators.head; r != nullptr; r = r->next) {
+      if (r->made != nullptr && r->made->_VM_type != nullptr && *r->made->_VM_type == *type) return r->made;
+    }
+    return nullptr;
+  }
+};
+
+// Calls f(base type) for each direct C++ base of `type`.
+template <class F>
+void forEachDirectBase(const std::type_info* type, F&& f) {
+  if (const auto* si = dynamic_cast<const abi::__si_class_type_info*>(type)) {
+    f(static_cast<const std::type_info*>(si->__base_type));
+  } else if (const auto* vmi = dynamic_cast<const abi::__vmi_class_type_info*>(type)) {
+    for (unsigned i = 0; i < vmi->__base_count; ++i) f(static_cast<const std::type_info*>(vmi->__base_info[i].__base_type));
+  }
+}
+
+// The registered classes among the direct C++ bases of `type`; a base that
+// is no registered class (a C++ helper such as VMException) is looked
+// through. At most `capacity` are kept; the count found is returned.
+int32_t directJavaBases(const std::type_info* type, const ClassesByType& classes, Class** out, int32_t capacity) {
+  int32_t n = 0;
+  forEachDirectBase(type, [&](const std::type_info* base) {
+    if (Class* k = classes.find(base)) {
+      if (n < capacity) out[n] = k;
+      ++n;
+    } else {
+      n += directJavaBases(base, classes, out + (n < capacity ? n : capacity), n < capacity ? capacity - n : 0);
+    }
+  });
+  return n;
+}
+
+// Whether `base` is a C++ base of `type`, directly or not.
+bool derivesFrom(const std::type_info* type, const std::type_info* base) {
+  bool found = false;
+  forEachDirectBase(type, [&](const std::type_info* b) { found = found || *b == *base || derivesFrom(b, base); });
+  return found;
+}
+
+void reportMismatch(Class* c, const char* what, const char* registered, const char* cpp) {
+  std::fprintf(stderr, "Class registration of %s disagrees with its C++ class: %s (registered: %s, C++: %s)\n",
+               c->_VM_name.c_str(), what, registered, cpp);
+}
+
+// Checks one class; returns whether it agrees.
+bool checkClass(Class* c, const ClassesByType& classes) {
+  if (c == _VM_getObjectClass()) return true;
+  constexpr int32_t kCapacity = 32;
+  Class* bases[kCapacity];
+  const int32_t found = directJavaBases(c->_VM_type, classes, bases, kCapacity);
+  const int32_t n = found < kCapacity ? found : kCapacity;
+  bool ok = true;
+  Class* super = nullptr;
+  for (int32_t i = 0; i < n; ++i) {
+    Class* k = bases[i];
+    if (k->_VM_isInterface || k == _VM_getObjectClass()) continue;
+    if (super != nullptr && super != k) {
+      reportMismatch(c, "two Java superclasses", super->_VM_name.c_str(), k->_VM_name.c_str());
+      ok = false;
+    }
+    super = k;
+  }
+  const char* expected = super != nullptr ? super->_VM_name.c_str() : "java.lang.Object";
+  if (c->_VM_isInterface && super != nullptr) {
+    reportMismatch(c, "an interface derives from a class", "interface", expected);
+    ok = false;
+  }
+  if (!c->_VM_superName.equals(expected)) {
+    reportMismatch(c, "superclass", c->_VM_superName.c_str(), expected);
+    ok = false;
+  }
+  for (int32_t i = 0; i < n; ++i) {
+    Class* k = bases[i];
+    if (k->_VM_isInterface && !_VM_implementsInterface(c, k)) {
+      reportMismatch(c, "interface not registered with VM_IMPLEMENTS", "-", k->_VM_name.c_str());
+      ok = false;
+    }
+  }
+  for (HALListNode* node = c->_VM_interfaces.getFirst(); node != nullptr; node = node->next) {
+    Class* k = static_cast<Class*>(node->value);
+    if (k->_VM_type == nullptr || !derivesFrom(c->_VM_type, k->_VM_type)) {
+      reportMismatch(c, "VM_IMPLEMENTS names no C++ base", k->_VM_name.c_str(), "-");
+      ok = false;
+    }
+  }
+  return ok;
+}
+
+}  // namespace
+
+int32_t _VM_checkClassRegistrations() {
+  ClassesByType classes;
+  int32_t checked = 0;
+  bool ok = true;
+  for (VMClassCreatorRecord* r = creators.head; r != nullptr; r = r->next) {
+    Class* c = r->made;
+    if (c == nullptr || c->_VM_type == nullptr) continue;
+    ok = checkClass(c, classes) && ok;
+    ++checked;
+  }
+  if (!ok) _VM_fatalError("Class registrations disagree with their C++ classes!");
+  return checked;
 }

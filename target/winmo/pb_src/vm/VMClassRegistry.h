@@ -41,6 +41,7 @@ struct VMClassCreatorRecord {
   explicit VMClassCreatorRecord(java::lang::Class* (*create)());
   VMClassCreatorRecord* next = nullptr;
   java::lang::Class* (*create)();
+  java::lang::Class* made = nullptr;  // the class object, once start-up made it
 };
 struct VMInterfaceRecord {
   VMInterfaceRecord(java::lang::Class** classGlobal, const char* interfaceName);
@@ -59,4 +60,14 @@ struct VMEntryPointRecord {
 // the entry points.
 void _VM_createClasses();
 void _VM_registerInterfaces();
+// Start-up, after the interfaces: checks every registered class against its
+// C++ class, so that the type tests (instanceof, isAssignableFrom, store
+// checks) can never disagree with catch clauses and casts. The registered
+// superclass must be the C++ superclass (java.lang.Object when the class
+// has no other Java class among its bases), every Java interface among the
+// C++ bases must be implemented as registered, and every VM_IMPLEMENTS must
+// name a C++ base. Each disagreement is reported on standard error with the
+// class's name, then start-up ends with a fatal error. Returns the number of
+// classes checked.
+int32_t _VM_checkClassRegistrations();
 void _VM_registerEntryPoints();

@@ -110,6 +110,7 @@ int VMContext::init(uint64_t heapMinimum, uint64_t heapMaximum, HALThread* mainP
     _VM_createClasses();
     stage = 6;
     _VM_registerInterfaces();
+    _VM_checkClassRegistrations();
     stage = 7;
     _VM_registerEntryPoints();
     stage = 8;

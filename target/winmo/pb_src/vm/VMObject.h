@@ -38,6 +38,7 @@ class Object {
   // The class object of java.lang.Object, made at start-up.
   static Class* _VM_class;
   using _VM_Self = Object;
+  static constexpr bool _VM_isInterfaceType = false;
   static Class* _VM_createClass();
   static void _VM_clinitCheck() {}
 
