@@ -12,6 +12,7 @@
 #include "HALHttp.h"
 #include "HttpTestSupport.h"
 #include "VMClassKit.h"
+#include "JavaTask.h"
 #include "VMCollector.h"
 #include "VMContext.h"
 #include "java_io_IOException.h"
@@ -19,29 +20,9 @@
 #include "java_lang_Thread.h"
 
 namespace http_test {
-
-// A Runnable whose run() calls a C++ function.
-class Task : public virtual java::lang::Object, public virtual java::lang::Runnable {
-  VM_CLASS(Task)
-
- public:
-  VMPtr<Task> _VM_init(std::function<void()> body) {
-    Object::_VM_init();
-    this->body = std::move(body);
-    return VMPtr<Task>(this);
-  }
-  void run() override { body(); }
-
-  std::function<void()> body;
-};
-
-}  // namespace http_test
-
-VM_REGISTER_CLASS(http_test::Task, "http_test.Task", "java.lang.Object", 0);
-VM_IMPLEMENTS(http_test::Task, "java.lang.Runnable");
-
-namespace http_test {
 namespace {
+
+using java_test::Task;
 
 using Clock = std::chrono::steady_clock;
 using java_test::thrownMessage;

@@ -12,6 +12,7 @@
 #include "HALScreen.h"
 #include "HALShell.h"
 #include "HALShellHooks.h"
+#include "DisplayFixture.h"
 #include "JavaTestSupport.h"
 #include "RasterContext.h"
 #include "RasterSurface.h"
@@ -82,26 +83,17 @@ using java_test::text;
 using java_test::thrownMessage;
 using Log = std::vector<std::string>;
 
-class CanvasTest : public ::testing::Test {
+class CanvasTest : public DisplayFixture {
  protected:
   void SetUp() override {
-    VMTestEnv::start();
-    VMCallbacks table = *HAL_getVMCallbacks();
-    table.broadcastEvent = HAL_broadcastEvent;
-    HAL_setVMCallbacks(&table);
-    HAL_createEventRegistry();
+    DisplayFixture::SetUp();
     log.clear();
-    display = Display::getDisplay(nullptr).get();
   }
   static VMPtr<Logging> canvas(bool suppress) {
     VMPtr<Logging> c = Logging::_VM_new();
     c->_VM_init(suppress);
     return c;
   }
-  static void raise(int type, std::vector<intptr_t> words) {
-    HAL_broadcastEvent(type, static_cast<int>(words.size()), words.data());
-  }
-  Display* display = nullptr;
 };
 
 TEST_F(CanvasTest, EveryHandlerRunsUnderTheEventDispatchLock) {

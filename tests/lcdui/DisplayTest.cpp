@@ -13,6 +13,8 @@
 #include "HALCommand.h"
 #include "HALEvents.h"
 #include "HALWindow.h"
+#include "JavaTask.h"
+#include "DisplayFixture.h"
 #include "JavaTestSupport.h"
 #include "VMClassRegistry.h"
 #include "VMCollector.h"
@@ -102,26 +104,11 @@ class Listener : public virtual java::lang::Object, public virtual CommandListen
   bool throws = false;
 };
 
-class Task : public virtual java::lang::Object, public virtual java::lang::Runnable {
-  VM_CLASS(Task)
-
- public:
-  VMPtr<Task> _VM_init(std::function<void()> body) {
-    Object::_VM_init();
-    this->body = std::move(body);
-    return VMPtr<Task>(this);
-  }
-  void run() override { body(); }
-  std::function<void()> body;
-};
-
 }  // namespace lcduitest
 
 VM_REGISTER_CLASS(lcduitest::Shown, "lcduitest.Shown", "javax.microedition.lcdui.Displayable", 0);
 VM_REGISTER_CLASS(lcduitest::Listener, "lcduitest.Listener", "java.lang.Object", 0);
 VM_IMPLEMENTS(lcduitest::Listener, "javax.microedition.lcdui.CommandListener");
-VM_REGISTER_CLASS(lcduitest::Task, "lcduitest.Task", "java.lang.Object", 0);
-VM_IMPLEMENTS(lcduitest::Task, "java.lang.Runnable");
 
 namespace {
 
@@ -132,17 +119,11 @@ using java_test::thrownMessage;
 using lcduitest::log;
 using lcduitest::Shown;
 
-class LcduiTest : public ::testing::Test {
+class LcduiTest : public DisplayFixture {
  protected:
   void SetUp() override {
-    VMTestEnv::start();
-    // Events raised by the platform reach the listeners, as in the VM.
-    VMCallbacks table = *HAL_getVMCallbacks();
-    table.broadcastEvent = HAL_broadcastEvent;
-    HAL_setVMCallbacks(&table);
-    HAL_createEventRegistry();
+    DisplayFixture::SetUp();
     log.clear();
-    display = Display::getDisplay(nullptr).get();  // a static of its class keeps it
   }
   VMPtr<Shown> shown(const char* name) {
     VMPtr<Shown> d = Shown::_VM_new();
@@ -154,10 +135,6 @@ class LcduiTest : public ::testing::Test {
     c->_VM_init(String::_VM_fromUTF8(label), type, 1);
     return c;
   }
-  static void raise(int type, std::vector<intptr_t> words) {
-    HAL_broadcastEvent(type, static_cast<int>(words.size()), words.data());
-  }
-  Display* display = nullptr;
 };
 
 using Log = std::vector<std::string>;
@@ -361,7 +338,7 @@ TEST_F(LcduiTest, SerialCallsRunOnceLaterUnderTheEventLock) {
   thrownMessage<java::lang::NullPointerException>([&] { display->callSerially(VMPtr<java::lang::Runnable>()); });
   int runs = 0;
   bool heldLock = false;
-  VMPtr<lcduitest::Task> task = lcduitest::Task::_VM_new();
+  VMPtr<java_test::Task> task = java_test::Task::_VM_new();
   task->_VM_init([&] {
     ++runs;
     try {
@@ -371,7 +348,7 @@ TEST_F(LcduiTest, SerialCallsRunOnceLaterUnderTheEventLock) {
       heldLock = false;
     }
   });
-  VMPtr<lcduitest::Task> failing = lcduitest::Task::_VM_new();
+  VMPtr<java_test::Task> failing = java_test::Task::_VM_new();
   failing->_VM_init([] { _VM_throwNew<java::lang::RuntimeException>("task failed"); });
   display->callSerially(failing);
   display->callSerially(task);
@@ -442,7 +419,7 @@ TEST_F(LcduiTest, SwitchingFromAThreadWhileAHandlerAsksForTheSizeDoesNotDeadlock
   a->logging = b->logging = false;
   display->setCurrent(a);
   int switches = 0;
-  VMPtr<lcduitest::Task> body = lcduitest::Task::_VM_new();
+  VMPtr<java_test::Task> body = java_test::Task::_VM_new();
   body->_VM_init([&] {
     VMPtr<Display> d = Display::getDisplay(nullptr);
     for (int i = 0; i < 100; ++i) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "JavaTask.h"
 #include "ThreadTestSupport.h"
 #include "VMClassKit.h"
 #include "VMCollector.h"
@@ -22,21 +23,10 @@
 
 namespace jthreads_test {
 
-// A Runnable whose run() calls a C++ function.
-class Task : public virtual java::lang::Object, public virtual java::lang::Runnable {
-  VM_CLASS(Task)
-
- public:
-  VMPtr<Task> _VM_init(std::function<void()> body);
-  void run() override;
-
-  std::function<void()> body;
-};
-
-// A new Java thread (not started) that runs `body`.
-VMPtr<java::lang::Thread> newThread(std::function<void()> body);
-// The same, started.
-VMPtr<java::lang::Thread> startThread(std::function<void()> body);
+// Task, newThread and startThread come from the shared test support.
+using java_test::newThread;
+using java_test::startThread;
+using java_test::Task;
 
 // The current-thread word of the main thread and of a Java thread.
 uintptr_t mainWord();

@@ -1,0 +1,31 @@
+#pragma once
+
+// The fixture of the display tests: a test VM whose platform events reach
+// the listeners as in the real VM, the event registry, and the display.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "HALCallbacks.h"
+#include "HALEvents.h"
+#include "VMTestEnv.h"
+#include "javax_microedition_lcdui_Display.h"
+
+class DisplayFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    VMTestEnv::start();
+    VMCallbacks table = *HAL_getVMCallbacks();
+    table.broadcastEvent = HAL_broadcastEvent;
+    HAL_setVMCallbacks(&table);
+    HAL_createEventRegistry();
+    display = javax::microedition::lcdui::Display::getDisplay(nullptr).get();  // a static of its class keeps it
+  }
+  // Raises a platform event with its payload words, as the window does.
+  static int raise(int type, std::vector<intptr_t> words) {
+    return HAL_broadcastEvent(type, static_cast<int>(words.size()), words.data());
+  }
+  javax::microedition::lcdui::Display* display = nullptr;
+};
