@@ -89,6 +89,28 @@ void reportCoreShare(benchmark::State& state) {
                                                     benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
+// Four stereo buffers of a fixed sample pattern, one second each: the
+// voices of the mixing peers.
+std::vector<std::vector<int16_t>> patternVoices() {
+  std::vector<std::vector<int16_t>> voices(4, std::vector<int16_t>(2 * kRate));
+  for (auto& v : voices) {
+    for (size_t i = 0; i < v.size(); ++i) v[i] = static_cast<int16_t>((i * 37) % 20000 - 10000);
+  }
+  return voices;
+}
+
+// Mixes one period through the device per iteration, then closes the
+// players.
+void pumpAndClose(benchmark::State& state, const std::vector<HALPlayer*>& players) {
+  std::vector<int16_t> out(2 * kPeriod);
+  for (auto _ : state) {
+    CeAudioOutput::pump(out.data(), kPeriod);
+    benchmark::DoNotOptimize(out.data());
+  }
+  reportCoreShare(state);
+  for (HALPlayer* p : players) HAL_closePlayer(p);
+}
+
 void BM_Mix4VoicesMixer(benchmark::State& state) {
   pumpedOutput();
   const std::vector<uint8_t> f = waveFile(kRate);
@@ -98,22 +120,13 @@ void BM_Mix4VoicesMixer(benchmark::State& state) {
     HAL_setPlayerVolume(players.back(), 80);
     HAL_startPlayer(players.back());
   }
-  std::vector<int16_t> out(2 * kPeriod);
-  for (auto _ : state) {
-    CeAudioOutput::pump(out.data(), kPeriod);
-    benchmark::DoNotOptimize(out.data());
-  }
-  reportCoreShare(state);
-  for (HALPlayer* p : players) HAL_closePlayer(p);
+  pumpAndClose(state, players);
 }
 BENCHMARK(BM_Mix4VoicesMixer);
 
 // The least a mixer does: sum four buffers and clamp.
 void BM_Mix4VoicesPlainLoop(benchmark::State& state) {
-  std::vector<std::vector<int16_t>> voices(4, std::vector<int16_t>(2 * kRate));
-  for (auto& v : voices) {
-    for (size_t i = 0; i < v.size(); ++i) v[i] = static_cast<int16_t>((i * 37) % 20000 - 10000);
-  }
+  const std::vector<std::vector<int16_t>> voices = patternVoices();
   std::vector<int16_t> out(2 * kPeriod);
   size_t pos = 0;
   for (auto _ : state) {
@@ -130,10 +143,7 @@ void BM_Mix4VoicesPlainLoop(benchmark::State& state) {
 BENCHMARK(BM_Mix4VoicesPlainLoop);
 
 void BM_Mix4VoicesSdl(benchmark::State& state) {
-  std::vector<std::vector<int16_t>> voices(4, std::vector<int16_t>(2 * kRate));
-  for (auto& v : voices) {
-    for (size_t i = 0; i < v.size(); ++i) v[i] = static_cast<int16_t>((i * 37) % 20000 - 10000);
-  }
+  const std::vector<std::vector<int16_t>> voices = patternVoices();
   std::vector<int16_t> out(2 * kPeriod);
   size_t pos = 0;
   for (auto _ : state) {
@@ -156,13 +166,7 @@ void BM_Mix4Midi(benchmark::State& state) {
     players.push_back(open(chordFile(i, 4000), HAL_CONTENT_MIDI, -1));
     HAL_startPlayer(players.back());
   }
-  std::vector<int16_t> out(2 * kPeriod);
-  for (auto _ : state) {
-    CeAudioOutput::pump(out.data(), kPeriod);
-    benchmark::DoNotOptimize(out.data());
-  }
-  reportCoreShare(state);
-  for (HALPlayer* p : players) HAL_closePlayer(p);
+  pumpAndClose(state, players);
 }
 BENCHMARK(BM_Mix4Midi);
 

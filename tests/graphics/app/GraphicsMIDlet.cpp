@@ -124,7 +124,7 @@ class GraphicsMIDlet : public javax::microedition::midlet::MIDlet {
 
   void startApp() override {
     if (screen != nullptr) return;
-    std::thread(testAppReadCommands).detach();
+    std::thread([] { testAppReadCommands(); }).detach();
     HALWindowObject* window = nullptr;
     if (HAL_createCanvas(&window, 1) != HAL_OK || HAL_setCurrentDisplayable(window) != HAL_OK ||
         HAL_createScreenBuffer(window, &screen) != HAL_OK) {

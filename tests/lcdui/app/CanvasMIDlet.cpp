@@ -194,8 +194,7 @@ class CanvasMIDlet : public javax::microedition::midlet::MIDlet {
   }
 
   static void readCommands() {
-    char line[512];
-    while (std::fgets(line, sizeof line, stdin)) {
+    testAppReadCommands([](const std::string& line) {
       std::istringstream in(line);
       std::string command;
       in >> command;
@@ -212,7 +211,7 @@ class CanvasMIDlet : public javax::microedition::midlet::MIDlet {
       } else if (!testAppCommand(command)) {
         report("unknown command " + command);
       }
-    }
+    });
   }
 };
 

@@ -42,7 +42,7 @@ class SoundMIDlet : public javax::microedition::midlet::MIDlet {
       report("startApp", looping->getState());
       return;
     }
-    std::thread(testAppReadCommands).detach();
+    std::thread([] { testAppReadCommands(); }).detach();
     VMPtr<VMArray<int8_t>> tone = toneFile(22050, 300);
     VMPtr<Player> once = Manager::createPlayer(tone, 0, tone->length, java::lang::String::_VM_fromUTF8("audio/x-wav"));
     once->realize();

@@ -23,11 +23,15 @@ bool testAppCommand(const std::string& command) {
   return true;
 }
 
-void testAppReadCommands() {
-  char line[128];
+void testAppReadCommands(const std::function<void(const std::string&)>& handle) {
+  char line[512];
   while (std::fgets(line, sizeof line, stdin)) {
     std::string command(line);
     while (!command.empty() && (command.back() == '\n' || command.back() == '\r')) command.pop_back();
-    testAppCommand(command);
+    if (handle) {
+      handle(command);
+    } else {
+      testAppCommand(command);
+    }
   }
 }

@@ -48,10 +48,7 @@ class TestMIDlet : public javax::microedition::midlet::MIDlet {
   // Runs on a thread of its own: every command but notify-destroyed
   // becomes a message to the main window, as the phone would send it.
   static void readCommands() {
-    char line[128];
-    while (std::fgets(line, sizeof line, stdin)) {
-      std::string command(line);
-      while (!command.empty() && (command.back() == '\n' || command.back() == '\r')) command.pop_back();
+    testAppReadCommands([](const std::string& command) {
       if (command == "notify-destroyed") {
         // The MIDlet is held by the application manager; its state is
         // written under the global lock, as on any Java thread.
@@ -61,7 +58,7 @@ class TestMIDlet : public javax::microedition::midlet::MIDlet {
       } else if (!testAppCommand(command)) {
         report(("unknown command " + command).c_str());
       }
-    }
+    });
   }
 };
 
