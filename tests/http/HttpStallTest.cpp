@@ -22,37 +22,8 @@
 namespace http_test {
 namespace {
 
-using java_test::Task;
-
 using Clock = std::chrono::steady_clock;
 using java_test::thrownMessage;
-
-VMPtr<java::lang::Thread> startJavaThread(std::function<void()> body) {
-  VMPtr<Task> task = Task::_VM_new();
-  task->_VM_init(std::move(body));
-  VMPtr<java::lang::Thread> thread = java::lang::Thread::_VM_new();
-  thread->_VM_init(VMPtr<java::lang::Runnable>(task));
-  thread->start();
-  return thread;
-}
-
-int countThreadRecords() {
-  int count = 0;
-  for (HALListNode* n = _VM_vm->threads.getFirst(); n != nullptr; n = _VM_vm->threads.getNext(n)) ++count;
-  return count;
-}
-
-// Waits for the thread's end, then drops it and collects until its record
-// is deleted (which joins its platform thread).
-void joinJavaThread(VMPtr<java::lang::Thread>& t) {
-  while (t->isAlive()) java::lang::Thread::sleep(5);
-  t = VMPtr<java::lang::Thread>();
-  for (int i = 0; i < 1000 && countThreadRecords() > 1; ++i) {
-    _VM_collect();
-    java::lang::Thread::sleep(5);
-  }
-  EXPECT_EQ(countThreadRecords(), 1);
-}
 
 int64_t millisSince(Clock::time_point start) {
   return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
@@ -68,7 +39,7 @@ TEST_F(HttpTest, StallingServerTimesOutWhileOtherThreadsRun) {
   });
   std::atomic<int> ticks{0};
   std::atomic<bool> stop{false};
-  VMPtr<java::lang::Thread> ticker = startJavaThread([&] {
+  VMPtr<java::lang::Thread> ticker = java_test::startThread([&] {
     while (!stop) {
       ++ticks;
       java::lang::Thread::sleep(2);
@@ -94,7 +65,7 @@ TEST_F(HttpTest, StallingServerTimesOutWhileOtherThreadsRun) {
   partial->close();
 
   stop = true;
-  joinJavaThread(ticker);
+  EXPECT_TRUE(java_test::joinThread(ticker));
 }
 
 TEST_F(HttpTest, ClosingFromAnotherThreadEndsTheWait) {
@@ -102,7 +73,7 @@ TEST_F(HttpTest, ClosingFromAnotherThreadEndsTheWait) {
   LoopbackServer server(false, [](const ServedRequest&, ServerConnection& c) { c.stall(20000); });
   VMPtr<Http> c = open(server.url("/"));
   std::atomic<bool> waiting{false};
-  VMPtr<java::lang::Thread> closer = startJavaThread([&] {
+  VMPtr<java::lang::Thread> closer = java_test::startThread([&] {
     while (!waiting) java::lang::Thread::sleep(1);
     java::lang::Thread::sleep(200);
     VMPtr<Http> same = c;
@@ -114,7 +85,7 @@ TEST_F(HttpTest, ClosingFromAnotherThreadEndsTheWait) {
   // cleanly, and the connection is closed afterwards.
   EXPECT_EQ(c->getResponseCode(), -1);
   EXPECT_LT(millisSince(start), 10000);
-  joinJavaThread(closer);
+  EXPECT_TRUE(java_test::joinThread(closer));
   EXPECT_EQ(thrownMessage<java::io::IOException>([&] { c->getResponseCode(); }),
             "HttpConnection error: the connection is closed");
   EXPECT_EQ(HAL_countHTTPConnections(), 0);

@@ -419,8 +419,7 @@ TEST_F(LcduiTest, SwitchingFromAThreadWhileAHandlerAsksForTheSizeDoesNotDeadlock
   a->logging = b->logging = false;
   display->setCurrent(a);
   int switches = 0;
-  VMPtr<java_test::Task> body = java_test::Task::_VM_new();
-  body->_VM_init([&] {
+  VMPtr<java::lang::Thread> switcher = java_test::startThread([&] {
     VMPtr<Display> d = Display::getDisplay(nullptr);
     for (int i = 0; i < 100; ++i) {
       d->setCurrent(b);
@@ -428,9 +427,6 @@ TEST_F(LcduiTest, SwitchingFromAThreadWhileAHandlerAsksForTheSizeDoesNotDeadlock
       ++switches;
     }
   });
-  VMPtr<java::lang::Thread> switcher = java::lang::Thread::_VM_new();
-  switcher->_VM_init(VMPtr<java::lang::Runnable>(body));
-  switcher->start();
   int presses = 0;
   while (switcher->isAlive()) {
     raise(HAL_EVENT_KEY_PRESSED, {49});
@@ -439,20 +435,7 @@ TEST_F(LcduiTest, SwitchingFromAThreadWhileAHandlerAsksForTheSizeDoesNotDeadlock
   }
   EXPECT_EQ(switches, 100);
   EXPECT_GT(presses, 0);
-  // Once its Thread object is gone a collection deletes the thread's record
-  // and joins its platform thread.
-  switcher = nullptr;
-  body = nullptr;
-  auto records = [] {
-    int count = 0;
-    for (HALListNode* n = _VM_vm->threads.getFirst(); n != nullptr; n = _VM_vm->threads.getNext(n)) ++count;
-    return count;
-  };
-  for (int i = 0; i < 1000 && records() > 1; ++i) {
-    _VM_collect();
-    java::lang::Thread::sleep(5);
-  }
-  EXPECT_EQ(records(), 1);
+  EXPECT_TRUE(java_test::joinThread(switcher));
   alarm(0);
   EXPECT_EQ(display->getCurrent().get(), a.get());
 }

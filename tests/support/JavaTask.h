@@ -26,4 +26,12 @@ VMPtr<java::lang::Thread> newThread(std::function<void()> body);
 // The same, started.
 VMPtr<java::lang::Thread> startThread(std::function<void()> body);
 
+// How many thread records the VM has (the main thread's included).
+int countThreadRecords();
+// Waits (sleeping, so other Java threads run) until `t` has ended, drops
+// it and collects until its record is deleted, which joins its platform
+// thread; false when a record besides the main thread's is still left
+// after about 5 s.
+bool joinThread(VMPtr<java::lang::Thread>& t);
+
 }  // namespace java_test

@@ -20,11 +20,7 @@ bool waitUntilWaiting(const VMPtr<Thread>& t) {
   return waitUntil([&t] { return t->_VM_record->state == VMThread::kWaiting; });
 }
 
-int countRecords() {
-  int count = 0;
-  for (HALListNode* n = _VM_vm->threads.getFirst(); n != nullptr; n = _VM_vm->threads.getNext(n)) ++count;
-  return count;
-}
+int countRecords() { return java_test::countThreadRecords(); }
 
 int positionOf(const std::string& event) {
   auto it = std::find(events.begin(), events.end(), event);
