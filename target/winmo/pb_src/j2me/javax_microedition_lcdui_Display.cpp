@@ -120,9 +120,7 @@ void Display::setCurrent(VMPtr<Displayable> d) {
       hasRequest = 0;
       return;
     }
-    hasRequest = 1;
-    requested = d;
-    target = d->nativeHandle;
+    target = recordRequest(d);
   }
   // The switch runs inside this call, on this thread, and takes the state
   // lock and then the event dispatch lock for the hide and show handlers.
@@ -139,11 +137,15 @@ void Display::setCurrent(VMPtr<Alert> alert, VMPtr<Displayable> next) {
   {
     VMSynchronized guard(stateLock());
     alert->setNext(next);
-    hasRequest = 1;
-    requested = alert;
-    target = alert->nativeHandle;
+    target = recordRequest(alert);
   }
   HAL_setCurrentDisplayable(target);
+}
+
+HALWindowObject* Display::recordRequest(VMPtr<Displayable> d) {
+  hasRequest = 1;
+  requested = d;
+  return d->nativeHandle;
 }
 
 void Display::callSerially(VMPtr<java::lang::Runnable> r) {

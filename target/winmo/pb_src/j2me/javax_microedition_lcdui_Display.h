@@ -88,6 +88,9 @@ class Display : public virtual java::lang::Object {
   static VMStatic<java::util::Vector> pendingSerialCalls;
 
  private:
+  // Records `d` as requested (under the state lock) and returns the window
+  // record the platform is to show.
+  HALWindowObject* recordRequest(VMPtr<Displayable> d);
   void switchTo(VMPtr<Displayable> next);
   void finishSwitch(VMPtr<Displayable> next);
   void handleCommandEvent(intptr_t nativeId);

@@ -80,24 +80,18 @@ void Displayable::setCommandListener(VMPtr<CommandListener> l) {
   commandListener = l;
 }
 
-int32_t Displayable::getWidth() {
-  VMSynchronized guard(Display::stateLock());
-  int32_t width = 0;
-  int32_t height = 0;
-  if (HAL_getDisplayableSize(nativeHandle, &width, &height) != HAL_OK) {
-    _VM_fatalError("HAL_getDisplayableSize() failed.");
-  }
-  return width;
-}
+int32_t Displayable::getWidth() { return size().first; }
 
-int32_t Displayable::getHeight() {
+int32_t Displayable::getHeight() { return size().second; }
+
+std::pair<int32_t, int32_t> Displayable::size() {
   VMSynchronized guard(Display::stateLock());
   int32_t width = 0;
   int32_t height = 0;
   if (HAL_getDisplayableSize(nativeHandle, &width, &height) != HAL_OK) {
     _VM_fatalError("HAL_getDisplayableSize() failed.");
   }
-  return height;
+  return {width, height};
 }
 
 void Displayable::dispatchSizeChanged(int32_t width, int32_t height) {

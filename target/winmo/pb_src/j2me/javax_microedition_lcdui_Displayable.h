@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 
 #include "HALWindowObject.h"
 #include "VMArray.h"
@@ -71,6 +72,10 @@ class Displayable : public virtual java::lang::Object {
   VMField<java::lang::String> title;
   VMField<Ticker> ticker;
   HALWindowObject* nativeHandle;
+
+ private:
+  // The platform's size of the displayable, under the state lock.
+  std::pair<int32_t, int32_t> size();
 };
 
 }  // namespace javax::microedition::lcdui
