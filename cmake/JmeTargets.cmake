@@ -1,25 +1,41 @@
 # Helpers that turn the folder layout into targets. A new source file is
 # picked up by re-running the build; no list of files is kept by hand.
 
+# The include folders of each layer. A layer sees its own folders and those
+# of the layers below it, so an include that reaches upwards does not
+# compile: the stand-in sees only itself; the platform layer sees the
+# stand-in and, of the runtime, only its one header of services
+# (target/winmo/src/vm); the runtime, the engine and the game see everything.
+set(JME_CE_INCLUDE_DIRS ${CMAKE_SOURCE_DIR}/target/winmo/ce)
+set(JME_PLATFORM_INCLUDE_DIRS
+  ${CMAKE_SOURCE_DIR}/target/winmo/platform
+  ${CMAKE_SOURCE_DIR}/target/winmo/src/vm
+  ${JME_CE_INCLUDE_DIRS})
 set(JME_INCLUDE_DIRS
   ${CMAKE_SOURCE_DIR}/lib_src/vm
-  ${CMAKE_SOURCE_DIR}/target/winmo/src/vm
   ${CMAKE_SOURCE_DIR}/target/winmo/pb_src/vm
   ${CMAKE_SOURCE_DIR}/target/winmo/pb_src/j2me
-  ${CMAKE_SOURCE_DIR}/target/winmo/platform
-  ${CMAKE_SOURCE_DIR}/target/winmo/ce
+  ${JME_PLATFORM_INCLUDE_DIRS}
   ${CMAKE_SOURCE_DIR}/src)
 
-# jme_layer(<target> <dir>...): an object library of every .cpp in the dirs.
+# Programs, tests, benchmarks and fuzz targets link this with the layers and
+# see every folder.
+add_library(jme_all_includes INTERFACE)
+target_include_directories(jme_all_includes INTERFACE ${JME_INCLUDE_DIRS})
+
+# jme_layer(<target> INCLUDES <folder>... SOURCES <dir>...): an object
+# library of every .cpp in the source dirs, compiled with only the include
+# folders given.
 function(jme_layer target)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "INCLUDES;SOURCES")
   set(sources)
-  foreach(dir ${ARGN})
+  foreach(dir ${arg_SOURCES})
     file(GLOB found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
     list(APPEND sources ${found})
   endforeach()
   if(sources)
     add_library(${target} OBJECT ${sources})
-    target_include_directories(${target} PUBLIC ${JME_INCLUDE_DIRS})
+    target_include_directories(${target} PRIVATE ${arg_INCLUDES})
   endif()
 endfunction()
 
@@ -120,13 +136,18 @@ function(jme_test_programs dir)
   endforeach()
 endfunction()
 
-# jme_compile_fail_tests(<dir> <label>): each .cpp in the folder must fail to
-# compile with the message that its line "// error: <regular expression>"
-# names.
+# jme_compile_fail_tests(<dir> <label> [<include folder>...]): each .cpp in
+# the folder must fail to compile, with the include folders given (all of
+# them when none is), with the message that its line
+# "// error: <regular expression>" names.
 function(jme_compile_fail_tests dir label)
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  set(dirs ${ARGN})
+  if(NOT dirs)
+    set(dirs ${JME_INCLUDE_DIRS})
+  endif()
   set(includes)
-  foreach(inc ${JME_INCLUDE_DIRS})
+  foreach(inc ${dirs})
     list(APPEND includes -I${inc})
   endforeach()
   foreach(src ${sources})

@@ -2,7 +2,7 @@
 
 #include "HALOrientation.h"
 #include "HALPower.h"
-#include "VMFatal.h"
+#include "VMServices.h"
 #include "javax_microedition_media_Manager.h"
 
 VM_REGISTER_CLASS(tq::platform::brume::TqBrume, "tq.platform.brume.TqBrume", "java.lang.Object", 0);

@@ -1,6 +1,6 @@
 #include "VMRef.h"
 
-#include "VMFatal.h"
+#include "VMServices.h"
 
 constinit VMRefList _VM_staticList{nullptr};
 constinit VMRefList _VM_nativeList{nullptr};

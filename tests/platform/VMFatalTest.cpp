@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <unistd.h>
 
-#include "VMFatal.h"
+#include "VMServices.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "VMClassRegistry.h"
 #include "VMCollector.h"
 #include "VMContext.h"
-#include "VMFatal.h"
+#include "VMServices.h"
 #include "VMHeap.h"
 #include "VMThread.h"
 #include "java_lang_String.h"

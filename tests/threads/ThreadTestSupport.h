@@ -15,7 +15,7 @@
 #include "HALCallbacks.h"
 #include "HALGlobalLock.h"
 #include "HALLock.h"
-#include "HALThread.h"
+#include "HALThreadRecord.h"
 
 namespace threads_test {
 

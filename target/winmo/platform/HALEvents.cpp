@@ -6,8 +6,7 @@
 #include "HALCallbacks.h"
 #include "HALGlobalLock.h"
 #include "HALLockScope.h"
-#include "VMHeap.h"
-#include "java_lang_Throwable.h"
+#include "VMServices.h"
 
 namespace {
 
@@ -24,15 +23,6 @@ void deliver(const HALList& list, uint32_t bit, int type, int count, const intpt
   for (HALListNode* node = list.getFirst(); node; node = list.getNext(node)) {
     const auto* listener = static_cast<const HALEventListener*>(list.getValue(node));
     if (listener->mask & bit) listener->callback(type, count, payload);
-  }
-}
-
-void printStackTrace(java::lang::Throwable* thrown) {
-  try {
-    VMPtr<java::lang::Throwable> held(thrown);
-    held->printStackTrace();
-  } catch (...) {
-    // The report could not be written (no memory); the event is over anyway.
   }
 }
 
@@ -78,12 +68,11 @@ int HAL_broadcastEvent(int type, int count, const intptr_t* payload) {
   const uint32_t bit = uint32_t{1} << type;
   try {
     for (const HALList& list : current->lists) deliver(list, bit, type, count, payload);
-  } catch (java::lang::Throwable* thrown) {
-    printStackTrace(thrown);
-    return HAL_EVENT_LISTENER_THREW;
   } catch (...) {
-    // Anything else, the exit carrier included, ends the delivery too and
-    // goes no further into the platform layer.
+    // A Java exception gets its stack trace printed; anything else, the exit
+    // carrier included, ends the delivery too and goes no further into the
+    // platform layer.
+    _VM_reportEscapedException();
     return HAL_EVENT_LISTENER_THREW;
   }
   return 0;

@@ -5,7 +5,7 @@
 #include <mutex>
 
 #include "HALCallbacks.h"
-#include "VMFatal.h"
+#include "VMServices.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "VMHeap.h"
+#include "VMServices.h"
 
 HALList::~HALList() { clear(); }
 

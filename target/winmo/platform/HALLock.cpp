@@ -3,8 +3,8 @@
 #include <new>
 
 #include "HALGlobalLock.h"
-#include "HALThread.h"
-#include "VMFatal.h"
+#include "HALThreadRecord.h"
+#include "VMServices.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "CeShell.h"
 #include "HALCallbacks.h"
 #include "HALGlobalLock.h"
-#include "HALThread.h"
+#include "HALThreadRecord.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "HALResource.h"
 #include "HALString.h"
 #include "HALStringMap.h"
-#include "VMFatal.h"
+#include "VMServices.h"
 
 namespace {
 

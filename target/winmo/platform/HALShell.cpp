@@ -18,7 +18,7 @@
 #include "HALThread.h"
 #include "HALVendor.h"
 #include "HALWindow.h"
-#include "VMFatal.h"
+#include "VMServices.h"
 
 using namespace ce;
 

@@ -3,25 +3,21 @@
 #include <cstring>
 #include <new>
 
-#include "VMHeap.h"
+#include "VMServices.h"
 
 namespace {
 
+// The entry and the copy of its key share one block: the key's bytes follow
+// the entry.
 HALStringMapEntry* newEntry(const char* key, void* value) {
-  void* memory = _VM_operatorNew(sizeof(HALStringMapEntry));
-  try {
-    return new (memory) HALStringMapEntry{value, VMCString(key), nullptr};
-  } catch (...) {
-    // Copying the key ran out of memory.
-    _VM_free(memory);
-    throw;
-  }
+  const size_t keySize = std::strlen(key) + 1;
+  auto* memory = static_cast<char*>(_VM_operatorNew(sizeof(HALStringMapEntry) + keySize));
+  char* copy = memory + sizeof(HALStringMapEntry);
+  std::memcpy(copy, key, keySize);
+  return new (memory) HALStringMapEntry{value, copy, nullptr};
 }
 
-void deleteEntry(HALStringMapEntry* entry) {
-  entry->~HALStringMapEntry();
-  _VM_free(entry);
-}
+void deleteEntry(HALStringMapEntry* entry) { _VM_free(entry); }
 
 }  // namespace
 
@@ -55,11 +51,10 @@ void HALStringMap::put(const char* key, void* value) {
   HALStringMapEntry* entry = newEntry(key, value);
   HALStringMapEntry** link = &buckets_[hash(key) % kBucketCount];
   for (; *link; link = &(*link)->next) {
-    if ((*link)->key.equals(key)) {
+    if (std::strcmp((*link)->key, key) == 0) {
       // Another thread put the key meanwhile: the later put wins.
       (*link)->value = value;
-      entry->~HALStringMapEntry();
-      _VM_free(entry);
+      deleteEntry(entry);
       return;
     }
   }
@@ -69,7 +64,7 @@ void HALStringMap::put(const char* key, void* value) {
 
 HALStringMapEntry* HALStringMap::find(const char* key) const {
   for (HALStringMapEntry* entry = buckets_[hash(key) % kBucketCount]; entry; entry = entry->next) {
-    if (entry->key.equals(key)) return entry;
+    if (std::strcmp(entry->key, key) == 0) return entry;
   }
   return nullptr;
 }

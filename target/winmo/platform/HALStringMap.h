@@ -2,13 +2,11 @@
 
 #include <cstdint>
 
-#include "VMCString.h"
-
-// An entry of a HALStringMap: the value, a copy of the key and the next
-// entry of the same bucket.
+// An entry of a HALStringMap: the value, a copy of the key (zero-terminated,
+// kept in the entry's own block) and the next entry of the same bucket.
 struct HALStringMapEntry {
   void* value;
-  VMCString key;
+  const char* key;
   HALStringMapEntry* next;
 };
 

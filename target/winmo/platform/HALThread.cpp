@@ -1,4 +1,4 @@
-#include "HALThread.h"
+#include "HALThreadRecord.h"
 
 #include <chrono>
 #include <new>
@@ -6,7 +6,7 @@
 
 #include "HALCallbacks.h"
 #include "HALGlobalLock.h"
-#include "VMFatal.h"
+#include "VMServices.h"
 
 namespace {
 
@@ -97,6 +97,10 @@ uintptr_t HAL_getCurrentThreadData() { return currentThread ? currentThread->dat
 void HAL_setCurrentThreadData(HALThread* thread, uintptr_t data) {
   if (thread) thread->data = data;
 }
+
+bool HAL_hasThreadStarted(const HALThread* thread) { return thread != nullptr && thread->started.load() != 0; }
+
+bool HAL_hasThreadFinished(const HALThread* thread) { return thread != nullptr && thread->finished.load() != 0; }
 
 void HAL_cancelThread(HALThread* thread) {
   if (thread) thread->cancelled.store(1);

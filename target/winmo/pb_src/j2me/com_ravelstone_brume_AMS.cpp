@@ -4,7 +4,7 @@
 
 #include "HALEvents.h"
 #include "HALProperties.h"
-#include "VMFatal.h"
+#include "VMServices.h"
 #include "VMThrow.h"
 #include "java_lang_Class.h"
 #include "java_lang_InstantiationException.h"

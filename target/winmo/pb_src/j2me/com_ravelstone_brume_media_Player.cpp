@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "VMFatal.h"
+#include "VMServices.h"
 #include "VMThrow.h"
 #include "java_lang_IllegalArgumentException.h"
 #include "java_lang_IllegalStateException.h"

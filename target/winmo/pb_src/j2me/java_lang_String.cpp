@@ -12,7 +12,7 @@
 
 #include "HALString.h"
 #include "HALStringMap.h"
-#include "VMFatal.h"
+#include "VMServices.h"
 #include "VMHeap.h"
 #include "VMSynchronized.h"
 #include "VMThrow.h"

@@ -3,7 +3,7 @@
 #include <climits>
 #include <cstring>
 
-#include "VMFatal.h"
+#include "VMServices.h"
 #include "VMSynchronized.h"
 #include "VMThrow.h"
 #include "VMUTF8.h"

@@ -2,7 +2,7 @@
 
 #include "HALKeys.h"
 #include "HALWindow.h"
-#include "VMFatal.h"
+#include "VMServices.h"
 #include "VMSynchronized.h"
 #include "VMThrow.h"
 #include "java_lang_IllegalArgumentException.h"

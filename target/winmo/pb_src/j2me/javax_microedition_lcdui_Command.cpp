@@ -1,6 +1,6 @@
 #include "javax_microedition_lcdui_Command.h"
 
-#include "VMFatal.h"
+#include "VMServices.h"
 #include "VMThrow.h"
 #include "java_lang_IllegalArgumentException.h"
 #include "java_lang_NullPointerException.h"

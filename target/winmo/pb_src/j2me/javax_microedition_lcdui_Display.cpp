@@ -3,7 +3,7 @@
 #include "HALEvents.h"
 #include "HALWindow.h"
 #include "VMExitException.h"
-#include "VMFatal.h"
+#include "VMServices.h"
 #include "VMJava.h"
 #include "VMSynchronized.h"
 #include "VMThrow.h"

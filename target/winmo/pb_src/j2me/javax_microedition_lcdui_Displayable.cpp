@@ -2,7 +2,7 @@
 
 #include "HALDisplayable.h"
 #include "HALWindow.h"
-#include "VMFatal.h"
+#include "VMServices.h"
 #include "VMSynchronized.h"
 #include "VMThrow.h"
 #include "java_lang_NullPointerException.h"

@@ -1,6 +1,6 @@
 #include "javax_microedition_lcdui_Font.h"
 
-#include "VMFatal.h"
+#include "VMServices.h"
 #include "VMJava.h"
 #include "VMSynchronized.h"
 #include "VMThrow.h"

@@ -10,7 +10,7 @@
 #include "RasterContext.h"
 #include "RasterImage.h"
 #include "RasterSurface.h"
-#include "VMFatal.h"
+#include "VMServices.h"
 #include "VMThrow.h"
 #include "java_lang_ArrayIndexOutOfBoundsException.h"
 #include "java_lang_IllegalArgumentException.h"

@@ -4,7 +4,7 @@
 
 #include "HALImage.h"
 #include "RasterImage.h"
-#include "VMFatal.h"
+#include "VMServices.h"
 #include "VMThrow.h"
 #include "java_io_IOException.h"
 #include "java_lang_ArrayIndexOutOfBoundsException.h"

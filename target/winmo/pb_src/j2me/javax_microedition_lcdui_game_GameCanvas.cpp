@@ -1,7 +1,7 @@
 #include "javax_microedition_lcdui_game_GameCanvas.h"
 
 #include "HALKeys.h"
-#include "VMFatal.h"
+#include "VMServices.h"
 
 VM_REGISTER_CLASS(javax::microedition::lcdui::game::GameCanvas, "javax.microedition.lcdui.game.GameCanvas",
                   "javax.microedition.lcdui.Canvas", VM_ABSTRACT);

@@ -2,7 +2,7 @@
 
 #include "HALEvents.h"
 #include "HALExitURL.h"
-#include "VMFatal.h"
+#include "VMServices.h"
 #include "VMThrow.h"
 #include "com_ravelstone_brume_AMS.h"
 #include "java_lang_NullPointerException.h"

@@ -1,7 +1,7 @@
 #include "javax_microedition_rms_RecordStore.h"
 
 #include "HALRecordStore.h"
-#include "VMFatal.h"
+#include "VMServices.h"
 #include "VMSynchronized.h"
 #include "VMThrow.h"
 #include "java_lang_ArrayIndexOutOfBoundsException.h"

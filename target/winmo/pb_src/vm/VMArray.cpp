@@ -1,7 +1,7 @@
 #include "VMArray.h"
 
 #include "VMClassRegistry.h"
-#include "VMFatal.h"
+#include "VMServices.h"
 #include "VMThread.h"
 #include "VMThrow.h"
 #include "java_lang_ArrayIndexOutOfBoundsException.h"

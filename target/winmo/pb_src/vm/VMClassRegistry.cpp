@@ -6,7 +6,7 @@
 #include <new>
 
 #include "VMClassKit.h"
-#include "VMFatal.h"
+#include "VMServices.h"
 #include "VMHeap.h"
 #include "VMMonitor.h"
 #include "VMSynchronized.h"

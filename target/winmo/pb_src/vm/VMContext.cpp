@@ -7,7 +7,7 @@
 #include "VMClassRegistry.h"
 #include "VMCollector.h"
 #include "VMExitException.h"
-#include "VMFatal.h"
+#include "VMServices.h"
 #include "VMFinalizer.h"
 #include "VMHeap.h"
 #include "VMThread.h"

@@ -5,7 +5,7 @@
 
 #include "HALMemory.h"
 #include "VMCollector.h"
-#include "VMFatal.h"
+#include "VMServices.h"
 #include "VMHeapServices.h"
 #include "VMSmallBlocks.h"
 #include "VMThread.h"

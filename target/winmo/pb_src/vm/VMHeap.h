@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "VMServices.h"
+
 // The runtime allocator. Every block carries a 16-byte header in front of
 // the address handed out (so objects, int64_t and double stay aligned); the
 // first 32-bit word of the header is the size word:
@@ -35,10 +37,9 @@ void _VM_disableHeap();
 // collects and retries; then it throws OutOfMemoryError when `mayThrow` is
 // set and a current thread exists, and otherwise ends the process.
 void* _VM_alloc(size_t size, bool mayThrow);
-// _VM_alloc(size, true): for runtime records (list nodes, name holders).
-void* _VM_operatorNew(size_t size);
-// Frees a block of _VM_alloc; null is ignored.
-void _VM_free(void* block);
+// _VM_operatorNew(size) is _VM_alloc(size, true); _VM_free frees a block of
+// _VM_alloc (null is ignored). Both are declared with the platform's view
+// of the runtime.
 // Size of a block of _VM_alloc, header included.
 uint32_t _VM_blockSize(const void* block);
 

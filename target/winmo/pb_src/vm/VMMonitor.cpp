@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "HALLock.h"
-#include "VMFatal.h"
+#include "VMServices.h"
 #include "VMObject.h"
 #include "VMThread.h"
 #include "VMThrow.h"

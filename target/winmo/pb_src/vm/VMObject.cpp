@@ -8,7 +8,7 @@
 #include "HALLock.h"
 #include "HALMemory.h"
 #include "VMClassKit.h"
-#include "VMFatal.h"
+#include "VMServices.h"
 #include "VMHeap.h"
 #include "VMMonitor.h"
 #include "VMThread.h"

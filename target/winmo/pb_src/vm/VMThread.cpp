@@ -15,7 +15,7 @@
 #include "VMCollector.h"
 #include "VMContext.h"
 #include "VMExitException.h"
-#include "VMFatal.h"
+#include "VMServices.h"
 #include "VMHeap.h"
 #include "VMHeapServices.h"
 #include "VMMonitor.h"
@@ -203,11 +203,11 @@ void VMThread::sleep(int64_t timeout) {
 
 bool VMThread::hasLeftTheVM() const {
   return ownsHalThread_ && state == kTerminated && executionRef.isNull() && halThread != nullptr &&
-         halThread->started.load();
+         HAL_hasThreadStarted(halThread);
 }
 
 bool VMThread::waitUntilFinished(int milliseconds) const {
-  for (int waited = 0; !halThread->finished.load(); ++waited) {
+  for (int waited = 0; !HAL_hasThreadFinished(halThread); ++waited) {
     if (waited >= milliseconds) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
@@ -218,7 +218,7 @@ bool VMThread::isCollectable() const { return thread == nullptr && hasEnded(); }
 
 bool VMThread::hasEnded() const {
   if (!ownsHalThread_ || isAlive()) return false;
-  return halThread == nullptr || !halThread->started.load() || halThread->finished.load();
+  return halThread == nullptr || !HAL_hasThreadStarted(halThread) || HAL_hasThreadFinished(halThread);
 }
 
 void VMThread::entry(uintptr_t record) {

@@ -1,8 +1,11 @@
-#include "VMFatal.h"
+#include "VMServices.h"
 
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
+
+#include "VMRef.h"
+#include "java_lang_Throwable.h"
 
 void _VM_fatalError(const char* message) {
   std::fflush(stdout);
@@ -17,3 +20,17 @@ void _VM_fatalError(const char* message) {
 }
 
 void _VM_debugLog(const char* /*format*/, ...) {}
+
+void _VM_reportEscapedException() {
+  try {
+    throw;
+  } catch (java::lang::Throwable* thrown) {
+    try {
+      VMPtr<java::lang::Throwable> held(thrown);
+      held->printStackTrace();
+    } catch (...) {
+      // The report could not be written (no memory); the event is over anyway.
+    }
+  } catch (...) {
+  }
+}
