@@ -5,8 +5,8 @@
 #include "VMClassRegistry.h"
 #include "VMCollector.h"
 #include "VMContext.h"
-#include "VMServices.h"
 #include "VMHeap.h"
+#include "VMServices.h"
 #include "VMThread.h"
 #include "java_lang_String.h"
 

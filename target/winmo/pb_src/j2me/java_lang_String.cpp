@@ -12,8 +12,8 @@
 
 #include "HALString.h"
 #include "HALStringMap.h"
-#include "VMServices.h"
 #include "VMHeap.h"
+#include "VMServices.h"
 #include "VMSynchronized.h"
 #include "VMThrow.h"
 #include "VMUTF8.h"

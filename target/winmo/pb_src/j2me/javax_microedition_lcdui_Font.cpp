@@ -1,7 +1,7 @@
 #include "javax_microedition_lcdui_Font.h"
 
-#include "VMServices.h"
 #include "VMJava.h"
+#include "VMServices.h"
 #include "VMSynchronized.h"
 #include "VMThrow.h"
 #include "java_lang_ArrayIndexOutOfBoundsException.h"

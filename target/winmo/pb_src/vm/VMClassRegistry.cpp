@@ -6,9 +6,9 @@
 #include <new>
 
 #include "VMClassKit.h"
-#include "VMServices.h"
 #include "VMHeap.h"
 #include "VMMonitor.h"
+#include "VMServices.h"
 #include "VMSynchronized.h"
 #include "VMThread.h"
 #include "VMThrow.h"

@@ -5,8 +5,8 @@
 
 #include "HALMemory.h"
 #include "VMCollector.h"
-#include "VMServices.h"
 #include "VMHeapServices.h"
+#include "VMServices.h"
 #include "VMSmallBlocks.h"
 #include "VMThread.h"
 #include "VMThrow.h"

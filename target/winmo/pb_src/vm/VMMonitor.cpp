@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "HALLock.h"
-#include "VMServices.h"
 #include "VMObject.h"
+#include "VMServices.h"
 #include "VMThread.h"
 #include "VMThrow.h"
 #include "java_lang_IllegalArgumentException.h"
