@@ -5,18 +5,21 @@
 # of the layers below it, so an include that reaches upwards does not
 # compile: the stand-in sees only itself; the platform layer sees the
 # stand-in and, of the runtime, only its one header of services
-# (target/winmo/src/vm); the runtime, the engine and the game see everything.
+# (target/winmo/src/vm); the runtime sees the platform layer (not the
+# stand-in under it), the engine and the game see the runtime too.
 set(JME_CE_INCLUDE_DIRS ${CMAKE_SOURCE_DIR}/target/winmo/ce)
 set(JME_PLATFORM_INCLUDE_DIRS
   ${CMAKE_SOURCE_DIR}/target/winmo/platform
   ${CMAKE_SOURCE_DIR}/target/winmo/src/vm
   ${JME_CE_INCLUDE_DIRS})
-set(JME_INCLUDE_DIRS
+set(JME_RUNTIME_INCLUDE_DIRS
   ${CMAKE_SOURCE_DIR}/lib_src/vm
   ${CMAKE_SOURCE_DIR}/target/winmo/pb_src/vm
   ${CMAKE_SOURCE_DIR}/target/winmo/pb_src/j2me
-  ${JME_PLATFORM_INCLUDE_DIRS}
-  ${CMAKE_SOURCE_DIR}/src)
+  ${CMAKE_SOURCE_DIR}/target/winmo/platform
+  ${CMAKE_SOURCE_DIR}/target/winmo/src/vm)
+set(JME_GAME_INCLUDE_DIRS ${JME_RUNTIME_INCLUDE_DIRS} ${CMAKE_SOURCE_DIR}/src)
+set(JME_INCLUDE_DIRS ${JME_GAME_INCLUDE_DIRS} ${JME_CE_INCLUDE_DIRS})
 
 # Programs, tests, benchmarks and fuzz targets link this with the layers and
 # see every folder.

@@ -11,6 +11,7 @@
 
 #include "HALCallbacks.h"
 #include "HALCommand.h"
+#include "HALDisplayable.h"
 #include "HALEvents.h"
 #include "HALWindow.h"
 #include "JavaTask.h"

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "HALCallbacks.h"
+#include "HALDisplayable.h"
 #include "HALEvents.h"
 #include "HALOrientation.h"
 #include "HALProperties.h"

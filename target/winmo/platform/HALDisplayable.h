@@ -16,3 +16,15 @@ HALStatus HAL_setDisplayableTitle(HALWindowObject* displayable, const char16_t* 
 HALStatus HAL_setDisplayableTicker(HALWindowObject* displayable, const char16_t* chars, int32_t length);
 HALStatus HAL_addDisplayableCommand(HALWindowObject* displayable, HALCommand* command);
 HALStatus HAL_removeDisplayableCommand(HALWindowObject* displayable, HALCommand* command);
+
+// The display entry points of the lcdui classes: a canvas is a window
+// object of the program's one window (HALWindow.h, HALWindowObject.h).
+HALStatus HAL_createCanvas(HALWindowObject** out, intptr_t identifier);
+HALStatus HAL_deleteCanvas(HALWindowObject* canvas);
+// Makes the canvas the window's object and raises event 5 (the caller
+// holds the global lock).
+HALStatus HAL_setCurrentDisplayable(HALWindowObject* canvas);
+HALStatus HAL_setFullScreenMode(HALWindowObject* canvas, int on);
+HALStatus HAL_getDisplayableSize(HALWindowObject* canvas, int32_t* width, int32_t* height);
+void HAL_getInputCapabilities(uint8_t* hasPointerEvents, uint8_t* hasPointerMotionEvents, uint8_t* hasRepeatEvents);
+void HAL_getDisplayInfo(uint8_t* isColor, int32_t* numColors, int32_t* numAlphaLevels, int32_t* flag);

@@ -1,5 +1,7 @@
 #include "HALWindow.h"
 
+#include "HALDisplayable.h"
+
 #include <string>
 
 #include "HALCallbacks.h"

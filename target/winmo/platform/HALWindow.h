@@ -40,14 +40,3 @@ HALWindowObject* HAL_getWindowObject();
 
 intptr_t HAL_classWindowProc(ce::HWND window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 intptr_t HAL_mainWindowProc(ce::HWND window, uint32_t message, uintptr_t wParam, intptr_t lParam);
-
-// Display entry points of the lcdui classes.
-HALStatus HAL_createCanvas(HALWindowObject** out, intptr_t identifier);
-HALStatus HAL_deleteCanvas(HALWindowObject* canvas);
-// Makes the canvas the window's object and raises event 5 (the caller
-// holds the global lock).
-HALStatus HAL_setCurrentDisplayable(HALWindowObject* canvas);
-HALStatus HAL_setFullScreenMode(HALWindowObject* canvas, int on);
-HALStatus HAL_getDisplayableSize(HALWindowObject* canvas, int32_t* width, int32_t* height);
-void HAL_getInputCapabilities(uint8_t* hasPointerEvents, uint8_t* hasPointerMotionEvents, uint8_t* hasRepeatEvents);
-void HAL_getDisplayInfo(uint8_t* isColor, int32_t* numColors, int32_t* numAlphaLevels, int32_t* flag);

@@ -16,6 +16,7 @@
 #include "CeBackend.h"
 #include "CeHeadlessBackend.h"
 #include "CeWindowManager.h"
+#include "HALDisplayable.h"
 #include "HALGlobalLock.h"
 #include "HALScreen.h"
 #include "HALWindow.h"

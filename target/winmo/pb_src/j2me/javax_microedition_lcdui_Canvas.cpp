@@ -1,7 +1,7 @@
 #include "javax_microedition_lcdui_Canvas.h"
 
 #include "HALKeys.h"
-#include "HALWindow.h"
+#include "HALDisplayable.h"
 #include "VMServices.h"
 #include "VMSynchronized.h"
 #include "VMThrow.h"

@@ -1,7 +1,7 @@
 #include "javax_microedition_lcdui_Display.h"
 
 #include "HALEvents.h"
-#include "HALWindow.h"
+#include "HALDisplayable.h"
 #include "VMExitException.h"
 #include "VMJava.h"
 #include "VMServices.h"

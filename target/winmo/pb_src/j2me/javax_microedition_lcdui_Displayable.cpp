@@ -1,7 +1,6 @@
 #include "javax_microedition_lcdui_Displayable.h"
 
 #include "HALDisplayable.h"
-#include "HALWindow.h"
 #include "VMServices.h"
 #include "VMSynchronized.h"
 #include "VMThrow.h"
