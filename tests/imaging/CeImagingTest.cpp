@@ -147,7 +147,8 @@ TEST(CeImagingTest, ImageCutAtAnyByteFailsCleanly) {
 
 TEST(CeImagingTest, ImagesTooLargeAreRefusedBeforeTheirPixelsAreTaken) {
   struct Size { uint32_t width, height; };
-  for (const Size s : {Size{40000, 1}, Size{1, 40000}, Size{5000, 5000}, Size{0, 1}}) {
+  for (const Size s : {Size{40000, 1}, Size{1, 40000}, Size{5000, 5000}, Size{0, 1},
+                       Size{0x7FFFFFFF, 0x7FFFFFFF}, Size{0x80000000, 1}}) {
     Bytes header = {0, 0, 0, 0, 0, 0, 0, 0, 8, PNG_COLOR_TYPE_RGB, 0, 0, 0};
     for (int i = 0; i < 4; ++i) {
       header[i] = static_cast<uint8_t>(s.width >> (24 - 8 * i));
@@ -160,6 +161,48 @@ TEST(CeImagingTest, ImagesTooLargeAreRefusedBeforeTheirPixelsAreTaken) {
     }
     EXPECT_EQ(decode(file).result, CeImaging::Result::badData) << s.width << "x" << s.height;
   }
+}
+
+// The fewest heap allocations with which `file` decodes; -1 when a
+// thousand are not enough.
+int64_t allocationsToDecode(const Bytes& file) {
+  for (int64_t allowed = 0; allowed < 1000; ++allowed) {
+    CeProcessHeap::setAllocationsLeft(allowed);
+    const CeImaging::Result result = decode(file).result;
+    CeProcessHeap::setAllocationsLeft(CeProcessHeap::kUnlimited);
+    if (result == CeImaging::Result::ok) return allowed;
+  }
+  return -1;
+}
+
+// Chunks that do not make the pixels are skipped as they are read, so a
+// small file cannot make a decode hold megabytes of text it never uses:
+// with texts that inflate to 1 MiB each, plain texts, a suggested palette,
+// Exif data and a chunk of no known kind, a 1x1 image still decodes with
+// as many heap blocks as the bare image.
+TEST(CeImagingTest, ChunksBesideThePixelsAreNotKept) {
+  Spec spec{1, 1, PNG_COLOR_TYPE_RGB, 8, {{1, 2, 3}}};
+  const Bytes bare = png_fixtures::encode(spec);
+  spec.compressedTexts.assign(8, std::string(1 << 20, 'a'));
+  Bytes file = png_fixtures::encode(spec);
+  ASSERT_LT(file.size(), size_t{40000});
+  const auto bytes = [](const std::string& s) { return Bytes(s.begin(), s.end()); };
+  const std::vector<Bytes> others = {
+      png_fixtures::chunk("tEXt", bytes(std::string("Title\0a plain text", 18))),
+      png_fixtures::chunk("iTXt", bytes(std::string("Title\0\0\0en\0\0text", 16))),
+      png_fixtures::chunk("sPLT", bytes(std::string("p\0\x08\x01\x02\x03\x04\x00\x05", 9))),
+      png_fixtures::chunk("eXIf", bytes(std::string("MM\0*\0\0\0\x08\0\0", 10))),
+      png_fixtures::chunk("ruSt", Bytes(100, 7)),
+  };
+  for (int copies = 0; copies < 20; ++copies) {
+    for (const Bytes& c : others) file.insert(file.begin() + 8 + 25, c.begin(), c.end());
+  }
+  const Decoded d = decode(file);
+  ASSERT_EQ(d.result, CeImaging::Result::ok);
+  EXPECT_EQ(d.pixels, std::vector<uint32_t>{0xFF010203});
+  const int64_t bareAllocations = allocationsToDecode(bare);
+  ASSERT_GT(bareAllocations, 0);
+  EXPECT_EQ(allocationsToDecode(file), bareAllocations);
 }
 
 // Whichever allocation of a decode the heap refuses, the decode reports
