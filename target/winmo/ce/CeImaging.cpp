@@ -10,9 +10,6 @@
 
 namespace {
 
-// A chunk other than image data longer than this is bad data.
-constexpr png_alloc_size_t kMaxChunkBytes = png_alloc_size_t{8} << 20;
-
 // One decode. libpng leaves a failing decode with a long jump, which skips
 // destructors, so everything the decode holds is a plain field here and is
 // given back by finish() on every path.
@@ -53,12 +50,12 @@ void releaseBlock(png_structp, png_voidp block) { CeProcessHeap::release(block);
 
 void limitWhatIsRead(png_structp png) {
   png_set_user_limits(png, CeImaging::kMaxSide, CeImaging::kMaxSide);
-  png_set_chunk_malloc_max(png, kMaxChunkBytes);
   // Only the header, palette, transparency and image data make the pixels
   // (the samples stay raw, so colour-space chunks change nothing). Every
-  // other chunk is skipped as it is read: kept, text and profiles could
-  // hold 8 MiB each, inflated from a few kilobytes of the file, for the
-  // whole decode.
+  // other chunk is skipped as it is read. Read, libpng would take a buffer
+  // of the length a chunk claims (its chunk size limit only warns), up to
+  // 2 GiB for a few bytes of file, and keep texts inflated to 8 MiB each
+  // for the whole decode.
   png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
   png_set_crc_action(png, PNG_CRC_QUIET_USE, PNG_CRC_QUIET_USE);
 #ifdef PNG_IGNORE_ADLER32
