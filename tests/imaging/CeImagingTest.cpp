@@ -2,6 +2,9 @@
 #include <png.h>
 
 #include <cstdint>
+#include <ostream>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "CeImaging.h"
@@ -147,7 +150,8 @@ TEST(CeImagingTest, ImageCutAtAnyByteFailsCleanly) {
 
 TEST(CeImagingTest, ImagesTooLargeAreRefusedBeforeTheirPixelsAreTaken) {
   struct Size { uint32_t width, height; };
-  for (const Size s : {Size{40000, 1}, Size{1, 40000}, Size{5000, 5000}, Size{0, 1}}) {
+  for (const Size s : {Size{40000, 1}, Size{1, 40000}, Size{5000, 5000}, Size{0, 1},
+                       Size{0x7FFFFFFF, 0x7FFFFFFF}, Size{0x80000000, 1}}) {
     Bytes header = {0, 0, 0, 0, 0, 0, 0, 0, 8, PNG_COLOR_TYPE_RGB, 0, 0, 0};
     for (int i = 0; i < 4; ++i) {
       header[i] = static_cast<uint8_t>(s.width >> (24 - 8 * i));
@@ -159,6 +163,89 @@ TEST(CeImagingTest, ImagesTooLargeAreRefusedBeforeTheirPixelsAreTaken) {
       file.insert(file.end(), c.begin(), c.end());
     }
     EXPECT_EQ(decode(file).result, CeImaging::Result::badData) << s.width << "x" << s.height;
+  }
+}
+
+// What a decode of `file` ends in once the heap lets it through, and the
+// fewest heap allocations it needs to get there ({outOfMemory, -1} when a
+// thousand are not enough).
+struct Cost {
+  CeImaging::Result result = CeImaging::Result::outOfMemory;
+  int64_t allocations = -1;
+  bool operator==(const Cost&) const = default;
+};
+
+Cost decodeCost(const Bytes& file) {
+  for (int64_t allowed = 0; allowed < 1000; ++allowed) {
+    CeProcessHeap::setAllocationsLeft(allowed);
+    const CeImaging::Result result = decode(file).result;
+    CeProcessHeap::setAllocationsLeft(CeProcessHeap::kUnlimited);
+    if (result != CeImaging::Result::outOfMemory) return {result, allowed};
+  }
+  return {};
+}
+
+void PrintTo(const Cost& cost, std::ostream* out) {
+  static const char* const names[] = {"ok", "outOfMemory", "badData"};
+  *out << names[static_cast<int>(cost.result)] << " after " << cost.allocations << " allocations";
+}
+
+Bytes bytes(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+// A text of every kind (the compressed ones empty), a suggested palette,
+// Exif data, scales and a chunk of no known kind, each with a small body.
+std::vector<std::pair<std::string, Bytes>> chunksBesideThePixels() {
+  return {
+      {"tEXt", bytes(std::string("Title\0a plain text", 18))},
+      {"zTXt", bytes(std::string("Title\0\0\x78\x01\x03\0\0\0\0\x01", 15))},
+      {"iTXt", bytes(std::string("Title\0\0\0en\0\0text", 16))},
+      {"sPLT", bytes(std::string("p\0\x08\x01\x02\x03\x04\x00\x05", 9))},
+      {"eXIf", bytes(std::string("MM\0*\0\0\0\x08\0\0", 10))},
+      {"pCAL", bytes(std::string("c\0\0\0\0\0\0\0\0\x01\0\0m", 13))},
+      {"sCAL", bytes(std::string("\x01" "1\0" "1", 4))},
+      {"ruSt", Bytes(100, 7)},
+  };
+}
+
+// Chunks that do not make the pixels are skipped as they are read, so a
+// small file cannot make a decode hold megabytes it never uses: with texts
+// that inflate to 1 MiB each and twenty of every other kind, a 1x1 image
+// decodes with as many heap blocks as the bare image.
+TEST(CeImagingTest, ChunksBesideThePixelsAreNotKept) {
+  Spec spec{1, 1, PNG_COLOR_TYPE_RGB, 8, {{1, 2, 3}}};
+  const Bytes bare = png_fixtures::encode(spec);
+  spec.compressedTexts.assign(8, std::string(1 << 20, 'a'));
+  Bytes file = png_fixtures::encode(spec);
+  ASSERT_LT(file.size(), size_t{40000});
+  for (int copies = 0; copies < 20; ++copies) {
+    for (const auto& [type, body] : chunksBesideThePixels()) {
+      const Bytes c = png_fixtures::chunk(type, body);
+      file.insert(file.begin() + 8 + 25, c.begin(), c.end());  // after IHDR
+    }
+  }
+  const Decoded d = decode(file);
+  ASSERT_EQ(d.result, CeImaging::Result::ok);
+  EXPECT_EQ(d.pixels, std::vector<uint32_t>{0xFF010203});
+  const Cost bareCost = decodeCost(bare);
+  ASSERT_EQ(bareCost.result, CeImaging::Result::ok);
+  EXPECT_EQ(decodeCost(file), bareCost);
+}
+
+// A chunk whose length field claims 2 GiB makes libpng ask for a buffer of
+// that size when it reads the chunk; skipped, it takes nothing, and the
+// file, which ends long before, is bad data as one with a chunk of no known
+// kind is.
+TEST(CeImagingTest, ChunkClaimingGigabytesTakesNoMemory) {
+  const Bytes png = png_fixtures::encode({1, 1, PNG_COLOR_TYPE_RGB, 8, {{1, 2, 3}}});
+  const auto claiming = [&](const std::string& type) {
+    Bytes file = bytes("\x7F\xFF\xFF\xFF" + type + std::string(64, 'x'));
+    file.insert(file.begin(), png.begin(), png.begin() + 8 + 25);  // signature and IHDR
+    return file;
+  };
+  const Cost unknownCost = decodeCost(claiming("ruSt"));
+  ASSERT_EQ(unknownCost.result, CeImaging::Result::badData);
+  for (const auto& [type, body] : chunksBesideThePixels()) {
+    EXPECT_EQ(decodeCost(claiming(type)), unknownCost) << type;
   }
 }
 

@@ -90,6 +90,14 @@ Bytes encode(const Spec& spec) {
     png_set_tRNS(png, info, spec.alphas.data(), static_cast<int>(spec.alphas.size()), nullptr);
   }
   if (spec.gamma != 0) png_set_gAMA(png, info, spec.gamma);
+  std::vector<png_text> texts(spec.compressedTexts.size());
+  for (size_t i = 0; i < texts.size(); ++i) {
+    texts[i].compression = PNG_TEXT_COMPRESSION_zTXt;
+    texts[i].key = const_cast<png_charp>("Comment");
+    texts[i].text = const_cast<png_charp>(spec.compressedTexts[i].c_str());
+    texts[i].text_length = spec.compressedTexts[i].size();
+  }
+  if (!texts.empty()) png_set_text(png, info, texts.data(), static_cast<int>(texts.size()));
   std::vector<png_bytep> rows;
   for (const Bytes& row : spec.rows) rows.push_back(const_cast<png_bytep>(row.data()));
   png_set_rows(png, info, rows.data());

@@ -27,6 +27,7 @@ struct Spec {
   std::vector<uint8_t> palette;  // r, g, b per entry
   std::vector<uint8_t> alphas;   // tRNS entries of a palette image
   double gamma = 0;              // a gAMA chunk when not 0
+  std::vector<std::string> compressedTexts;  // one zTXt chunk each
 };
 
 // The file libpng writes for `spec`.

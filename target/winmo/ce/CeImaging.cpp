@@ -10,11 +10,6 @@
 
 namespace {
 
-// Ancillary chunks (text, profiles) are held in memory while they are read;
-// anything larger is dropped rather than allocated.
-constexpr png_alloc_size_t kMaxChunkBytes = png_alloc_size_t{8} << 20;
-constexpr png_uint_32 kMaxCachedChunks = 128;
-
 // One decode. libpng leaves a failing decode with a long jump, which skips
 // destructors, so everything the decode holds is a plain field here and is
 // given back by finish() on every path.
@@ -55,8 +50,13 @@ void releaseBlock(png_structp, png_voidp block) { CeProcessHeap::release(block);
 
 void limitWhatIsRead(png_structp png) {
   png_set_user_limits(png, CeImaging::kMaxSide, CeImaging::kMaxSide);
-  png_set_chunk_malloc_max(png, kMaxChunkBytes);
-  png_set_chunk_cache_max(png, kMaxCachedChunks);
+  // Only the header, palette, transparency and image data make the pixels
+  // (the samples stay raw, so colour-space chunks change nothing). Every
+  // other chunk is skipped as it is read. Read, libpng would take a buffer
+  // of the length a chunk claims (its chunk size limit only warns), up to
+  // 2 GiB for a few bytes of file, and keep texts inflated to 8 MiB each
+  // for the whole decode.
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
   png_set_crc_action(png, PNG_CRC_QUIET_USE, PNG_CRC_QUIET_USE);
 #ifdef PNG_IGNORE_ADLER32
   png_set_option(png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);

@@ -20,8 +20,10 @@
 //   recomputing them; a chunk that is cut short or malformed is still an
 //   error;
 // - images wider or taller than kMaxSide, or with more than kMaxPixels
-//   pixels, are refused as bad data, so the memory a decode takes is
-//   bounded; so is the memory for ancillary chunks.
+//   pixels, are refused as bad data before their pixels are taken, so the
+//   memory a decode takes is bounded by the image's size;
+// - chunks that do not make the pixels (text, colour profiles, suggested
+//   palettes and the like) are skipped without being held in memory.
 class CeImaging {
  public:
   CeImaging() = delete;
