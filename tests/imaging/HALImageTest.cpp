@@ -185,7 +185,9 @@ TEST(HALImageTest, ResourceFilesAreReadWholeWithTheirOwnStatuses) {
                                           &height),
               c.status);
     EXPECT_EQ(image != nullptr, c.status == HAL_OK);
-    if (image != nullptr) EXPECT_EQ(width * 10 + height, 21);
+    if (image != nullptr) {
+      EXPECT_EQ(width * 10 + height, 21);
+    }
     HAL_releaseImage(image);
   }
   std::filesystem::remove_all(folder);
