@@ -73,7 +73,8 @@ std::vector<uint8_t> chordFile(int channel, int ms) {
                              static_cast<uint8_t>(ms & 0x7F), static_cast<uint8_t>(0x90 | channel), 60, 0});
   std::vector<uint8_t> f = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k', 0, 0, 0,
                             static_cast<uint8_t>(track.size())};
-  f.insert(f.end(), track.begin(), track.end());
+  f.resize(f.size() + track.size());
+  std::copy(track.begin(), track.end(), f.end() - static_cast<std::ptrdiff_t>(track.size()));
   return f;
 }
 

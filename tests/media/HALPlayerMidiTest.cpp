@@ -119,7 +119,9 @@ std::vector<int16_t> playMidi(const std::vector<uint8_t>& file, int32_t frames, 
   if (player == nullptr) return {};
   EXPECT_EQ(HAL_startPlayer(player), HAL_OK);
   std::vector<int16_t> out = pumpLeft(kRate / 5);
-  if (mediaTimeAt200ms != nullptr) EXPECT_EQ(HAL_getPlayerMediaTime(player, mediaTimeAt200ms), HAL_OK);
+  if (mediaTimeAt200ms != nullptr) {
+    EXPECT_EQ(HAL_getPlayerMediaTime(player, mediaTimeAt200ms), HAL_OK);
+  }
   const std::vector<int16_t> rest = pumpLeft(frames - kRate / 5);
   out.insert(out.end(), rest.begin(), rest.end());
   EXPECT_EQ(HAL_closePlayer(player), HAL_OK);
@@ -140,7 +142,7 @@ double powerAt(const std::vector<int16_t>& signal, size_t from, size_t count, do
 
 double energy(const std::vector<int16_t>& signal, size_t from, size_t count) {
   double sum = 0;
-  for (size_t i = from; i < from + count; ++i) sum += double{signal[i]} * signal[i];
+  for (size_t i = from; i < from + count; ++i) sum += static_cast<double>(signal[i]) * signal[i];
   return sum;
 }
 

@@ -21,7 +21,9 @@ class WavePlayer : public ::testing::Test {
  protected:
   void SetUp() override { usePumpedOutput(kRate); }
   void TearDown() override {
-    if (player != nullptr) EXPECT_EQ(HAL_closePlayer(player), HAL_OK);
+    if (player != nullptr) {
+      EXPECT_EQ(HAL_closePlayer(player), HAL_OK);
+    }
   }
   void open(const std::vector<uint8_t>& file, int32_t loop = 0) {
     ASSERT_EQ(HAL_createPlayerWithData(&player, file.data(), static_cast<int32_t>(file.size()), HAL_CONTENT_WAV, loop),

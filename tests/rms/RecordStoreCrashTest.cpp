@@ -197,7 +197,9 @@ TEST(RecordStoreCrash, AWriterKilledAtRandomMomentsLosesNothing) {
     }
     int32_t next = 0;
     HAL_getNextRecordID(store, &next);
-    if (!acknowledged.empty()) EXPECT_GT(next, *acknowledged.rbegin());
+    if (!acknowledged.empty()) {
+      EXPECT_GT(next, *acknowledged.rbegin());
+    }
     HAL_closeRecordStore(store);
   }
   EXPECT_FALSE(acknowledged.empty());

@@ -122,7 +122,9 @@ TEST(RecordStore, EveryClassIsRegisteredUnderItsNameAndSuperclass) {
     ASSERT_NE(c, nullptr);
     EXPECT_STREQ(c->_VM_superName.c_str(), e.super);
     EXPECT_EQ(c->_VM_isInterface, e.interface);
-    if (e.implements != nullptr) EXPECT_TRUE(_VM_implementsInterface(c, _VM_findClass(e.implements)));
+    if (e.implements != nullptr) {
+      EXPECT_TRUE(_VM_implementsInterface(c, _VM_findClass(e.implements)));
+    }
   }
   EXPECT_TRUE(_VM_implementsInterface(_VM_findClass("javax.microedition.rms.RecordEnumerationImpl"),
                                       _VM_findClass("javax.microedition.rms.RecordListener")));

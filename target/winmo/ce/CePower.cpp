@@ -68,7 +68,7 @@ HANDLE CreateMsgQueue(const char16_t* name, const MSGQUEUEOPTIONS* options) {
     return nullptr;
   }
   std::lock_guard<std::mutex> lock(state().mutex);
-  state().queues.push_back(std::make_unique<Queue>(Queue{options->dwMaxMessages, options->cbMaxMessage}));
+  state().queues.push_back(std::make_unique<Queue>(Queue{options->dwMaxMessages, options->cbMaxMessage, {}}));
   return state().queues.back().get();
 }
 
