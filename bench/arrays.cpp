@@ -6,10 +6,14 @@
 //                 lengths / the same over std::vector<String*>.
 //   SetString*:   store a String into every element through the typed set /
 //                 into every slot of the std::vector.
+//   SetObjectRuntime: the typed store into an Object[] made as Object[] (the
+//                 view is checked; compare with SetStringStd).
 //   GetObject*:   read every element of an Object[] (Vector's storage) /
 //                 std::vector<Object*>.
 //   GetAsObject:  read every element of a String[] through an Object[] view
 //                 of the same array (the covariant road).
+//   SetAsObject:  store a String into every element of a String[] through
+//                 an Object[] view of it (the checked covariant road).
 //   AtInt*:       sum an int[] of 4096 elements through at(i) /
 //                 std::vector<int32_t>.
 #include <benchmark/benchmark.h>
@@ -89,6 +93,18 @@ void SetStringStd(benchmark::State& state) {
 }
 BENCHMARK(SetStringStd);
 
+void SetObjectRuntime(benchmark::State& state) {
+  startVM();
+  VMPtr<VMArray<Object>> a = VMArray<Object>::create(kLength);
+  VMPtr<Object> s = String::_VM_fromUTF8("x");
+  for (auto _ : state) {
+    for (int32_t i = 0; i < a->length; ++i) a->set(i, s);
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * kLength);
+}
+BENCHMARK(SetObjectRuntime);
+
 void GetObjectRuntime(benchmark::State& state) {
   startVM();
   VMPtr<VMArray<String>> texts = strings();
@@ -128,6 +144,18 @@ void GetAsObject(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kLength);
 }
 BENCHMARK(GetAsObject);
+
+void SetAsObject(benchmark::State& state) {
+  startVM();
+  VMPtr<VMArray<Object>> a = strings();
+  VMPtr<Object> s = String::_VM_fromUTF8("x");
+  for (auto _ : state) {
+    for (int32_t i = 0; i < a->length; ++i) a->set(i, s);
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * kLength);
+}
+BENCHMARK(SetAsObject);
 
 void AtIntRuntime(benchmark::State& state) {
   startVM();

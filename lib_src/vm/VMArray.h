@@ -21,17 +21,18 @@
 // The element block keeps the pointer type of the class the array was made
 // with. A typed access through the view of that same type reads and writes
 // the block directly. Through any other view a load converts the pointer to
-// the view's element type, and a store goes through setObject, which checks
-// it against the array's real element class.
+// the view's element type, and a store converts it back to the array's
+// element type, which fails (ArrayStoreException) for a value of another
+// class: every store is checked against the array's real element class.
 //
-// A typed load of a class that has subclasses (Object[] above all) must
-// cost what it did before arrays were covariant, although its view has to
-// be checked: so the check is the bounds check itself (the view of another
-// type has no elements it may read directly), and the converting road never
-// looks like a call to the compiler. A call anywhere in a loop makes it
-// reload the array, its fields and the caller's references after every
-// element; on x86-64 with g++ the conversion is entered from inline
-// assembly that names what it changes: its result and nothing in memory.
+// A typed access to an array of a class that has subclasses (Object[] above
+// all) must cost what it did before arrays were covariant, although its
+// view has to be checked: so the check is the bounds check itself (the view
+// of another type has no elements it may use directly), and the converting
+// road never looks like a call to the compiler. A call anywhere in a loop
+// makes it reload the array, its fields and the caller's references after
+// every element; on x86-64 with g++ the converters are entered from inline
+// assembly that names what they change: the result and nothing in memory.
 
 #include <cstdint>
 #include <cstring>
@@ -145,10 +146,55 @@ const char* primitiveArrayName() {
 // An element of an array made with elements `From`, as the element type
 // `To` of one of its views.
 template <class From, class To>
-VM_ARRAY_CONVERTER void* convertElement(void* element) noexcept {
+VM_ARRAY_CONVERTER void* upcastElement(void* element) noexcept {
   return static_cast<To>(static_cast<From>(element));
 }
+// A value of a view's element type `From` as the element type `To` of the
+// array, or null when it is none.
+template <class From, class To>
+VM_ARRAY_CONVERTER void* downcastElement(void* value) noexcept {
+  return dynamic_cast<To>(static_cast<From>(value));
+}
 #undef VM_ARRAY_CONVERTER
+
+// The two converters of a view (of element type View) of an array made with
+// elements Made.
+struct ViewConverters {
+  void* (*load)(void*) noexcept;
+  void* (*store)(void*) noexcept;
+};
+template <class Made, class View>
+inline constexpr ViewConverters viewConverters{&upcastElement<Made, View>, &downcastElement<View, Made>};
+
+// convert(value). On x86-64 with g++ the compiler sees no call: the
+// converter keeps the general registers, the stack moves past the caller's
+// red zone and is aligned (its old place kept in r11), and only the vector
+// and x87 registers count as changed. A converter reads no memory but the
+// value's class tables, which are complete before Java code can see the
+// object, and throws nothing (a backtrace taken inside it may not reach
+// past it).
+[[gnu::always_inline]] inline void* convertQuietly(void* (*convert)(void*) noexcept, void* value) {
+#if VM_ARRAY_QUIET_CONVERSION
+  void* out;
+  asm("movq %%rsp, %%r11\n\t"
+      "leaq -128(%%rsp), %%rsp\n\t"
+      "andq $-16, %%rsp\n\t"
+      "call *%[convert]\n\t"
+      "movq %%r11, %%rsp"
+      : "=a"(out)
+      : "D"(value), [convert] "r"(convert)
+      : "r11", "cc", "xmm0", "xmm1", "xmm2", "xmm3", "xmm4", "xmm5", "xmm6", "xmm7", "xmm8", "xmm9", "xmm10",
+        "xmm11", "xmm12", "xmm13", "xmm14", "xmm15",
+#ifdef __AVX512F__
+        "xmm16", "xmm17", "xmm18", "xmm19", "xmm20", "xmm21", "xmm22", "xmm23", "xmm24", "xmm25", "xmm26", "xmm27",
+        "xmm28", "xmm29", "xmm30", "xmm31", "k0", "k1", "k2", "k3", "k4", "k5", "k6", "k7",
+#endif
+        "st", "st(1)", "st(2)", "st(3)", "st(4)", "st(5)", "st(6)", "st(7)");
+  return out;
+#else
+  return convert(value);
+#endif
+}
 
 // Every view of a reference array keeps a copy of the array's length and
 // element block (neither changes once the array is made), so that a typed
@@ -156,14 +202,14 @@ VM_ARRAY_CONVERTER void* convertElement(void* element) noexcept {
 // VMArray_Base through the virtual bases. `directLength` is the length in
 // the view of the type the array was made with and 0 in every other, so the
 // bounds check of a typed access also tells whether it may use the block;
-// `viewConvert` turns an element of the block into the view's element type.
+// `viewConverters` convert between the block's and the view's element type.
 // `length` hides VMArray_Base::length, which holds the same value.
 #define VM_ARRAY_VIEW_FIELDS                                                              \
  public:                                                                                  \
   int32_t length = 0;                                                                     \
   int32_t directLength = 0;                                                               \
   void* viewData = nullptr;                                                               \
-  void* (*viewConvert)(void*) noexcept = nullptr;                                         \
+  const ViewConverters* viewConverters = nullptr;                                         \
                                                                                           \
  protected:                                                                               \
   /* Fills this view, the one of the array type View, of an array made as Made. */       \
@@ -172,7 +218,7 @@ VM_ARRAY_CONVERTER void* convertElement(void* element) noexcept {
     length = array.length;                                                                \
     directLength = std::is_same_v<Made, View> ? array.length : 0;                         \
     viewData = array._VM_data;                                                            \
-    viewConvert = &convertElement<typename Made::Element, typename View::Element>;        \
+    viewConverters = &vm_detail::viewConverters<typename Made::Element, typename View::Element>; \
   }                                                                                       \
                                                                                           \
  public:
@@ -433,43 +479,41 @@ class VMArray : public vm_detail::ArrayBases<T, N>::type {
       static_cast<Element*>(this->viewData)[i] = typed;
     } else {
       checkViewIndex(i);
-      setChecked(i, typed);
+      storeConverted(i, typed);
     }
   }
 
-  // Element i (in bounds) of an array made with elements of a subtype,
-  // converted by the view's converter.
+  // The address of slot i (in bounds) of an array made with elements of a
+  // subtype: it holds a pointer of that type.
+  char* slot(int32_t i) const { return static_cast<char*>(this->viewData) + sizeof(void*) * static_cast<uint32_t>(i); }
+
+  // Element i of an array made with elements of a subtype, converted by the
+  // view's converter.
   Element converted(int32_t i) {
     void* element;
-    std::memcpy(&element, static_cast<const char*>(this->viewData) + sizeof(void*) * static_cast<uint32_t>(i),
-                sizeof(void*));
-#if VM_ARRAY_QUIET_CONVERSION
-    // The compiler sees no call: the converter keeps the general registers,
-    // the stack moves past the caller's red zone and is aligned (its old
-    // place kept in r11), and only the vector and x87 registers count as
-    // changed. The converter reads no memory but the element's class
-    // tables, which are complete before Java code can see the object, and
-    // throws nothing (a backtrace taken inside it may not reach past it).
-    void* out;
-    asm("movq %%rsp, %%r11\n\t"
-        "leaq -128(%%rsp), %%rsp\n\t"
-        "andq $-16, %%rsp\n\t"
-        "call *%[convert]\n\t"
-        "movq %%r11, %%rsp"
-        : "=a"(out)
-        : "D"(element), [convert] "r"(this->viewConvert)
-        : "r11", "cc", "xmm0", "xmm1", "xmm2", "xmm3", "xmm4", "xmm5", "xmm6", "xmm7", "xmm8", "xmm9", "xmm10",
-          "xmm11", "xmm12", "xmm13", "xmm14", "xmm15",
-#ifdef __AVX512F__
-          "xmm16", "xmm17", "xmm18", "xmm19", "xmm20", "xmm21", "xmm22", "xmm23", "xmm24", "xmm25", "xmm26",
-          "xmm27", "xmm28", "xmm29", "xmm30", "xmm31", "k0", "k1", "k2", "k3", "k4", "k5", "k6", "k7",
-#endif
-          "st", "st(1)", "st(2)", "st(3)", "st(4)", "st(5)", "st(6)", "st(7)");
-    return static_cast<Element>(out);
-#else
-    return static_cast<Element>(this->viewConvert(element));
-#endif
+    std::memcpy(&element, slot(i), sizeof(void*));
+    return static_cast<Element>(vm_detail::convertQuietly(this->viewConverters->load, element));
   }
+
+  // Stores `value` at i of an array made with elements of a subtype, as that
+  // type, or fails when it is not one.
+  void storeConverted(int32_t i, Element value) {
+    void* typed = vm_detail::convertQuietly(this->viewConverters->store, value);
+    if (typed == nullptr && value != nullptr) [[unlikely]] {
+#ifdef VM_KIT_HAS_DIRECT_BASES
+      // The C++ bases are the Java supertypes: the value's class is not
+      // assignable to the array's element class.
+      _VM_throwArrayStore();
+#else
+      // Arrays here are covariant to Object[] only, so a C++ cast can fail
+      // where Java's type test passes: the untyped store decides.
+      setChecked(i, value);
+      return;
+#endif
+    }
+    std::memcpy(slot(i), &typed, sizeof(void*));
+  }
+
   // A store into an array of a subtype: checked against its element class.
   [[gnu::noinline, gnu::cold]] void setChecked(int32_t i, java::lang::Object* value) {
     static_cast<VMArray_Base*>(this)->setObject(i, value);

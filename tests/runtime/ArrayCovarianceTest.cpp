@@ -257,10 +257,10 @@ TEST(ArrayCovariance, AnIndexOutsideFailsThroughEveryView) {
   EXPECT_EQ(table->get(1)->length, 1);
 }
 
-// A loop that loads through the view of a supertype keeps its other values
-// (integers, floating point, pointers) in registers across the converting
-// road, which claims to change nothing but its result: they must come out
-// as from the same loop over the array's own type.
+// A loop that loads and stores through the view of a supertype keeps its
+// other values (integers, floating point, pointers) in registers across the
+// converting roads, which claim to change nothing but their result and the
+// slot: they must come out as from the same loop over the array's own type.
 template <class Array>
 std::string walk(const VMPtr<Array>& array, const std::vector<Object*>& expected) {
   int64_t mix = 17;
@@ -271,6 +271,7 @@ std::string walk(const VMPtr<Array>& array, const std::vector<Object*>& expected
   int32_t present = 0;
   const Object* const* want = expected.data();
   for (int32_t i = 0; i < array->length; ++i) {
+    array->set(i, array->get(i));
     Object* element = array->get(i).get();
     same += element == want[i];
     present += element != nullptr;
@@ -283,7 +284,7 @@ std::string walk(const VMPtr<Array>& array, const std::vector<Object*>& expected
          std::to_string(bits) + " " + std::to_string(weight) + " " + std::to_string(scale);
 }
 
-TEST(ArrayCovariance, LoadsThroughAViewKeepTheLoopsValues) {
+TEST(ArrayCovariance, AccessThroughAViewKeepsTheLoopsValues) {
   VMTestEnv::start();
   VMPtr<VMArray<String>> strings = VMArray<String>::create(40);
   std::vector<Object*> expected(40, nullptr);
