@@ -69,15 +69,19 @@ void GetStringStd(benchmark::State& state) {
 }
 BENCHMARK(GetStringStd);
 
-void SetStringRuntime(benchmark::State& state) {
-  startVM();
-  VMPtr<VMArray<String>> a = strings();
-  VMPtr<String> s = String::_VM_fromUTF8("x");
+// Stores `value` into every element of `a` through the typed set.
+template <class A, class V>
+void storeEverywhere(benchmark::State& state, const VMPtr<A>& a, const VMPtr<V>& value) {
   for (auto _ : state) {
-    for (int32_t i = 0; i < a->length; ++i) a->set(i, s);
+    for (int32_t i = 0; i < a->length; ++i) a->set(i, value);
     benchmark::ClobberMemory();
   }
   state.SetItemsProcessed(state.iterations() * kLength);
+}
+
+void SetStringRuntime(benchmark::State& state) {
+  startVM();
+  storeEverywhere(state, strings(), String::_VM_fromUTF8("x"));
 }
 BENCHMARK(SetStringRuntime);
 
@@ -95,13 +99,7 @@ BENCHMARK(SetStringStd);
 
 void SetObjectRuntime(benchmark::State& state) {
   startVM();
-  VMPtr<VMArray<Object>> a = VMArray<Object>::create(kLength);
-  VMPtr<Object> s = String::_VM_fromUTF8("x");
-  for (auto _ : state) {
-    for (int32_t i = 0; i < a->length; ++i) a->set(i, s);
-    benchmark::ClobberMemory();
-  }
-  state.SetItemsProcessed(state.iterations() * kLength);
+  storeEverywhere(state, VMArray<Object>::create(kLength), VMPtr<Object>(String::_VM_fromUTF8("x")));
 }
 BENCHMARK(SetObjectRuntime);
 
@@ -147,13 +145,7 @@ BENCHMARK(GetAsObject);
 
 void SetAsObject(benchmark::State& state) {
   startVM();
-  VMPtr<VMArray<Object>> a = strings();
-  VMPtr<Object> s = String::_VM_fromUTF8("x");
-  for (auto _ : state) {
-    for (int32_t i = 0; i < a->length; ++i) a->set(i, s);
-    benchmark::ClobberMemory();
-  }
-  state.SetItemsProcessed(state.iterations() * kLength);
+  storeEverywhere(state, VMPtr<VMArray<Object>>(strings()), VMPtr<Object>(String::_VM_fromUTF8("x")));
 }
 BENCHMARK(SetAsObject);
 
