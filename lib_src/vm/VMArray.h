@@ -135,8 +135,8 @@ const char* primitiveArrayName() {
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(_WIN32)
 #define VM_ARRAY_QUIET_CONVERSION 1
 // A converter keeps every general register but its result and uses no
-// vector register of its own, so a load may enter it from assembly that
-// leaves the caller's values where they are (VMArray::converted).
+// vector register of its own, so a typed access may enter it from assembly
+// that leaves the caller's values where they are (convertQuietly).
 #define VM_ARRAY_CONVERTER [[gnu::no_caller_saved_registers, gnu::target("general-regs-only")]]
 #else
 #define VM_ARRAY_QUIET_CONVERSION 0
@@ -204,23 +204,23 @@ inline constexpr ViewConverters viewConverters{&upcastElement<Made, View>, &down
 // bounds check of a typed access also tells whether it may use the block;
 // `viewConverters` convert between the block's and the view's element type.
 // `length` hides VMArray_Base::length, which holds the same value.
-#define VM_ARRAY_VIEW_FIELDS                                                              \
- public:                                                                                  \
-  int32_t length = 0;                                                                     \
-  int32_t directLength = 0;                                                               \
-  void* viewData = nullptr;                                                               \
-  const ViewConverters* viewConverters = nullptr;                                         \
-                                                                                          \
- protected:                                                                               \
-  /* Fills this view, the one of the array type View, of an array made as Made. */       \
-  template <class Made, class View>                                                       \
-  void fillView(const VMArray_Base& array) {                                              \
-    length = array.length;                                                                \
-    directLength = std::is_same_v<Made, View> ? array.length : 0;                         \
-    viewData = array._VM_data;                                                            \
-    viewConverters = &vm_detail::viewConverters<typename Made::Element, typename View::Element>; \
-  }                                                                                       \
-                                                                                          \
+#define VM_ARRAY_VIEW_FIELDS                                                                    \
+ public:                                                                                        \
+  int32_t length = 0;                                                                           \
+  int32_t directLength = 0;                                                                     \
+  void* viewData = nullptr;                                                                     \
+  const ViewConverters* viewConverters = nullptr;                                               \
+                                                                                                \
+ protected:                                                                                     \
+  /* Fills this view, the one of the array type View, of an array made as Made. */              \
+  template <class Made, class View>                                                             \
+  void fillView(const VMArray_Base& array) {                                                    \
+    length = array.length;                                                                      \
+    directLength = std::is_same_v<Made, View> ? array.length : 0;                               \
+    viewData = array._VM_data;                                                                  \
+    viewConverters = &vm_detail::viewConverters<typename Made::Element, typename View::Element>;\
+  }                                                                                             \
+                                                                                                \
  public:
 
 // What every reference array type derives from: its supertypes' array
