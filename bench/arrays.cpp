@@ -6,10 +6,14 @@
 //                 lengths / the same over std::vector<String*>.
 //   SetString*:   store a String into every element through the typed set /
 //                 into every slot of the std::vector.
+//   SetObjectRuntime: the typed store into an Object[] made as Object[] (the
+//                 view is checked; compare with SetStringStd).
 //   GetObject*:   read every element of an Object[] (Vector's storage) /
 //                 std::vector<Object*>.
 //   GetAsObject:  read every element of a String[] through an Object[] view
 //                 of the same array (the covariant road).
+//   SetAsObject:  store a String into every element of a String[] through
+//                 an Object[] view of it (the checked covariant road).
 //   AtInt*:       sum an int[] of 4096 elements through at(i) /
 //                 std::vector<int32_t>.
 #include <benchmark/benchmark.h>
@@ -65,15 +69,19 @@ void GetStringStd(benchmark::State& state) {
 }
 BENCHMARK(GetStringStd);
 
-void SetStringRuntime(benchmark::State& state) {
-  startVM();
-  VMPtr<VMArray<String>> a = strings();
-  VMPtr<String> s = String::_VM_fromUTF8("x");
+// Stores `value` into every element of `a` through the typed set.
+template <class A, class V>
+void storeEverywhere(benchmark::State& state, const VMPtr<A>& a, const VMPtr<V>& value) {
   for (auto _ : state) {
-    for (int32_t i = 0; i < a->length; ++i) a->set(i, s);
+    for (int32_t i = 0; i < a->length; ++i) a->set(i, value);
     benchmark::ClobberMemory();
   }
   state.SetItemsProcessed(state.iterations() * kLength);
+}
+
+void SetStringRuntime(benchmark::State& state) {
+  startVM();
+  storeEverywhere(state, strings(), String::_VM_fromUTF8("x"));
 }
 BENCHMARK(SetStringRuntime);
 
@@ -88,6 +96,12 @@ void SetStringStd(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kLength);
 }
 BENCHMARK(SetStringStd);
+
+void SetObjectRuntime(benchmark::State& state) {
+  startVM();
+  storeEverywhere(state, VMArray<Object>::create(kLength), VMPtr<Object>(String::_VM_fromUTF8("x")));
+}
+BENCHMARK(SetObjectRuntime);
 
 void GetObjectRuntime(benchmark::State& state) {
   startVM();
@@ -128,6 +142,12 @@ void GetAsObject(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kLength);
 }
 BENCHMARK(GetAsObject);
+
+void SetAsObject(benchmark::State& state) {
+  startVM();
+  storeEverywhere(state, VMPtr<VMArray<Object>>(strings()), VMPtr<Object>(String::_VM_fromUTF8("x")));
+}
+BENCHMARK(SetAsObject);
 
 void AtIntRuntime(benchmark::State& state) {
   startVM();

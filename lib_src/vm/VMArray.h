@@ -19,10 +19,20 @@
 // succeeds exactly when Java's type test does.
 //
 // The element block keeps the pointer type of the class the array was made
-// with (its element tag tells which). A typed access through a view of that
-// same type reads and writes the block directly; through any other view it
-// goes through getObject/setObject, which convert the pointer and check
-// every store against the array's real element class.
+// with. A typed access through the view of that same type reads and writes
+// the block directly. Through any other view a load converts the pointer to
+// the view's element type, and a store converts it back to the array's
+// element type, which fails (ArrayStoreException) for a value of another
+// class: every store is checked against the array's real element class.
+//
+// A typed access to an array of a class that has subclasses (Object[] above
+// all) must cost what it did before arrays were covariant, although its
+// view has to be checked: so the check is the bounds check itself (the view
+// of another type has no elements it may use directly), and the converting
+// road never looks like a call to the compiler. A call anywhere in a loop
+// makes it reload the array, its fields and the caller's references after
+// every element; on x86-64 with g++ the converters are entered from inline
+// assembly that names what they change: the result and nothing in memory.
 
 #include <cstdint>
 #include <cstring>
@@ -76,10 +86,6 @@ class VMArray_Base : public virtual java::lang::Object {
   int32_t length = 0;
   int32_t _VM_elementSize = 0;
   void* _VM_data = nullptr;
-  // Which VMArray<T, N> made the array: the element block holds that
-  // type's element pointers. An integer, so that stores of elements (which
-  // may alias any pointer) leave it in a register.
-  uintptr_t _VM_elementTag = 0;
 
  protected:
   VMArray_Base() = default;
@@ -126,16 +132,96 @@ const char* primitiveArrayName() {
   }
 }
 
-// Every view of a reference array keeps a copy of the array's length,
-// element block and element tag (none of them changes once the array is
-// made), so that a typed access reads them at a fixed place in its own view
-// instead of finding VMArray_Base through the virtual bases. `length` hides
-// VMArray_Base::length, which holds the same value.
-#define VM_ARRAY_VIEW_FIELDS \
- public:                     \
-  int32_t length = 0;        \
-  uintptr_t viewTag = 0;     \
-  void* viewData = nullptr;
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(_WIN32)
+#define VM_ARRAY_QUIET_CONVERSION 1
+// A converter keeps every general register but its result and uses no
+// vector register of its own, so a typed access may enter it from assembly
+// that leaves the caller's values where they are (convertQuietly).
+#define VM_ARRAY_CONVERTER [[gnu::no_caller_saved_registers, gnu::target("general-regs-only")]]
+#else
+#define VM_ARRAY_QUIET_CONVERSION 0
+#define VM_ARRAY_CONVERTER
+#endif
+
+// An element of an array made with elements `From`, as the element type
+// `To` of one of its views.
+template <class From, class To>
+VM_ARRAY_CONVERTER void* upcastElement(void* element) noexcept {
+  return static_cast<To>(static_cast<From>(element));
+}
+// A value of a view's element type `From` as the element type `To` of the
+// array, or null when it is none.
+template <class From, class To>
+VM_ARRAY_CONVERTER void* downcastElement(void* value) noexcept {
+  return dynamic_cast<To>(static_cast<From>(value));
+}
+#undef VM_ARRAY_CONVERTER
+
+// The two converters of a view (of element type View) of an array made with
+// elements Made.
+struct ViewConverters {
+  void* (*load)(void*) noexcept;
+  void* (*store)(void*) noexcept;
+};
+template <class Made, class View>
+inline constexpr ViewConverters viewConverters{&upcastElement<Made, View>, &downcastElement<View, Made>};
+
+// convert(value). On x86-64 with g++ the compiler sees no call: the
+// converter keeps the general registers, the stack moves past the caller's
+// red zone and is aligned (its old place kept in r11), and only the vector
+// and x87 registers count as changed. A converter reads no memory but the
+// value's class tables, which are complete before Java code can see the
+// object, and throws nothing (a backtrace taken inside it may not reach
+// past it).
+[[gnu::always_inline]] inline void* convertQuietly(void* (*convert)(void*) noexcept, void* value) {
+#if VM_ARRAY_QUIET_CONVERSION
+  void* out;
+  asm("movq %%rsp, %%r11\n\t"
+      "leaq -128(%%rsp), %%rsp\n\t"
+      "andq $-16, %%rsp\n\t"
+      "call *%[convert]\n\t"
+      "movq %%r11, %%rsp"
+      : "=a"(out)
+      : "D"(value), [convert] "r"(convert)
+      : "r11", "cc", "xmm0", "xmm1", "xmm2", "xmm3", "xmm4", "xmm5", "xmm6", "xmm7", "xmm8", "xmm9", "xmm10",
+        "xmm11", "xmm12", "xmm13", "xmm14", "xmm15",
+#ifdef __AVX512F__
+        "xmm16", "xmm17", "xmm18", "xmm19", "xmm20", "xmm21", "xmm22", "xmm23", "xmm24", "xmm25", "xmm26", "xmm27",
+        "xmm28", "xmm29", "xmm30", "xmm31", "k0", "k1", "k2", "k3", "k4", "k5", "k6", "k7",
+#endif
+        "st", "st(1)", "st(2)", "st(3)", "st(4)", "st(5)", "st(6)", "st(7)");
+  return out;
+#else
+  return convert(value);
+#endif
+}
+
+// Every view of a reference array keeps a copy of the array's length and
+// element block (neither changes once the array is made), so that a typed
+// access reads them at a fixed place in its own view instead of finding
+// VMArray_Base through the virtual bases. `directLength` is the length in
+// the view of the type the array was made with and 0 in every other, so the
+// bounds check of a typed access also tells whether it may use the block;
+// `viewConverters` convert between the block's and the view's element type.
+// `length` hides VMArray_Base::length, which holds the same value.
+#define VM_ARRAY_VIEW_FIELDS                                                                    \
+ public:                                                                                        \
+  int32_t length = 0;                                                                           \
+  int32_t directLength = 0;                                                                     \
+  void* viewData = nullptr;                                                                     \
+  const ViewConverters* viewConverters = nullptr;                                               \
+                                                                                                \
+ protected:                                                                                     \
+  /* Fills this view, the one of the array type View, of an array made as Made. */              \
+  template <class Made, class View>                                                             \
+  void fillView(const VMArray_Base& array) {                                                    \
+    length = array.length;                                                                      \
+    directLength = std::is_same_v<Made, View> ? array.length : 0;                               \
+    viewData = array._VM_data;                                                                  \
+    viewConverters = &vm_detail::viewConverters<typename Made::Element, typename View::Element>;\
+  }                                                                                             \
+                                                                                                \
+ public:
 
 // What every reference array type derives from: its supertypes' array
 // types (virtually), or VMArray_Base itself for Object[].
@@ -154,12 +240,11 @@ class ArrayView<TypeList<B...>> : public virtual B... {
   java::lang::Class* _VM_getClass() override = 0;
   void _VM_markReferences(int colour) override = 0;
 
-  // Copies the array's fields into this view and every view above it.
-  void _VM_fillViews(const VMArray_Base& array) {
-    length = array.length;
-    viewTag = array._VM_elementTag;
-    viewData = array._VM_data;
-    (static_cast<B*>(this)->_VM_fillViews(array), ...);
+  // Fills this view (of the array type View) and every view above it.
+  template <class Made, class View>
+  void fillViews(const VMArray_Base& array) {
+    fillView<Made, View>(array);
+    (static_cast<B*>(this)->template _VM_fillViews<Made>(array), ...);
   }
 
  protected:
@@ -170,10 +255,9 @@ template <>
 class ArrayView<VMArray_Base> : public VMArray_Base {
   VM_ARRAY_VIEW_FIELDS
 
-  void _VM_fillViews(const VMArray_Base& array) {
-    length = array.length;
-    viewTag = array._VM_elementTag;
-    viewData = array._VM_data;
+  template <class Made, class View>
+  void fillViews(const VMArray_Base& array) {
+    fillView<Made, View>(array);
   }
 
  protected:
@@ -235,9 +319,8 @@ class VMArray : public vm_detail::ArrayBases<T, N>::type {
     // the collector.
     _VM_endConstruction(out.get());
     VMArray_Base* base = out.get();
-    base->_VM_elementTag = tag();
     out->allocate(kind(), elementClass(), length);
-    if constexpr (!kPrimitive) out->_VM_fillViews(*base);
+    if constexpr (!kPrimitive) out->template _VM_fillViews<VMArray>(*base);
     return out;
   }
 
@@ -270,13 +353,22 @@ class VMArray : public vm_detail::ArrayBases<T, N>::type {
   }
   java::lang::Class* _VM_getClass() override { return classObject(); }
 
+  // Copies the length and the element block of an array made as Made into
+  // every view of it.
+  template <class Made>
+  void _VM_fillViews(const VMArray_Base& array)
+    requires(!kPrimitive)
+  {
+    this->template fillViews<Made, VMArray>(array);
+  }
+
   // The element block. For an array of references only on an array made as
   // this very type (a new T[n] of one's own): any other view is a fault.
   Element* elements() const {
     if constexpr (kPrimitive) {
       return static_cast<Element*>(this->_VM_data);
     } else {
-      if (this->viewTag != tag()) [[unlikely]] _VM_arrayViewMismatch();
+      if (this->directLength != this->length) [[unlikely]] _VM_arrayViewMismatch();
       return static_cast<Element*>(this->viewData);
     }
   }
@@ -296,52 +388,48 @@ class VMArray : public vm_detail::ArrayBases<T, N>::type {
   VMPtr<Target> get(int32_t i)
     requires(!kPrimitive)
   {
-    checkViewIndex(i);
-    Element e = kExact || this->viewTag == tag() ? static_cast<Element*>(this->viewData)[i] : getConverted(i);
+    Element e;
+    if (isDirect(i)) [[likely]] {
+      e = static_cast<Element*>(this->viewData)[i];
+    } else {
+      checkViewIndex(i);
+      e = converted(i);
+    }
+    // Made only here, from a plain pointer, so that no scoped reference
+    // lives across the converting road.
     return VMPtr<Target>(e);
   }
   template <class U>
   void set(int32_t i, const VMPtr<U>& value)
     requires(!kPrimitive && std::is_convertible_v<U*, Element>)
   {
-    checkViewIndex(i);
-    Element typed = value.get();
-    if (kExact || this->viewTag == tag()) [[likely]] {
-      // A value of this element type always fits an array made of it.
-      static_cast<Element*>(this->viewData)[i] = typed;
-    } else {
-      setChecked(i, typed);
-    }
+    store(i, value.get());
   }
   void set(int32_t i, std::nullptr_t)
     requires(!kPrimitive)
   {
-    checkViewIndex(i);
     // Null fits every array, and every slot of a reference array is a pointer.
-    if (kExact || this->viewTag == tag()) [[likely]] {
-      static_cast<Element*>(this->viewData)[i] = nullptr;
-    } else {
-      setChecked(i, nullptr);
-    }
+    store(i, nullptr);
   }
 
   // The untyped access. These run on the array's own (most derived) type,
-  // so the element block holds Element pointers.
+  // whose view holds the length and the block of Element pointers.
   java::lang::Object* getObject(int32_t i) override {
-    const VMArray_Base* base = this;
-    base->_VM_checkIndex(i);
     if constexpr (kPrimitive) {
+      this->_VM_checkIndex(i);
       return nullptr;
     } else {
-      return static_cast<Element*>(base->_VM_data)[i];
+      checkViewIndex(i);
+      return static_cast<Element*>(this->viewData)[i];
     }
   }
 
   void setObject(int32_t i, java::lang::Object* value) override {
-    const VMArray_Base* base = this;
-    base->_VM_checkIndex(i);
-    if constexpr (!kPrimitive) {
-      Element* slots = static_cast<Element*>(base->_VM_data);
+    if constexpr (kPrimitive) {
+      this->_VM_checkIndex(i);
+    } else {
+      checkViewIndex(i);
+      Element* slots = static_cast<Element*>(this->viewData);
       if (value == nullptr) {
         slots[i] = nullptr;
         return;
@@ -370,21 +458,62 @@ class VMArray : public vm_detail::ArrayBases<T, N>::type {
   template <class, int>
   friend class VMArray;
 
-  // One address per array type: the element tag of arrays made as it.
-  static uintptr_t tag() { return reinterpret_cast<uintptr_t>(&tag_); }
-  static constexpr char tag_ = 0;
-
   void checkViewIndex(int32_t i) const {
     if (static_cast<uint32_t>(i) >= static_cast<uint32_t>(this->length)) [[unlikely]] {
       _VM_throwArrayIndexOutOfBounds(i);
     }
   }
 
-  // The element of an array of a subtype, converted through Object. Every
-  // element of such an array is a Target, so the cast cannot fail.
-  [[gnu::noinline, gnu::cold]] Element getConverted(int32_t i) {
-    return dynamic_cast<Element>(static_cast<VMArray_Base*>(this)->getObject(i));
+  // Whether element i is in bounds and may be used in the block directly:
+  // one compare, false for every i in a view of another type than the one
+  // the array was made with (there is none when kExact).
+  bool isDirect(int32_t i) const {
+    return static_cast<uint32_t>(i) < static_cast<uint32_t>(kExact ? this->length : this->directLength);
   }
+
+  // Stores after the bounds check; a store through the view of a supertype
+  // is checked against the array's element class.
+  void store(int32_t i, Element typed) {
+    if (isDirect(i)) [[likely]] {
+      // A value of this element type always fits an array made of it.
+      static_cast<Element*>(this->viewData)[i] = typed;
+    } else {
+      checkViewIndex(i);
+      storeConverted(i, typed);
+    }
+  }
+
+  // The address of slot i (in bounds) of an array made with elements of a
+  // subtype: it holds a pointer of that type.
+  char* slot(int32_t i) const { return static_cast<char*>(this->viewData) + sizeof(void*) * static_cast<uint32_t>(i); }
+
+  // Element i of an array made with elements of a subtype, converted by the
+  // view's converter.
+  Element converted(int32_t i) {
+    void* element;
+    std::memcpy(&element, slot(i), sizeof(void*));
+    return static_cast<Element>(vm_detail::convertQuietly(this->viewConverters->load, element));
+  }
+
+  // Stores `value` at i of an array made with elements of a subtype, as that
+  // type, or fails when it is not one.
+  void storeConverted(int32_t i, Element value) {
+    void* typed = vm_detail::convertQuietly(this->viewConverters->store, value);
+    if (typed == nullptr && value != nullptr) [[unlikely]] {
+#ifdef VM_KIT_HAS_DIRECT_BASES
+      // The C++ bases are the Java supertypes: the value's class is not
+      // assignable to the array's element class.
+      _VM_throwArrayStore();
+#else
+      // Arrays here are covariant to Object[] only, so a C++ cast can fail
+      // where Java's type test passes: the untyped store decides.
+      setChecked(i, value);
+      return;
+#endif
+    }
+    std::memcpy(slot(i), &typed, sizeof(void*));
+  }
+
   // A store into an array of a subtype: checked against its element class.
   [[gnu::noinline, gnu::cold]] void setChecked(int32_t i, java::lang::Object* value) {
     static_cast<VMArray_Base*>(this)->setObject(i, value);

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "VMArray.h"
@@ -13,6 +14,7 @@
 #include "VMContext.h"
 #include "VMJava.h"
 #include "VMTestEnv.h"
+#include "java_lang_ArrayIndexOutOfBoundsException.h"
 #include "java_lang_ArrayStoreException.h"
 #include "java_lang_ClassCastException.h"
 #include "java_lang_Integer.h"
@@ -220,6 +222,82 @@ TEST(ArrayCovariance, AFieldHoldingASubtypeArrayIsTraced) {
   }
   _VM_collect(_VM_vm);
   EXPECT_TRUE(_VM_cast<String>(holder->items->get(0))->_VM_equals("kept"));
+}
+
+// Through the view of a supertype the index is checked first too: an index
+// outside the array fails the same way on every view, before the store
+// check, and changes nothing; an empty array has no element on any view.
+TEST(ArrayCovariance, AnIndexOutsideFailsThroughEveryView) {
+  VMTestEnv::start();
+  VMPtr<VMArray<String>> strings = VMArray<String>::create(2);
+  strings->set(0, text("a"));
+  strings->set(1, text("b"));
+  VMPtr<VMArray<String>> none = VMArray<String>::create(0);
+  VMPtr<VMArray<String, 2>> table = VMArray<String, 2>::createMulti(2, 2, 1);
+  std::vector<std::pair<const char*, VMPtr<VMArray<Object>>>> views = {
+      {"String[] as Object[]", strings}, {"empty String[] as Object[]", none}, {"String[][] as Object[]", table}};
+  for (auto& [name, view] : views) {
+    for (int32_t index : {-1, view->length, INT32_MIN, INT32_MAX}) {
+      EXPECT_THROW(view->get(index), ArrayIndexOutOfBoundsException*) << name << " " << index;
+      EXPECT_THROW(view->set(index, nullptr), ArrayIndexOutOfBoundsException*) << name << " " << index;
+      EXPECT_THROW(view->set(index, integer(1)), ArrayIndexOutOfBoundsException*) << name << " " << index;
+    }
+  }
+  VMPtr<VMArray<Object, 2>> grid = table;
+  EXPECT_THROW(grid->get(2), ArrayIndexOutOfBoundsException*);
+  EXPECT_THROW(grid->set(-1, VMArray<String>::create(1)), ArrayIndexOutOfBoundsException*);
+#ifdef VM_KIT_HAS_DIRECT_BASES
+  VMPtr<VMArray<cov::Circle>> circles = VMArray<cov::Circle>::create(1);
+  VMPtr<VMArray<cov::Drawable>> drawables = circles;
+  EXPECT_THROW(drawables->get(1), ArrayIndexOutOfBoundsException*);
+  EXPECT_THROW(drawables->set(-1, VMPtr<cov::Drawable>(cov::Circle::_VM_new())), ArrayIndexOutOfBoundsException*);
+#endif
+  EXPECT_TRUE(strings->get(0)->_VM_equals("a"));
+  EXPECT_TRUE(strings->get(1)->_VM_equals("b"));
+  EXPECT_EQ(table->get(1)->length, 1);
+}
+
+// A loop that loads and stores through the view of a supertype keeps its
+// other values (integers, floating point, pointers) in registers across the
+// converting roads, which claim to change nothing but their result and the
+// slot: they must come out as from the same loop over the array's own type.
+template <class Array>
+std::string walk(const VMPtr<Array>& array, const std::vector<Object*>& expected) {
+  int64_t mix = 17;
+  uint32_t bits = 0x9e3779b9u;
+  double weight = 0.5;
+  float scale = 1.0f;
+  int32_t same = 0;
+  int32_t present = 0;
+  const Object* const* want = expected.data();
+  for (int32_t i = 0; i < array->length; ++i) {
+    array->set(i, array->get(i));
+    Object* element = array->get(i).get();
+    same += element == want[i];
+    present += element != nullptr;
+    mix = mix * 31 + i;
+    bits = (bits ^ (bits << 5)) + static_cast<uint32_t>(i);
+    weight = weight * 1.25 + i;
+    scale = scale * 0.75f + static_cast<float>(i & 7);
+  }
+  return std::to_string(same) + " " + std::to_string(present) + " " + std::to_string(mix) + " " +
+         std::to_string(bits) + " " + std::to_string(weight) + " " + std::to_string(scale);
+}
+
+TEST(ArrayCovariance, AccessThroughAViewKeepsTheLoopsValues) {
+  VMTestEnv::start();
+  VMPtr<VMArray<String>> strings = VMArray<String>::create(40);
+  std::vector<Object*> expected(40, nullptr);
+  int32_t present = 0;
+  for (int32_t i = 0; i < 40; i += 1 + i % 2) {
+    strings->set(i, text(std::to_string(i).c_str()));
+    expected[i] = strings->get(i).get();
+    ++present;
+  }
+  VMPtr<VMArray<Object>> objects = strings;
+  const std::string own = walk(strings, expected);
+  EXPECT_EQ(own.rfind("40 " + std::to_string(present) + " ", 0), 0u) << own;
+  EXPECT_EQ(walk(objects, expected), own);
 }
 
 TEST(ArrayCovarianceDeathTest, TheRawBlockOfAnotherViewIsAFault) {
