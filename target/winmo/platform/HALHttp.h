@@ -14,6 +14,9 @@ class HALString;
 // the table until HAL_destroyHTTPConnection; a call in flight on another
 // thread keeps it alive until it returns.
 //
+// There is no process-wide internet session and no data-connection step:
+// each record's transfer connects on its own when the request is sent.
+//
 // The request is assembled in memory (method, request headers, body
 // chunks) and sent when something of the reply is first needed: any reply
 // query or read. It is sent once, whatever the outcome; what is changed
