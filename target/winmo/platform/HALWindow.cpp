@@ -170,6 +170,7 @@ LRESULT HAL_mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       return 0;
     case HAL_MSG_PHONE_STATUS:
     case HAL_MSG_UNREAD_SMS:
+    case HAL_MSG_PRESENT:
       return 0;
     case HAL_MSG_POWER:
       HAL_setPowerOn(wParam == 1);
