@@ -213,6 +213,13 @@ HALStatus HAL_getDisplayableSize(HALWindowObject* canvas, int32_t* width, int32_
   return HAL_OK;
 }
 
+void HAL_getClientAreaSize(int32_t* width, int32_t* height) {
+  RECT client{};
+  GetClientRect(mainWindow, &client);
+  if (width) *width = client.right - client.left;
+  if (height) *height = client.bottom - client.top;
+}
+
 void HAL_getInputCapabilities(uint8_t* hasPointerEvents, uint8_t* hasPointerMotionEvents, uint8_t* hasRepeatEvents) {
   if (hasPointerEvents) *hasPointerEvents = 0;
   if (hasPointerMotionEvents) *hasPointerMotionEvents = 0;
