@@ -24,6 +24,7 @@ HALStatus HAL_deleteCanvas(HALWindowObject* canvas);
 // Makes the canvas the window's object and raises event 5 (the caller
 // holds the global lock).
 HALStatus HAL_setCurrentDisplayable(HALWindowObject* canvas);
+// The switch runs on the main thread (HALWindowObject::requestFullScreen).
 HALStatus HAL_setFullScreenMode(HALWindowObject* canvas, int on);
 HALStatus HAL_getDisplayableSize(HALWindowObject* canvas, int32_t* width, int32_t* height);
 // The main window's client area: the size of a displayable without a window

@@ -175,6 +175,9 @@ LRESULT HAL_mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case HAL_MSG_POWER:
       HAL_setPowerOn(wParam == 1);
       return 0;
+    case HAL_MSG_FULL_SCREEN:
+      HALWindowObject::applyFullScreenRequests();
+      return 0;
     case HAL_MSG_ORIENTATION:
       HAL_applySystemOrientation(static_cast<int32_t>(wParam));
       return 0;
@@ -203,7 +206,7 @@ HALStatus HAL_setCurrentDisplayable(HALWindowObject* canvas) {
 
 HALStatus HAL_setFullScreenMode(HALWindowObject* canvas, int on) {
   if (!canvas) return HAL_ILLEGAL_ARGUMENT_ERR;
-  canvas->setFullScreen(on != 0);
+  canvas->requestFullScreen(on != 0);
   return HAL_OK;
 }
 
