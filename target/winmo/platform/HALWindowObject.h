@@ -12,7 +12,7 @@
 // the window's messages first. It is also the display-size provider of the
 // screen buffer it presents: it keeps that one screen, resizes it whenever
 // the client area changes size and then raises the size-change event
-// (identifier, width, height). Main thread only, but for
+// (identifier, width, height). Main thread only, except
 // requestFullScreen, which hands the window's switch to the main thread.
 //
 // Ownership: made by HAL_createCanvas, freed by HAL_deleteCanvas; freeing
