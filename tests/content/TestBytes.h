@@ -35,6 +35,17 @@ inline Bytes concat(const std::vector<Bytes>& parts) {
   return out;
 }
 
+// Upper-case hexadecimal digits, for readable failures.
+inline std::string hexText(const Bytes& bytes) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string out;
+  for (uint8_t b : bytes) {
+    out += kDigits[b >> 4];
+    out += kDigits[b & 15];
+  }
+  return out;
+}
+
 // Expects `write` to throw a ContentError that names `item`.
 inline void expectRefusal(const std::function<void()>& write, const std::string& item) {
   try {
