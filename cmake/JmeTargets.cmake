@@ -18,7 +18,7 @@ set(JME_RUNTIME_INCLUDE_DIRS
   ${CMAKE_SOURCE_DIR}/target/winmo/pb_src/j2me
   ${CMAKE_SOURCE_DIR}/target/winmo/platform
   ${CMAKE_SOURCE_DIR}/target/winmo/src/vm)
-set(JME_GAME_INCLUDE_DIRS ${JME_RUNTIME_INCLUDE_DIRS} ${CMAKE_SOURCE_DIR}/src)
+set(JME_GAME_INCLUDE_DIRS ${JME_RUNTIME_INCLUDE_DIRS} ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/src/engine)
 set(JME_INCLUDE_DIRS ${JME_GAME_INCLUDE_DIRS} ${JME_CE_INCLUDE_DIRS})
 
 # Programs, tests, benchmarks and fuzz targets link this with the layers and
