@@ -18,7 +18,8 @@ set(JME_RUNTIME_INCLUDE_DIRS
   ${CMAKE_SOURCE_DIR}/target/winmo/pb_src/j2me
   ${CMAKE_SOURCE_DIR}/target/winmo/platform
   ${CMAKE_SOURCE_DIR}/target/winmo/src/vm)
-set(JME_GAME_INCLUDE_DIRS ${JME_RUNTIME_INCLUDE_DIRS} ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/src/engine)
+set(JME_ENGINE_INCLUDE_DIRS ${JME_RUNTIME_INCLUDE_DIRS} ${CMAKE_SOURCE_DIR}/src/engine)
+set(JME_GAME_INCLUDE_DIRS ${JME_ENGINE_INCLUDE_DIRS} ${CMAKE_SOURCE_DIR}/src/game)
 set(JME_INCLUDE_DIRS ${JME_GAME_INCLUDE_DIRS} ${JME_CE_INCLUDE_DIRS})
 
 # Programs, tests, benchmarks and fuzz targets link this with the layers and
@@ -168,4 +169,25 @@ function(jme_compile_fail_tests dir label)
     set_tests_properties(compile_fail.${name} PROPERTIES LABELS ${label}
       PASS_REGULAR_EXPRESSION "${expected}")
   endforeach()
+endfunction()
+
+# jme_no_platform_calls_test(<label> <layer>...): a test that no object file
+# of the layers names a HAL_ function, except the engine's bridge to the
+# platform (tq_platform_brume_*). Include folders cannot show this: MIDP
+# headers include platform headers, so every layer above the runtime sees
+# them.
+function(jme_no_platform_calls_test label)
+  set(objects)
+  foreach(layer ${ARGN})
+    if(TARGET ${layer})
+      list(APPEND objects $<TARGET_OBJECTS:${layer}>)
+    endif()
+  endforeach()
+  if(NOT objects)
+    return()
+  endif()
+  add_test(NAME layers.no_platform_calls
+    COMMAND ${CMAKE_COMMAND} -DNM=${CMAKE_NM} "-DOBJECTS=$<JOIN:${objects},|>"
+      -P ${CMAKE_SOURCE_DIR}/tests/layers/NoPlatformCalls.cmake)
+  set_tests_properties(layers.no_platform_calls PROPERTIES LABELS ${label})
 endfunction()

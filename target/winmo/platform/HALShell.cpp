@@ -28,6 +28,8 @@ std::atomic<std::thread::id> mainThreadId{};
 std::atomic<bool> windowActive{true};
 std::atomic<bool> powerOn{true};
 std::atomic<bool> running{true};
+// Set by HAL_requestFailedExit: the run ends with exit code 1.
+std::atomic<bool> runFailed{false};
 // Set while the VM exists: from a successful start to the exit sequence.
 bool vmExists = false;
 bool exitSequenceRun = false;
@@ -77,7 +79,7 @@ int HAL_runApplication(void* instance, int showCommand) {
   if (!HAL_initialize(instance, showCommand)) return 1;
   const int result = HAL_runMessageLoop();
   HAL_shutdown();
-  return result;
+  return runFailed.load() ? 1 : result;
 }
 
 int HAL_initialize(void* instance, int showCommand) {
@@ -190,6 +192,11 @@ void HAL_updateActiveState() {
 }
 
 bool HAL_isRunning() { return running.load(); }
+
+void HAL_requestFailedExit() {
+  runFailed.store(true);
+  HAL_requestExit();
+}
 
 void HAL_getHeapSizes(uint64_t available, uint64_t* first, uint64_t* second) {
   const uint64_t tenth = available / 10;

@@ -21,8 +21,8 @@
 // next message without the lock.
 //
 // Exit codes: the quit message's code (0) when the loop ends while active;
-// 1 when start-up fails, when the loop ends while inactive, or after a
-// fatal error.
+// 1 when start-up fails, when the loop ends while inactive, after a fatal
+// error, or after the application asked for a failed exit.
 
 namespace ce {
 struct tagMSG;
@@ -43,6 +43,9 @@ int HAL_dispatchMessage(ce::tagMSG* msg);
 // The exit sequence (close and exit messages): no event from here on, the
 // exit event, the VM destroyed. It runs once, however often it is asked for.
 void HAL_exitApplication();
+// Asks for the exit sequence (as HAL_requestExit does) and makes the run's
+// exit code 1 however the loop ends: the application failed.
+void HAL_requestFailedExit();
 // Runs a collection when the VM exists (private message 1023).
 void HAL_collectGarbage();
 // Releases what start-up acquired, in order.

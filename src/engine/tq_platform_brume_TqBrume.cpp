@@ -2,6 +2,7 @@
 
 #include "HALOrientation.h"
 #include "HALPower.h"
+#include "HALShell.h"
 #include "VMServices.h"
 #include "javax_microedition_media_Manager.h"
 
@@ -23,6 +24,8 @@ uint8_t TqBrume::setOrientation(int32_t code) {
 }
 
 void TqBrume::setSleepAllowed(uint8_t allowed) { HAL_setKeepAwake(allowed ? 0 : 1); }
+
+void TqBrume::exitWithFailure() { HAL_requestFailedExit(); }
 
 VMPtr<javax::microedition::media::Player> TqBrume::createPlayer(VMPtr<VMArray<int8_t>> data, int32_t offset,
                                                                int32_t length, VMPtr<java::lang::String> type) {

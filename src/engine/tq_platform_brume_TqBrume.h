@@ -25,6 +25,9 @@ class TqBrume : public virtual java::lang::Object {
   static void setSleepAllowed(uint8_t allowed);
   // A player of `length` bytes of `data` from `offset`, of the given
   // content type, as the media manager makes it.
+  // Ends the application through the shell's exit sequence with exit code
+  // 1: the game failed.
+  static void exitWithFailure();
   static VMPtr<javax::microedition::media::Player> createPlayer(VMPtr<VMArray<int8_t>> data, int32_t offset,
                                                                  int32_t length, VMPtr<java::lang::String> type);
 };

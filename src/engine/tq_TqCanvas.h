@@ -1,0 +1,293 @@
+#pragma once
+
+#include <cstdint>
+
+#include "VMArray.h"
+#include "VMClassKit.h"
+#include "java_io_InputStream.h"
+#include "java_io_OutputStream.h"
+#include "java_lang_Runnable.h"
+#include "java_lang_Thread.h"
+#include "java_lang_Throwable.h"
+#include "java_util_Vector.h"
+#include "javax_microedition_lcdui_Graphics.h"
+#include "javax_microedition_lcdui_game_GameCanvas.h"
+#include "javax_microedition_midlet_MIDlet.h"
+#include "tq_MediaManager.h"
+
+namespace tq {
+
+// The engine's game canvas: the one class a game subclasses for its display
+// surface and its game thread. Exactly one exists at a time (`instance`).
+//
+// Threads. The main thread delivers showNotify, hideNotify, sizeChanged and
+// the key and stylus events; the canvas thread (this object's run) ticks,
+// paints and runs the level hooks; network threads hand results over
+// through the job queue. All of them hold the global VM lock while they
+// run Java code, so the shared words (runState, started, pendingRequest,
+// sizeChangedFlag) need no lock of their own; the monitors guard the
+// sequences: `inputLock` the key arrays, `canvasThread` the pause
+// hand-over, `jobLock` the job queue. Lock order: the pointer key manager's
+// lock before `inputLock` (the canvas calls the key manager after leaving
+// `inputLock`).
+//
+// Failures. An exception that escapes a pass of the run loop (tick, paint,
+// a job, the media step, a hook) ends the application, not only the
+// thread: it is printed, the game gets onAppEvent(3) to release what it
+// holds, and the program exits through the shell's exit sequence with exit
+// code 1 (a crashed game must not look like a clean exit).
+//
+// The definitions are split by topic into tq_TqCanvas.<topic>.cpp; this
+// header keeps the members in the same groups.
+class TqCanvas : public javax::microedition::lcdui::game::GameCanvas, public virtual java::lang::Runnable {
+  VM_CLASS(TqCanvas, javax::microedition::lcdui::game::GameCanvas)
+
+ public:
+  using Graphics = javax::microedition::lcdui::Graphics;
+  using MIDlet = javax::microedition::midlet::MIDlet;
+
+  // --- Construction (tq_TqCanvas.cpp) ---------------------------------
+  // Sets the spine's fields, switches to full screen, becomes `instance`,
+  // starts the canvas thread (which waits for the first showNotify) and
+  // takes the screen size as the view.
+  VMPtr<TqCanvas> _VM_init(VMPtr<MIDlet> midlet);
+  void _VM_markReferences(int colour) override;
+  static void _VM_clinit();
+
+  // --- Hooks for the game ----------------------------------------------
+  // Once per frame on the canvas thread, after the jobs.
+  virtual void tick() = 0;
+  // Once per painted frame, after the borders and the view translation.
+  virtual void paintFrame(VMPtr<Graphics> g) = 0;
+  // Application events: 0 started, 1 paused, 2 resumed, 5 resume complete,
+  // 4 size changed, 3 quit. The game overrides it and calls this body.
+  virtual void onAppEvent(int32_t code);
+  // Level stream hooks, called while a level is decoded.
+  virtual void levelHeader(int32_t value) {}
+  virtual void levelProperties(int32_t a, int32_t columns, int32_t value, int32_t d, int32_t e, int32_t f,
+                               int32_t paletteCount) {}
+  virtual void levelPaletteEntry(int32_t index, int32_t entry) {}
+  virtual void levelSize(int32_t width, int32_t height) {}
+  virtual void levelCell(int32_t x, int32_t y, int32_t value) {}
+  virtual void levelEntityGroup(int32_t type, int32_t count) {}
+  virtual void levelEntity(int32_t type, int32_t x, int32_t y) {}
+  // Network hooks: an HTTP result on the canvas thread; socket data on the
+  // session's reader thread; the two stream hooks are never called.
+  virtual void onNetworkResult(int32_t status, VMPtr<VMArray<int8_t>> data) {}
+  virtual void onSocketData(VMPtr<VMArray<int8_t>> data, int32_t count) {}
+  virtual void onSocketInput(VMPtr<java::io::InputStream> in) {}
+  virtual void onSocketOutput(VMPtr<java::io::OutputStream> out) {}
+
+  // --- Run loop and run states (tq_TqCanvas.run.cpp) ------------------
+  // The canvas thread's body.
+  void run() override;
+  // Main thread: a resume request, then the canvas thread may start.
+  void showNotify() override;
+  // Main thread: a pause request.
+  void hideNotify() override;
+  // Pause (1), resume (2), quit (3); other codes go to onAppEvent as they
+  // are. Ignored once the canvas is exiting.
+  virtual void requestState(int32_t state);
+  // Enters the exiting state: the loop ends at its next test; closes the
+  // media manager.
+  void quit();
+  // Carries out a pending pause or resume; on the canvas thread.
+  void handlePause();
+  // The paint pass: black bands round a smaller view, the view's
+  // translation, the clip, the game's paint. A null `g` keeps the repaint
+  // request for the next frame.
+  void renderFrame(VMPtr<Graphics> g);
+  // Reads the display size and centres the requested view in it; true.
+  uint8_t updateScreenSize();
+  // Asks for a view of w x h (0 or less: the whole screen in that
+  // dimension), centred on the screen; the borders are repainted.
+  virtual void setViewSize(int32_t w, int32_t h);
+  void sizeChanged(int32_t w, int32_t h) override;
+  virtual void requestRepaint();
+  virtual int32_t getScreenWidth();
+  virtual int32_t getScreenHeight();
+  // Clips `g` to the view (0, 0, viewWidth, viewHeight).
+  virtual void resetClip(VMPtr<Graphics> g);
+  virtual int32_t getViewX() { return viewX; }
+  virtual int32_t getViewY() { return viewY; }
+  virtual int32_t getViewWidth() { return viewWidth; }
+  virtual int32_t getViewHeight() { return viewHeight; }
+  // Both pointer managers take the new view: the key manager, then the
+  // event queue.
+  void updateInputArea();
+
+  // --- Frame pacing (tq_TqCanvas.pacing.cpp) --------------------------
+  // Where the canvas reads the time and how it sleeps: one replaceable
+  // pair, so that a test can see every sleep and move a clock by it. The
+  // default reads System.currentTimeMillis and sleeps with Thread.sleep,
+  // never interrupted.
+  struct TimeSource {
+    int64_t (*now)();
+    void (*sleep)(int32_t ms);
+  };
+  // Null restores the default.
+  static void setTimeSource(const TimeSource* source);
+  static int64_t getTimeMillis();
+  // Nothing for 0 or less; 50 ms or more yields the global lock first; an
+  // interrupt ends the sleep silently.
+  static void sleep(int32_t ms);
+  virtual void setFrameTime(int32_t ms);
+  virtual void setMaxFrameTime(int32_t ms);
+  // Period = the smaller frame-time setting (at least 0), cap = the larger
+  // (at least 1).
+  void updateFrameLimits();
+  virtual int32_t getFrameDuration();
+  virtual void restartTiming();
+  // Pays back the debt owed to the frame period in sleeps of an eighth of
+  // it and records the last frame's capped duration; canvas thread only.
+  void waitFrame();
+
+  // --- Keys and pointer input (tq_TqCanvas.keys.cpp) ------------------
+  // Key numbers: 1..63 for the codes of `keyCodes`, 64..127 for raw
+  // negative key codes -1..-64. A state byte holds the press count (bits
+  // 0-5, at most 63), held (bit 6) and released (bit 7).
+  static constexpr int32_t kCountMask = 63;
+  static constexpr int32_t kHeld = 64;
+  static constexpr int32_t kReleased = 128;
+  void keyPressed(int32_t code) override;
+  void keyReleased(int32_t code) override;
+  void keyRepeated(int32_t code) override {}
+  void pointerPressed(int32_t x, int32_t y) override;
+  void pointerReleased(int32_t x, int32_t y) override;
+  void pointerDragged(int32_t x, int32_t y) override;
+  // Folds the letter keys of a full keyboard onto the keypad, then
+  // records: type 1 press, 2 release.
+  void dispatchKey(int32_t code, int32_t type);
+  void keyEvent(int32_t code, uint8_t pressed);
+  void setKeyState(int32_t keyNumber, uint8_t pressed);
+  // The key number of a key (1..63 itself, -1..-64 as 64..127), else -1.
+  static int32_t keyIndexOf(int32_t key);
+  // Record a transition by key number, without the key table (touch
+  // regions use them).
+  virtual void pressKey(int32_t key);
+  virtual void releaseKey(int32_t key);
+  virtual void tapKey(int32_t code);
+  // 63, 62 ... 41, one per call, then 0.
+  virtual int32_t allocateKeyNumber();
+  // The frame side, on the canvas thread: the game latches once per tick.
+  virtual void latchKeys();
+  virtual void resetKeys();
+  int32_t getKeyState(int32_t key);
+  virtual int32_t getKeyPressCount(int32_t key);
+  virtual uint8_t isKeyPressed(int32_t key);
+  virtual uint8_t isKeyHeld(int32_t key);
+  virtual uint8_t isKeyReleased(int32_t key);
+  virtual int32_t getPressedKeys();
+  virtual int32_t getHeldKeys();
+  virtual int32_t getReleasedKeys();
+  virtual int8_t getFirstPressedKey();
+  virtual int8_t getFirstHeldKey();
+  virtual int8_t getFirstReleasedKey();
+  virtual uint8_t isAnyKeyPressed() { return anyKeyThisFrame; }
+  // Returns once no event is being recorded.
+  virtual void syncInputLock();
+
+  // --- Job queue and network hand-over (tq_TqCanvas.jobs.cpp) ---------
+  VMPtr<java::util::Vector> getJobQueue();
+  VMPtr<java::lang::Object> getJobLock();
+  virtual void scheduleJob(VMPtr<java::lang::Runnable> job);
+  // A second result before delivery replaces the first; an empty array is
+  // kept as null.
+  void postNetworkResult(int32_t status, VMPtr<VMArray<int8_t>> data);
+  static void networkTransferComplete(int32_t status, VMPtr<VMArray<int8_t>> data);
+  void cancelNetworkResult();
+  // The network result first, then the jobs in order; a job may queue
+  // another, which runs in the same call.
+  virtual void runJobs();
+
+  // --- Static byte buffers (tq_TqCanvas.buffers.cpp) ------------------
+  // Serialisation scratch space shared by the whole engine: callers assign
+  // a buffer and its position, then read or write. Big-endian except the
+  // *LE writers; access past the end throws
+  // ArrayIndexOutOfBoundsException, a null buffer NullPointerException.
+  static void writeByte(int32_t v);
+  static void writeShort(int32_t v);
+  static void writeInt(int32_t v);
+  static void writeShortLE(int32_t v);
+  static void writeIntLE(int32_t v);
+  static void writeBoolean(uint8_t b);
+  static int32_t readByte();
+  static int32_t readInt();
+  static uint8_t readBoolean();
+
+  // --- Spine fields -------------------------------------------------------
+  VMField<MIDlet> midlet;
+  // Set by the media manager when it is made; stepped once per frame.
+  VMField<MediaManager> mediaManager;
+  VMField<java::lang::Object> inputLock;
+  VMField<VMArray<int8_t>> liveKeys;
+  VMField<VMArray<int8_t>> frameKeys;
+  uint8_t anyKeyPressed;
+  uint8_t anyKeyThisFrame;
+  int32_t pressedKeysCache;
+  int32_t heldKeysCache;
+  int32_t releasedKeysCache;
+  int32_t pendingRequest;
+  int64_t requestTime;
+  int32_t pauseState;
+  int32_t frameTime;
+  int32_t maxFrameTime;
+  int32_t framePeriod;
+  int32_t frameCap;
+  int32_t frameDuration;
+  int32_t sleepDebt;
+  int64_t lastFrameTime;
+  uint8_t resetTiming;
+  uint8_t repaintPending;
+  uint8_t repaintThisFrame;
+  uint8_t sizeChangedFlag;
+  int32_t requestedViewWidth;
+  int32_t requestedViewHeight;
+  int32_t viewWidth;
+  int32_t viewHeight;
+  int32_t viewX;
+  int32_t viewY;
+  // Job queue and network result.
+  VMField<java::util::Vector> jobQueue;
+  VMField<java::lang::Object> jobLock;
+  uint8_t jobsPending;
+  uint8_t resultPending;
+  int32_t resultStatus;
+  VMField<VMArray<int8_t>> resultData;
+
+  // --- Statics --------------------------------------------------------
+  static VMStatic<TqCanvas> instance;
+  // 0 constructed, 3 running, 4 exiting.
+  static int8_t runState;
+  static uint8_t started;
+  // Also the monitor of the pause hand-over; null after quit.
+  static VMStatic<java::lang::Thread> canvasThread;
+  static int32_t screenWidth;
+  static int32_t screenHeight;
+  static VMStatic<VMArray<int32_t>> keyCodes;
+  static int32_t nextKeyNumber;
+  static VMStatic<VMArray<int8_t>> writeBuffer;
+  static int32_t writePosition;
+  static VMStatic<VMArray<int8_t>> readBuffer;
+  static int32_t readPosition;
+
+ private:
+  // The run loop's passes until the exiting state; false when it returned
+  // early (a quit right after the tick or the media step).
+  bool runPasses();
+  bool runOnePass();
+  // The end of a normal run: the pointer managers forget everything.
+  void stopInput();
+  // An exception escaped a pass: print it, let the game release, end the
+  // application with a failure.
+  void failRun(VMPtr<java::lang::Throwable> thrown);
+  bool resumePending();
+  void completeResume();
+  void fillBands(VMPtr<Graphics> g);
+  int32_t keyMask(int32_t mask);
+  int8_t firstKeyWith(int32_t mask);
+  void pointerFeed(int32_t x, int32_t y, uint8_t down, uint8_t edge, int32_t type);
+  static void writeBytes(int64_t value, int32_t count, bool littleEndian);
+};
+
+}  // namespace tq
