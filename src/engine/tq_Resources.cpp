@@ -3,6 +3,7 @@
 #include "VMThrow.h"
 #include "java_io_ByteArrayInputStream.h"
 #include "java_lang_Exception.h"
+#include "tq_TqCanvas.h"
 #include "tq_io_resource_ResourcePackChunked.h"
 #include "tq_io_resource_ResourcePackSaver.h"
 
@@ -49,6 +50,16 @@ VMPtr<Resources::Image> Resources::getImage(int32_t id, VMPtr<Bytes> palette) {
 }
 
 uint8_t Resources::loadIndex(VMPtr<Stream> in) { return currentPack()->loadIndex(in, 0); }
+
+uint8_t Resources::loadIndexFromRecord(int32_t recordId) {
+  VMPtr<Bytes> data;
+  TqCanvas::_VM_clinitCheck();
+  VMPtr<TqCanvas> canvas = TqCanvas::instance;
+  if (recordId != -1 && canvas) data = canvas->readRecord(recordId);
+  VMPtr<Stream> in;
+  if (data) in = openStream(data, 0, data->length);
+  return loadIndex(in);
+}
 
 void Resources::closePack() { currentPack()->unload(); }
 

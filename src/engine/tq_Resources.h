@@ -41,6 +41,10 @@ class Resources : public virtual java::lang::Object {
   // The pack reads an index with its data from `in` (null unloads it and
   // gives false).
   static uint8_t loadIndex(VMPtr<Stream> in);
+  // Reads record `recordId` with the canvas's record reader and loads it
+  // as an index with its data; -1, a missing record or no canvas unloads
+  // the pack and gives false.
+  static uint8_t loadIndexFromRecord(int32_t recordId);
   static void closePack();
   // A simple pack image of the arrays (ResourcePackSaver).
   static VMPtr<Bytes> buildPack(VMPtr<VMArray<int8_t, 2>> data, VMPtr<Bytes> types);

@@ -10,6 +10,7 @@
 #include "java_lang_RuntimeException.h"
 #include "java_lang_System.h"
 #include "tq_Resources.h"
+#include "tq_TqCanvas.h"
 
 VM_REGISTER_CLASS(tq::io::resource::ResourcePack, "tq.io.resource.ResourcePack", "java.lang.Object",
                   VM_INSTANTIABLE | VM_HAS_CLINIT);
@@ -97,10 +98,10 @@ VMPtr<ResourcePack::String> ResourcePack::getFileName(int32_t pack, int32_t part
   b->setLength(0);
   b->append(u'/');
   b->append("RP");
-  b->append(pack);
+  tq::TqCanvas::appendNumber(b, pack);
   if (part != -1) {
     b->append("part");
-    b->append(part);
+    tq::TqCanvas::appendNumber(b, part);
   }
   b->append(u'.');
   if (extension) {
@@ -202,6 +203,18 @@ VMPtr<ResourcePack::Stream> ResourcePack::getStream(int32_t id) {
   const int32_t size = loadedSizes()->at(index);
   VMPtr<Bytes> a = getDataArray(index);
   return tq::Resources::openStream(a, getOffset(index), size);
+}
+
+int32_t ResourcePack::loadToReadBuffer(int32_t id) {
+  ensurePack(id);
+  const int32_t index = id & 0x3FF;
+  const int32_t size = loadedSizes()->at(index);
+  VMPtr<Bytes> a = getDataArray(index);
+  const int32_t offset = getOffset(index);
+  tq::TqCanvas::_VM_clinitCheck();
+  tq::TqCanvas::readBuffer = a;
+  tq::TqCanvas::readPosition = offset;
+  return size;
 }
 
 void ResourcePack::readResourceFile(int32_t index, VMPtr<Bytes> dest) {

@@ -63,6 +63,9 @@ class ResourcePack : public virtual java::lang::Object {
   virtual void ensurePack(int32_t id);
   // A stream over exactly the resource's bytes (in place with `singleFile`).
   virtual VMPtr<Stream> getStream(int32_t id);
+  // Points the canvas's static read buffer at the resource (its array and
+  // offset); returns its size.
+  virtual int32_t loadToReadBuffer(int32_t id);
   // Fills `dest` from the resource's own file; RuntimeException with the
   // cause's text when it cannot be read.
   virtual void readResourceFile(int32_t index, VMPtr<Bytes> dest);
