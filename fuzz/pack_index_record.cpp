@@ -31,8 +31,8 @@ class RecordCanvas : public tq::TqCanvas {
 VM_REGISTER_CLASS(fuzz::RecordCanvas, "fuzz.RecordCanvas", "tq.TqCanvas", 0);
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const pack_fixtures::ProgramFolder folder;  // removed at exit
   static VMNative<fuzz::RecordCanvas>* canvas = [] {
-    new pack_fixtures::ProgramFolder();
     VMTestEnv::start();
     VMPtr<fuzz::RecordCanvas> c = fuzz::RecordCanvas::_VM_new();
     c->_VM_init(VMPtr<javax::microedition::midlet::MIDlet>());
