@@ -1,8 +1,9 @@
 // Fuzz target: the reply header parser over arbitrary bytes (what a server
-// may send as its header block). Every record must have a value; a key
-// never holds ':', line ends or surrounding blanks in its value; every key
-// is found again by name (ignoring letter case) at its own index or an
-// earlier one with the same name.
+// may send as its header block). Every record must have a value; record 0
+// (the status line) has no key; a key never holds ':', line ends or
+// surrounding blanks in its value; every key is found again by name
+// (ignoring letter case) at its own index or an earlier one with the same
+// name.
 
 #include <cstdint>
 #include <cstdlib>
@@ -26,6 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const HALHttpHeader& h = headers[i];
     check(h.value.has_value());
     check(h.value->find(u'\n') == std::u16string::npos);
+    check(i != 0 || !h.key);
     if (!h.key) continue;
     check(h.key->find(u':') == std::u16string::npos && h.key->find(u'\n') == std::u16string::npos);
     if (!h.value->empty()) {

@@ -32,6 +32,10 @@ TEST(HALHttpHeaders, ParserTable) {
       {"", {}},
       {"\r\nA: 1\r\n", {}},
       {"S\r\n\xe9t\xe9: caf\xe9\r\n", {"<none>=S", "\xe9t\xe9=caf\xe9"}},
+      // The first line is the status line, whatever it holds.
+      {"HTTP/1.1 503 Service Unavailable: maintenance\r\nRetry-After: 60\r\n",
+       {"<none>=HTTP/1.1 503 Service Unavailable: maintenance", "Retry-After=60"}},
+      {"HTTP/1.1 200 a: b\nK: v", {"<none>=HTTP/1.1 200 a: b", "K=v"}},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.raw);

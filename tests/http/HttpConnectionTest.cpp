@@ -143,6 +143,21 @@ TEST_F(HttpTest, StatusCodesAndRedirectsComeAsTheServerSentThem) {
   EXPECT_EQ(server.requests().size(), 5u);  // the redirect was not followed
 }
 
+TEST_F(HttpTest, AStatusLineWithAColonIsStillTheStatusLine) {
+  LoopbackServer server(false, [](const ServedRequest&, ServerConnection& c) {
+    c.write(reply("503 Service Unavailable: maintenance", {"Retry-After: 60"}, "later"));
+  });
+  VMPtr<Http> c = open(server.url("/"));
+  EXPECT_EQ(c->getResponseCode(), 503);
+  EXPECT_EQ(ascii(c->getResponseMessage()), "HTTP/1.1 503 Service Unavailable: maintenance");
+  EXPECT_EQ(ascii(c->getHeaderField(0)), "HTTP/1.1 503 Service Unavailable: maintenance");
+  EXPECT_EQ(ascii(c->getHeaderFieldKey(0)), "<null>");
+  EXPECT_EQ(ascii(c->getHeaderFieldKey(1)), "Retry-After");
+  EXPECT_EQ(ascii(c->getHeaderField(jstr(u"HTTP/1.1 503 Service Unavailable"))), "<null>");
+  EXPECT_EQ(readAll(c->openInputStream()), "later");
+  c->close();
+}
+
 TEST_F(HttpTest, InterimRepliesHeadRequestsAndEndlessHeaders) {
   LoopbackServer server(false, [](const ServedRequest& r, ServerConnection& c) {
     if (r.target == "/interim") {

@@ -68,6 +68,30 @@ TEST_F(HttpTest, StallingServerTimesOutWhileOtherThreadsRun) {
   EXPECT_TRUE(java_test::joinThread(ticker));
 }
 
+// A server that keeps the request alive with interim replies, or with one
+// header line at a time, never sends the final reply's header: the
+// time-out bounds the whole wait for it, not only each pause.
+TEST_F(HttpTest, InterimRepliesAndTricklingHeadersDoNotHoldTheRequest) {
+  DeviceProfile::instance().setNetworkTimeoutMillis(600);
+  LoopbackServer server(false, [](const ServedRequest& r, ServerConnection& c) {
+    if (r.target == "/trickle") c.write("HTTP/1.1 200 OK\r\n");
+    for (int i = 0; i < 40; ++i) {  // 8 s, or less when the server stops
+      c.write(r.target == "/trickle" ? "X-Wait: 1\r\n" : "HTTP/1.1 102 Processing\r\n\r\n");
+      c.stall(200);
+    }
+  });
+  for (const char* path : {"/processing", "/trickle"}) {
+    SCOPED_TRACE(path);
+    VMPtr<Http> c = open(server.url(path));
+    const auto start = Clock::now();
+    EXPECT_EQ(c->getResponseCode(), -1);
+    const int64_t waited = millisSince(start);
+    EXPECT_GE(waited, 500);
+    EXPECT_LT(waited, 4000);
+    c->close();
+  }
+}
+
 TEST_F(HttpTest, ClosingFromAnotherThreadEndsTheWait) {
   DeviceProfile::instance().setNetworkTimeoutMillis(20000);
   LoopbackServer server(false, [](const ServedRequest&, ServerConnection& c) { c.stall(20000); });

@@ -51,7 +51,14 @@ TEST_F(HttpTest, UrlPartsAndPorts) {
       {"http://example.com", "example.com", 80, "<null>", "<null>", "<null>"},
       {"http://example.com:8080", "example.com", 8080, "<null>", "<null>", "<null>"},
       {"http://example.com/a/b.txt?x=1&y=2", "example.com", 80, "/a/b.txt", "x=1&y=2", "<null>"},
-      {"http://example.com:81/p?q#frag?more", "example.com", 81, "/p?q#frag", "more", "frag?more"},
+      // The path ends at the query or the fragment; the query ends at the
+      // fragment, and a '?' inside the fragment belongs to the fragment.
+      {"http://example.com:81/p?q#frag?more", "example.com", 81, "/p", "q", "frag?more"},
+      {"http://h/p#frag", "h", 80, "/p", "<null>", "frag"},
+      {"http://h?x=/y", "h", 80, "<null>", "x=/y", "<null>"},
+      {"http://h:8080#a/b?c", "h", 8080, "<null>", "<null>", "a/b?c"},
+      {"http://h/p?a?b#c#d", "h", 80, "/p", "a?b", "c#d"},
+      {"http://h/p?#", "h", 80, "/p", "", ""},
       {"http://example.com/a:b", "example.com", 80, "/a:b", "<null>", "<null>"},
       {"https://example.com/", "example.com", 443, "/", "<null>", "<null>"},
       {"https://example.com:80/", "example.com", 443, "/", "<null>", "<null>"},

@@ -42,6 +42,8 @@ class CanvasRun {
     started_ = word == "startApp" && width_ > 0 && height_ > 0;
   }
   bool started() const { return started_; }
+  int32_t width() const { return width_; }
+  int32_t height() const { return height_; }
   AppProcess& app() { return app_; }
 
   // Sends a stylus command and waits for the canvas to see it and draw it.
@@ -107,6 +109,23 @@ void tapsAndDragsMoveTheMarker(bool sdl) {
   run.stylus("up", "release", 201, 251);
   run.expectDrawn(201, 251);
   EXPECT_EQ(run.differencesFromPicture(201, 251), 0);
+  run.app().send("close");
+  EXPECT_EQ(run.app().readLine(), "destroyApp");
+  EXPECT_EQ(run.app().wait(), 0);
+}
+
+// The canvas thread switches full-screen mode on and off: the window's size
+// changes on the main thread, so the canvas hears of each change there.
+TEST(CanvasApp, FullScreenFromTheCanvasThreadChangesTheSizeOnTheMainThread) {
+  CanvasRun run(false);
+  ASSERT_TRUE(run.started());
+  const int32_t screenWidth = 240, screenHeight = 320;  // the device profile's default screen
+  run.app().send("fullscreen on");
+  EXPECT_EQ(run.app().readLine(), "sizeChanged " + std::to_string(screenWidth) + " " +
+                                      std::to_string(screenHeight) + " main");
+  run.app().send("fullscreen off");
+  EXPECT_EQ(run.app().readLine(),
+            "sizeChanged " + std::to_string(run.width()) + " " + std::to_string(run.height()) + " main");
   run.app().send("close");
   EXPECT_EQ(run.app().readLine(), "destroyApp");
   EXPECT_EQ(run.app().wait(), 0);

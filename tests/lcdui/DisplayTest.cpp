@@ -401,6 +401,51 @@ TEST_F(LcduiTest, RegistrationsAndTheirSuperclasses) {
   }
 }
 
+// Two threads switch among three displayables at once: the switches run one
+// after the other, so the notifications alternate between a show and the
+// hide of that same displayable, and the one shown last is current.
+TEST_F(LcduiTest, SwitchesFromTwoThreadsHideEveryDisplayableTheyShowed) {
+  alarm(60);  // a deadlock ends the test instead of hanging it
+  VMPtr<Shown> all[] = {shown("a"), shown("b"), shown("c")};
+  for (VMPtr<Shown>& d : all) d->onShow = [] { java::lang::Thread::sleep(1); };  // lets the other thread in
+  auto switcher = [&](int step) {
+    return java_test::startThread([&all, step] {
+      VMPtr<Display> d = Display::getDisplay(nullptr);
+      for (int i = 0; i < 100; ++i) d->setCurrent(all[i * step % 3]);
+    });
+  };
+  VMPtr<java::lang::Thread> forwards = switcher(1);
+  VMPtr<java::lang::Thread> backwards = switcher(2);
+  while (forwards->isAlive() || backwards->isAlive()) java::lang::Thread::sleep(1);
+  backwards = nullptr;  // joined with the other one
+  EXPECT_TRUE(java_test::joinThread(forwards));
+  alarm(0);
+  std::string shownNow;  // empty: nothing shown
+  for (const std::string& entry : log) {
+    const std::string name = entry.substr(0, 1);
+    if (entry.ends_with(":hide")) {
+      ASSERT_EQ(name, shownNow) << "a hide of what is not shown";
+      shownNow.clear();
+    } else {
+      ASSERT_EQ(shownNow, "") << entry << " while " << shownNow << " was still shown";
+      shownNow = name;
+    }
+  }
+  ASSERT_NE(display->getCurrent().get(), nullptr);
+  EXPECT_EQ(dynamic_cast<Shown*>(display->getCurrent().get())->name, shownNow);
+}
+
+// A displayable without a window record of its own (an Alert, any Screen)
+// is as large as the main window's client area.
+TEST_F(LcduiTest, AnAlertIsAsLargeAsTheWindowsClientArea) {
+  ASSERT_EQ(HAL_createWindow(nullptr, u"lcdui-test", HAL_classWindowProc), 1);
+  ce::MoveWindow(HAL_getMainWindow(), 0, 26, 240, 268, ce::FALSE);
+  VMPtr<Alert> alert = Alert::_VM_new();
+  alert->_VM_init(jstr(u"note"));
+  EXPECT_EQ(alert->getWidth(), 240);
+  EXPECT_EQ(alert->getHeight(), 268);
+}
+
 // A thread that switches displayables while the main thread's key handler,
 // inside the event dispatch lock, asks for the size (state lock): the two
 // locks are taken in both orders and must not deadlock.

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdint>
+#include <atomic>
+#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -9,6 +12,7 @@
 
 #include "DeviceProfile.h"
 #include "HALPlayer.h"
+#include "JavaTask.h"
 #include "JavaTestSupport.h"
 #include "SoundFixtures.h"
 #include "VMClassRegistry.h"
@@ -21,6 +25,7 @@
 #include "java_lang_IllegalStateException.h"
 #include "java_lang_NullPointerException.h"
 #include "java_lang_System.h"
+#include "java_lang_Thread.h"
 #include "javax_microedition_media_Manager.h"
 #include "javax_microedition_media_MediaException.h"
 #include "javax_microedition_media_control_VolumeControl.h"
@@ -288,6 +293,43 @@ TEST_F(MediaClasses, CollectedPlayerClosesItsNativePlayer) {
   }
   java::lang::System::gc();
   EXPECT_EQ(HAL_countPlayers(), 0);
+}
+
+// Realizing reads the sound with the global lock given up, so a second
+// thread can realize the same player meanwhile: the player keeps one native
+// player, and closing it leaves none open, whichever thread came first.
+TEST_F(MediaClasses, TwoThreadsRealizingOnePlayerLeaveNoNativePlayerAfterClose) {
+  char path[] = "/tmp/jme_media_XXXXXX";
+  const int fd = mkstemp(path);
+  ASSERT_GE(fd, 0);
+  // Big enough that reading it takes far longer than the other thread
+  // needs to reach its own read.
+  const std::vector<uint8_t> file = makeWave16(1, kRate, std::vector<int16_t>(1 << 21, 1));
+  ASSERT_EQ(::write(fd, file.data(), file.size()), static_cast<ssize_t>(file.size()));
+  ::close(fd);
+  for (int round = 0; round < 4; ++round) {
+    SCOPED_TRACE(round);
+    VMPtr<JPlayer> player = Manager::createPlayer(s((std::string("file://") + path).c_str()));
+    std::atomic<bool> started{false};
+    VMPtr<java::lang::Thread> other = java_test::startThread([&] {
+      VMPtr<JPlayer> same = player;
+      started = true;
+      try {
+        same->realize();
+      } catch (IllegalStateException*) {
+        // This thread came second, after the player was closed.
+      }
+    });
+    // Yielding hands the global lock to the other thread, which gives it
+    // up again inside realize.
+    while (!started) java::lang::Thread::sleep(0);
+    player->realize();
+    player->close();
+    EXPECT_TRUE(java_test::joinThread(other));
+    EXPECT_EQ(player->getState(), JPlayer::CLOSED);
+    EXPECT_EQ(HAL_countPlayers(), 0);
+  }
+  std::remove(path);
 }
 
 TEST_F(MediaClasses, TimeBasesAreFatal) {

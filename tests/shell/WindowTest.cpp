@@ -66,9 +66,15 @@ TEST_F(Window, CanvasShowsResizesAndGoesAway) {
   const std::vector<std::vector<intptr_t>> expected = {{HAL_EVENT_SHOW_DISPLAYABLE, 77},
                                                        {HAL_EVENT_SIZE_CHANGE, 77, 320, 240}};
   EXPECT_EQ(events, expected);
-  EXPECT_EQ(HAL_setFullScreenMode(canvas, 1), HAL_OK);  // back to the whole screen
+  // Back to the whole screen. No shell runs, so this thread is not the main
+  // thread: the switch waits for the main window's next message.
+  EXPECT_EQ(HAL_setFullScreenMode(canvas, 1), HAL_OK);
   EXPECT_TRUE(canvas->isFullScreen());
+  EXPECT_EQ(canvas->width(), 320);
+  pump();
   EXPECT_EQ(canvas->width(), GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(events.back(), (std::vector<intptr_t>{HAL_EVENT_SIZE_CHANGE, 77, GetSystemMetrics(SM_CXSCREEN),
+                                                  GetSystemMetrics(SM_CYSCREEN)}));
 
   HAL_deleteCanvas(canvas);
   EXPECT_EQ(HAL_getWindowObject(), nullptr);

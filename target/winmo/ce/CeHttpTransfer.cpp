@@ -135,11 +135,11 @@ void CeHttpTransfer::finish(int curlResult) {
 }
 
 template <class Ready>
-void CeHttpTransfer::drive(Ready ready) {
+void CeHttpTransfer::drive(Ready ready, const uint64_t& progress) {
   using Clock = std::chrono::steady_clock;
   const auto timeout = std::chrono::milliseconds(DeviceProfile::instance().networkTimeoutMillis());
   auto lastChange = Clock::now();
-  uint64_t seen = progress_;
+  uint64_t seen = progress;
   while (outcome_ == Outcome::kRunning && !ready()) {
     if (cancelled_.load()) {
       finish(CURLE_ABORTED_BY_CALLBACK);
@@ -156,8 +156,8 @@ void CeHttpTransfer::drive(Ready ready) {
     }
     if (outcome_ != Outcome::kRunning || ready()) break;
     const auto now = Clock::now();
-    if (progress_ != seen) {
-      seen = progress_;
+    if (progress != seen) {
+      seen = progress;
       lastChange = now;
     } else if (now - lastChange >= timeout) {
       finish(CURLE_OPERATION_TIMEDOUT);
@@ -170,13 +170,16 @@ void CeHttpTransfer::drive(Ready ready) {
 
 bool CeHttpTransfer::waitForHeaders() {
   if (easy_ == nullptr) return false;
-  drive([this] { return headersDone_; });
+  // Only the request going out restarts the time-out here: interim
+  // replies and header lines do not, so a server cannot hold the wait
+  // open by sending them slowly for ever.
+  drive([this] { return headersDone_; }, uploadProgress_);
   return headersDone_;
 }
 
 int32_t CeHttpTransfer::readBody(uint8_t* dst, int32_t capacity) {
   if (easy_ == nullptr) return -1;
-  drive([this] { return readPos_ < received_.size(); });
+  drive([this] { return readPos_ < received_.size(); }, progress_);
   if (readPos_ < received_.size()) {
     const size_t n = std::min(received_.size() - readPos_, static_cast<size_t>(std::max(capacity, 0)));
     std::memcpy(dst, received_.data() + readPos_, n);
@@ -223,6 +226,7 @@ int CeHttpTransfer::onProgress(void* self, int64_t, int64_t, int64_t, int64_t up
   if (uploaded != t->uploaded_) {
     t->uploaded_ = uploaded;
     ++t->progress_;
+    ++t->uploadProgress_;
   }
   return 0;
 }

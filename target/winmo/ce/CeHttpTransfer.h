@@ -8,8 +8,11 @@
 // One HTTP exchange over libcurl: the stand-in for the phone's internet
 // library. The transfer is driven only while a caller waits in it
 // (waitForHeaders, readBody), on the caller's thread; those calls block, so
-// the platform calls them with the global VM lock released. Every wait
-// ends after the device profile's network time-out without progress.
+// the platform calls them with the global VM lock released. The wait for
+// the final reply's header ends after the device profile's network
+// time-out, counted from the last bytes of the request that went out
+// (interim replies and header lines do not restart it); a wait for body
+// bytes ends after the time-out without any progress.
 //
 // The reply's body is taken in as it arrives into a buffer of at most
 // kWindow bytes; when the buffer is full the transfer pauses until a read
@@ -70,8 +73,10 @@ class CeHttpTransfer {
   Outcome outcome() const { return outcome_; }
 
  private:
+  // Drives the transfer until ready() or the end; fails it when `progress`
+  // has not changed for the network time-out.
   template <class Ready>
-  void drive(Ready ready);
+  void drive(Ready ready, const uint64_t& progress);
   void finish(int curlResult);
   static size_t onHeader(char* data, size_t size, size_t count, void* self);
   static size_t onBody(char* data, size_t size, size_t count, void* self);
@@ -90,6 +95,7 @@ class CeHttpTransfer {
   size_t readPos_ = 0;
   bool paused_ = false;
   uint64_t progress_ = 0;  // grows with every header line, body piece or upload step
+  uint64_t uploadProgress_ = 0;  // grows with every upload step
   int64_t uploaded_ = 0;
   Outcome outcome_ = Outcome::kRunning;
   std::atomic<bool> cancelled_{false};

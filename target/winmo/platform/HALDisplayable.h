@@ -24,7 +24,11 @@ HALStatus HAL_deleteCanvas(HALWindowObject* canvas);
 // Makes the canvas the window's object and raises event 5 (the caller
 // holds the global lock).
 HALStatus HAL_setCurrentDisplayable(HALWindowObject* canvas);
+// The switch runs on the main thread (HALWindowObject::requestFullScreen).
 HALStatus HAL_setFullScreenMode(HALWindowObject* canvas, int on);
 HALStatus HAL_getDisplayableSize(HALWindowObject* canvas, int32_t* width, int32_t* height);
+// The main window's client area: the size of a displayable without a window
+// record of its own (a Screen). 0 x 0 while there is no window.
+void HAL_getClientAreaSize(int32_t* width, int32_t* height);
 void HAL_getInputCapabilities(uint8_t* hasPointerEvents, uint8_t* hasPointerMotionEvents, uint8_t* hasRepeatEvents);
 void HAL_getDisplayInfo(uint8_t* isColor, int32_t* numColors, int32_t* numAlphaLevels, int32_t* flag);

@@ -141,19 +141,33 @@ int32_t portOf(const std::u16string& url) {
   return i == at + 1 ? 80 : static_cast<int32_t>(port);
 }
 
-std::optional<std::u16string> fileOf(const std::u16string& url) {
-  const size_t slash = url.find(u'/', hostRange(url).second);
-  if (slash == std::u16string::npos) return std::nullopt;
-  std::u16string path = url.substr(slash);
-  const size_t question = path.rfind(u'?');
-  if (question != std::u16string::npos) path.resize(question);
-  if (path.empty()) return std::nullopt;
-  return path;
+// Where the fragment starts (its '#'), or the URL's end.
+size_t fragmentStart(const std::u16string& url) {
+  const size_t at = url.find(u'#', hostRange(url).first);
+  return at == std::u16string::npos ? url.size() : at;
 }
 
-std::optional<std::u16string> after(const std::u16string& url, char16_t c) {
-  const size_t at = url.rfind(c);
-  if (at == std::u16string::npos) return std::nullopt;
+// The path: from the '/' after the host and port to the query or the
+// fragment; none when the URL has no path.
+std::optional<std::u16string> fileOf(const std::u16string& url) {
+  const size_t start = url.find_first_of(u"/?#", hostRange(url).second);
+  if (start == std::u16string::npos || url[start] != u'/') return std::nullopt;
+  const size_t end = url.find_first_of(u"?#", start);
+  return url.substr(start, end == std::u16string::npos ? std::u16string::npos : end - start);
+}
+
+// The query: after the first '?' up to the fragment; none without one.
+std::optional<std::u16string> queryOf(const std::u16string& url) {
+  const size_t end = fragmentStart(url);
+  const size_t at = url.find(u'?', hostRange(url).first);
+  if (at == std::u16string::npos || at > end) return std::nullopt;
+  return url.substr(at + 1, end - at - 1);
+}
+
+// The fragment: after the first '#' to the end; none without one.
+std::optional<std::u16string> refOf(const std::u16string& url) {
+  const size_t at = fragmentStart(url);
+  if (at == url.size()) return std::nullopt;
   return url.substr(at + 1);
 }
 
@@ -326,11 +340,11 @@ HALStatus HAL_getHTTPConnectionFile(int32_t handle, HALString** out) {
 }
 
 HALStatus HAL_getHTTPConnectionQuery(int32_t handle, HALString** out) {
-  return stringQuery(handle, out, [](Record& r) { return after(r.url, u'?'); });
+  return stringQuery(handle, out, [](Record& r) { return queryOf(r.url); });
 }
 
 HALStatus HAL_getHTTPConnectionRef(int32_t handle, HALString** out) {
-  return stringQuery(handle, out, [](Record& r) { return after(r.url, u'#'); });
+  return stringQuery(handle, out, [](Record& r) { return refOf(r.url); });
 }
 
 HALStatus HAL_getHTTPRequestMethod(int32_t handle, HALString** out) {

@@ -14,6 +14,9 @@ class HALString;
 // the table until HAL_destroyHTTPConnection; a call in flight on another
 // thread keeps it alive until it returns.
 //
+// There is no process-wide internet session and no data-connection step:
+// each record's transfer connects on its own when the request is sent.
+//
 // The request is assembled in memory (method, request headers, body
 // chunks) and sent when something of the reply is first needed: any reply
 // query or read. It is sent once, whatever the outcome; what is changed
@@ -38,9 +41,10 @@ HALStatus HAL_closeHTTPConnection(int32_t handle);
 
 // Parts of the URL. Host: after "://" up to the port, path, query or
 // fragment. Port: the number after the host's ':', 80 without one. File:
-// the path from the '/' after the host and port, cut before its last '?'
-// (none for an empty path). Query and ref: the text after the URL's last
-// '?' or '#' (none without one).
+// the path from the '/' after the host and port up to the query or the
+// fragment (none without a path). Query: after the first '?' up to the
+// fragment. Ref: after the first '#'. None without a '?' or '#' (a '?'
+// inside the fragment is part of the fragment).
 HALStatus HAL_getHTTPConnectionURL(int32_t handle, HALString** out);
 HALStatus HAL_getHTTPConnectionHost(int32_t handle, HALString** out);
 HALStatus HAL_getHTTPConnectionPort(int32_t handle, int32_t* out);

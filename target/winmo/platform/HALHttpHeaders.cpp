@@ -31,7 +31,8 @@ std::vector<HALHttpHeader> HAL_parseHTTPHeaders(std::string_view raw) {
     const std::string_view line = raw.substr(start, end - start);
     if (line.empty()) break;
     HALHttpHeader header;
-    const size_t colon = line.find(':');
+    // The status line is whole, even when its reason holds a ':'.
+    const size_t colon = headers.empty() ? std::string_view::npos : line.find(':');
     if (colon == std::string_view::npos) {
       header.value = latin1(line);
     } else {

@@ -12,8 +12,9 @@
 // Each line of the raw text ends with LF or CR LF (a last line without an
 // end is kept too); parsing stops at the first empty line. A line with a
 // ':' gives the key before its first ':' and the value after it, without
-// the blanks and tabs around it; a line without ':' gives no key and the
-// whole line as value. Bytes become characters one for one (Latin-1), so
+// the blanks and tabs around it; a line without ':', and the first line
+// (the status line) whatever it holds, give no key and the whole line as
+// value. Bytes become characters one for one (Latin-1), so
 // nothing is lost and no byte sequence is malformed.
 struct HALHttpHeader {
   std::optional<std::u16string> key;

@@ -122,11 +122,16 @@ HALStatus HAL_flushScreenBuffer(HALScreen* screen) {
   }
   // Hand the present to the main thread without holding the global lock
   // while the screen lock is taken, and without waiting for the present.
+  // The flush that marks the screen pending wakes the main thread's loop
+  // with a message; later ones find it pending and add nothing.
   const int levels = HAL_suspendGlobalLock();
+  bool wasPending = false;
   {
     std::lock_guard<std::mutex> guard(screen->lock);
+    wasPending = screen->pending;
     screen->pending = true;
   }
+  if (!wasPending) HAL_postToMainWindow(HAL_MSG_PRESENT, 0, 0);
   HAL_resumeGlobalLock(levels);
   return HAL_OK;
 }

@@ -15,9 +15,10 @@ class RasterSurface;
 //
 // Only the main thread presents. A flush on the main thread presents at
 // once; a flush from another thread leaves the global lock, marks the
-// screen pending under the screen lock and takes the global lock back, and
-// the main thread's message loop presents the latest contents at its next
-// pass (several flushes before then give one present). The present copies
+// screen pending under the screen lock, posts HAL_MSG_PRESENT to wake the
+// main thread's loop when the screen was not pending yet, and takes the
+// global lock back; the loop presents the latest contents at its next pass
+// (several flushes before then give one present). The present copies
 // the pixels to the window while the main thread holds the global lock, so
 // a frame is never shown half drawn by a Java thread.
 //

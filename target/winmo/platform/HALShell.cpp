@@ -57,18 +57,21 @@ void preTranslateKey(MSG* msg) {
   }
 }
 
-// One pass of the active branch: drain the queue under the lock, then
-// present a pending screen. True when the quit message came.
-bool drainQueue(int& result) {
+// One pass of the active branch, under the lock: dispatch the message the
+// wait took (when there is one), drain the queue, then present a pending
+// screen. True when the quit message came.
+bool activePass(MSG* waited, int& result) {
   HALLockScope lock;
   bool done = false;
   MSG msg;
-  while (PeekMessageW(&msg, HAL_getMainWindow(), 0, 0, PM_REMOVE)) {
-    if (HAL_dispatchMessage(&msg) == 0) {
-      result = static_cast<int>(msg.wParam);
+  const auto dispatch = [&](MSG* m) {
+    if (HAL_dispatchMessage(m) == 0) {
+      result = static_cast<int>(m->wParam);
       done = true;
     }
-  }
+  };
+  if (waited != nullptr) dispatch(waited);
+  while (PeekMessageW(&msg, HAL_getMainWindow(), 0, 0, PM_REMOVE)) dispatch(&msg);
   if (running.load() && !done) HAL_presentPendingScreen();
   return done;
 }
@@ -119,9 +122,23 @@ void HAL_startApplicationManager() {
 int HAL_runMessageLoop() {
   int result = 1;
   bool done = false;
+  // A message the active branch's wait took, for the next pass. Only the
+  // main thread's own dispatching changes `running`, so the next pass is an
+  // active one.
+  MSG waited;
+  bool hasWaited = false;
   while (!done) {
     if (running.load()) {
-      done = drainQueue(result);
+      done = activePass(hasWaited ? &waited : nullptr, result);
+      hasWaited = false;
+      // Nothing left to do: wait, without the lock, for the next message.
+      // Everything that gives the pass work posts one (a flush from another
+      // thread, a serial call, input, power) or is a message itself (timer,
+      // paint); the quit message is taken too and ends the loop in the pass.
+      if (!done && running.load()) {
+        GetMessageW(&waited, HAL_getMainWindow(), 0, 0);
+        hasWaited = true;
+      }
       continue;
     }
     MSG msg;

@@ -17,8 +17,9 @@
 // The main thread runs every window procedure, every event delivery and
 // every screen presentation. While the application is active (window
 // active and power on) the loop drains the queue under the global lock and
-// presents a pending screen without sleeping; otherwise it blocks for the
-// next message without the lock.
+// presents a pending screen, then waits without the lock until a message
+// comes (a flush from another thread posts one); otherwise it blocks for
+// the next message without the lock and takes the lock for that message.
 //
 // Exit codes: the quit message's code (0) when the loop ends while active;
 // 1 when start-up fails, when the loop ends while inactive, after a fatal

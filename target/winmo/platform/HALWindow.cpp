@@ -170,9 +170,13 @@ LRESULT HAL_mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       return 0;
     case HAL_MSG_PHONE_STATUS:
     case HAL_MSG_UNREAD_SMS:
+    case HAL_MSG_PRESENT:
       return 0;
     case HAL_MSG_POWER:
       HAL_setPowerOn(wParam == 1);
+      return 0;
+    case HAL_MSG_FULL_SCREEN:
+      HALWindowObject::applyFullScreenRequests();
       return 0;
     case HAL_MSG_ORIENTATION:
       HAL_applySystemOrientation(static_cast<int32_t>(wParam));
@@ -202,7 +206,7 @@ HALStatus HAL_setCurrentDisplayable(HALWindowObject* canvas) {
 
 HALStatus HAL_setFullScreenMode(HALWindowObject* canvas, int on) {
   if (!canvas) return HAL_ILLEGAL_ARGUMENT_ERR;
-  canvas->setFullScreen(on != 0);
+  canvas->requestFullScreen(on != 0);
   return HAL_OK;
 }
 
@@ -210,6 +214,13 @@ HALStatus HAL_getDisplayableSize(HALWindowObject* canvas, int32_t* width, int32_
   if (!canvas) return HAL_ILLEGAL_ARGUMENT_ERR;
   canvas->screenSize(width, height);
   return HAL_OK;
+}
+
+void HAL_getClientAreaSize(int32_t* width, int32_t* height) {
+  RECT client{};
+  GetClientRect(mainWindow, &client);
+  if (width) *width = client.right - client.left;
+  if (height) *height = client.bottom - client.top;
 }
 
 void HAL_getInputCapabilities(uint8_t* hasPointerEvents, uint8_t* hasPointerMotionEvents, uint8_t* hasRepeatEvents) {

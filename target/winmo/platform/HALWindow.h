@@ -19,6 +19,12 @@ constexpr uint32_t HAL_MSG_PHONE_STATUS = 1026;   // registry notification: igno
 constexpr uint32_t HAL_MSG_POWER = 1027;          // wParam 1: power on
 constexpr uint32_t HAL_MSG_ORIENTATION = 1028;    // set the display orientation to wParam
 constexpr uint32_t HAL_MSG_UNREAD_SMS = 1029;     // registry notification: ignored
+// A screen buffer was flushed on another thread: the message only wakes the
+// loop, whose pass presents the pending screen after the drain.
+constexpr uint32_t HAL_MSG_PRESENT = 1031;
+// Full-screen switches asked for on other threads wait for the main thread
+// (HALWindowObject::requestFullScreen).
+constexpr uint32_t HAL_MSG_FULL_SCREEN = 1032;
 
 // Creates the main window (class name and title `name`), stores its handle
 // and registers the two registry change notifications. 1 or 0.

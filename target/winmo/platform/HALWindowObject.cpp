@@ -1,11 +1,26 @@
 #include "HALWindowObject.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "CeWindows.h"
 #include "HALEvents.h"
+#include "HALShell.h"
 #include "HALVendor.h"
 #include "HALWindow.h"
 
 using namespace ce;
+
+namespace {
+
+// Objects whose full-screen switch waits for the main thread, each once, in
+// the order asked. Guarded by the global lock, which every caller holds.
+std::vector<HALWindowObject*>& fullScreenRequests() {
+  static std::vector<HALWindowObject*> queue;
+  return queue;
+}
+
+}  // namespace
 
 HALWindowObject::HALWindowObject(intptr_t identifier) : identifier_(identifier) {
   RECT client{};
@@ -15,12 +30,36 @@ HALWindowObject::HALWindowObject(intptr_t identifier) : identifier_(identifier) 
 }
 
 HALWindowObject::~HALWindowObject() {
+  std::erase(fullScreenRequests(), this);
   if (HAL_getWindowObject() == this) HAL_setWindowObject(nullptr);
 }
 
 bool HALWindowObject::isVisible() const { return IsWindowVisible(HAL_getMainWindow()) != 0; }
 
 void HALWindowObject::setFullScreen(bool on) { fullScreen_ = on; }
+
+void HALWindowObject::requestFullScreen(bool on) {
+  if (HAL_isMainThread() || HAL_getMainWindow() == nullptr) {
+    setFullScreen(on);
+    return;
+  }
+  fullScreen_ = on;
+  std::vector<HALWindowObject*>& queue = fullScreenRequests();
+  if (std::find(queue.begin(), queue.end(), this) != queue.end()) return;  // its message is on the way
+  queue.push_back(this);
+  HAL_postToMainWindow(HAL_MSG_FULL_SCREEN, 0, 0);
+}
+
+void HALWindowObject::applyFullScreenRequests() {
+  // One at a time: the size-change event runs application code, which may
+  // delete other queued objects (they leave the queue) or queue more.
+  std::vector<HALWindowObject*>& queue = fullScreenRequests();
+  while (!queue.empty()) {
+    HALWindowObject* object = queue.front();
+    queue.erase(queue.begin());
+    object->setFullScreen(object->isFullScreen());
+  }
+}
 
 intptr_t HALWindowObject::handleMessage(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
   return HAL_mainWindowProc(static_cast<HWND>(window), message, wParam, lParam);

@@ -12,7 +12,8 @@
 // the window's messages first. It is also the display-size provider of the
 // screen buffer it presents: it keeps that one screen, resizes it whenever
 // the client area changes size and then raises the size-change event
-// (identifier, width, height). Main thread only.
+// (identifier, width, height). Main thread only, except
+// requestFullScreen, which hands the window's switch to the main thread.
 //
 // Ownership: made by HAL_createCanvas, freed by HAL_deleteCanvas; freeing
 // the current object first takes it out of the window's user data.
@@ -30,6 +31,17 @@ class HALWindowObject : public HALScreenSizeSource {
   bool isFullScreen() const { return fullScreen_; }
   // Stores the flag; the input object also switches the window.
   virtual void setFullScreen(bool on);
+  // From any thread that holds the global lock: stores the flag at once and
+  // has the window switched on the main thread, where window procedures
+  // run (the switch resizes the window, and the size-change event reaches
+  // the application from there). On the main thread, or while there is no
+  // main window, the switch happens at once; elsewhere the object is queued
+  // and HAL_MSG_FULL_SCREEN posted.
+  void requestFullScreen(bool on);
+  // Main thread: switches the window for each queued object, in order, to
+  // the mode it last asked for. A queued object that is deleted first
+  // leaves the queue.
+  static void applyFullScreenRequests();
   // Handles a message of the main window: the plain object passes every
   // message to the main window procedure.
   virtual intptr_t handleMessage(void* window, uint32_t message, uintptr_t wParam, intptr_t lParam);

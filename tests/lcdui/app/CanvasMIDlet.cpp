@@ -6,6 +6,8 @@
 //   startApp W H        the canvas's size
 //   pointer KIND X Y    a stylus event reached the canvas (press, drag, release)
 //   drawn X Y           the first frame with the marker at (X, Y) was flushed
+//   sizeChanged W H T   the canvas's size changed; T is "main" when its
+//                       handler ran on the main thread, else "other"
 //   frame W H L T       the answer to "frame": a screen-sized frame was
 //                       written, with the window's client area at (L, T)
 //   destroyApp
@@ -13,9 +15,12 @@
 //   down X Y, drag X Y, up X Y   the stylus, in client coordinates
 //   frame PATH          waits for a frame presented after the command and
 //                       writes its pixels (RGB565, rows top down) to PATH
+//   fullscreen on|off   the canvas thread switches the canvas's full-screen
+//                       mode before its next frame
 //   close               the window's close button
 // Frames are recorded by a backend that wraps the one in use, so the same
 // check runs headless and in the SDL2 window.
+#include <atomic>
 #include <condition_variable>
 #include <cstdio>
 #include <fstream>
@@ -27,6 +32,7 @@
 #include "CeBackend.h"
 #include "CeHeadlessBackend.h"
 #include "CeWindowManager.h"
+#include "HALShell.h"
 #include "HALWindow.h"
 #include "TestAppDriver.h"
 #include "VMClassKit.h"
@@ -85,6 +91,8 @@ class RecordingBackend : public CeBackend {
 };
 
 RecordingBackend* recorder = nullptr;
+// The full-screen mode the canvas thread is to set next: 0 or 1, -1 none.
+std::atomic<int> fullScreenWanted{-1};
 
 class MarkerCanvas : public javax::microedition::lcdui::game::GameCanvas, public virtual java::lang::Runnable {
   VM_CLASS(MarkerCanvas)
@@ -98,6 +106,9 @@ class MarkerCanvas : public javax::microedition::lcdui::game::GameCanvas, public
   void pointerPressed(int32_t x, int32_t y) override { moveTo("press", x, y); }
   void pointerDragged(int32_t x, int32_t y) override { moveTo("drag", x, y); }
   void pointerReleased(int32_t x, int32_t y) override { moveTo("release", x, y); }
+  void sizeChanged(int32_t w, int32_t h) override {
+    report("sizeChanged " + std::to_string(w) + " " + std::to_string(h) + (HAL_isMainThread() ? " main" : " other"));
+  }
 
   // The canvas thread: draw, flush, report the first frame of each marker
   // position, sleep.
@@ -105,6 +116,8 @@ class MarkerCanvas : public javax::microedition::lcdui::game::GameCanvas, public
     int32_t reportedX = markerX;
     int32_t reportedY = markerY;
     while (running) {
+      const int wanted = fullScreenWanted.exchange(-1);
+      if (wanted >= 0) setFullScreenMode(static_cast<uint8_t>(wanted));
       const int32_t x = markerX;
       const int32_t y = markerY;
       VMPtr<Graphics> g = getGraphics();
@@ -206,6 +219,8 @@ class CanvasMIDlet : public javax::microedition::midlet::MIDlet {
         CeHeadlessBackend::stylusDrag(x, y);
       } else if (command == "up" && in >> x >> y) {
         CeHeadlessBackend::stylusUp(x, y);
+      } else if (std::string mode; command == "fullscreen" && in >> mode) {
+        fullScreenWanted.store(mode == "on" ? 1 : 0);
       } else if (std::string path; command == "frame" && in >> path) {
         writeFrame(path);
       } else if (!testAppCommand(command)) {

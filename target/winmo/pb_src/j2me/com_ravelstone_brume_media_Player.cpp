@@ -95,12 +95,20 @@ void Player::realize() {
                                       code, loop);
   }
   check(status, "Unable to realize with input type: method not implemented", "Unable to realize player");
+  if (realizedMeanwhile(made)) return;
   native = made;
   realizedOnce = 1;
   data = nullptr;
   type = nullptr;
   locatorName = nullptr;
   java::lang::System::gc();
+}
+
+bool Player::realizedMeanwhile(HALPlayer* made) {
+  if (native == nullptr && !closed()) return false;
+  HAL_closePlayer(made);
+  if (closed()) _VM_throwNew<java::lang::IllegalStateException>("Attempting to realize closed player");
+  return true;
 }
 
 void Player::prefetch() {

@@ -23,6 +23,9 @@ namespace com::ravelstone::brume::media {
 //
 // Every operation runs under the global lock on the calling thread; the
 // end of a sound only changes the native state (reported as PREFETCHED).
+// Realize gives the lock up while the native player is made: when two
+// threads realize at once, the first to finish wins and the other's native
+// player is closed at once.
 // Failures of the native player that this system cannot have (a missing
 // operation, a failing query) end the process.
 class Player : public virtual java::lang::Object,
@@ -85,6 +88,12 @@ class Player : public virtual java::lang::Object,
   bool closed() const { return realizedOnce && native == nullptr; }
   // Throws IllegalStateException for an unrealized or closed player.
   void requireRealized(const char* unrealized, const char* closedMessage);
+  // The platform call of realize runs without the global lock, so another
+  // thread may realize (and even close) this player meanwhile. Then the
+  // native player `made` is closed again and true returned (after throwing
+  // IllegalStateException when the player is closed by now): the player
+  // keeps the native player that came first.
+  bool realizedMeanwhile(HALPlayer* made);
 };
 
 }  // namespace com::ravelstone::brume::media

@@ -107,6 +107,7 @@ VMPtr<Displayable> Display::getCurrent() {
 }
 
 void Display::setCurrent(VMPtr<Displayable> d) {
+  VMSynchronized oneSwitchAtATime(eventLock());
   HALWindowObject* target = nullptr;
   {
     VMSynchronized guard(stateLock());
@@ -122,17 +123,20 @@ void Display::setCurrent(VMPtr<Displayable> d) {
     }
     target = recordRequest(d);
   }
-  // The switch runs inside this call, on this thread, and takes the state
-  // lock and then the event dispatch lock for the hide and show handlers.
-  // It runs after the state lock is left, so a handler on another thread
-  // that holds the event dispatch lock and asks for the state lock cannot
-  // deadlock with it.
+  // The switch runs inside this call, on this thread, after the state lock
+  // is left: its hide and show handlers run under the event dispatch lock,
+  // held here for the whole request. Holding it makes a switch from another
+  // thread wait until this one has hidden the old displayable and shown the
+  // new one; taking it before the state lock keeps the order a handler
+  // keeps (event dispatch lock, then state lock), so the two cannot
+  // deadlock.
   HAL_setCurrentDisplayable(target);
 }
 
 void Display::setCurrent(VMPtr<Alert> alert, VMPtr<Displayable> next) {
   if (!alert || !next) _VM_throwNew<java::lang::NullPointerException>();
   if (dynamic_cast<Alert*>(next.get()) != nullptr) _VM_throwNew<java::lang::IllegalArgumentException>();
+  VMSynchronized oneSwitchAtATime(eventLock());  // as in setCurrent(d)
   HALWindowObject* target = nullptr;
   {
     VMSynchronized guard(stateLock());

@@ -46,8 +46,9 @@ class Display : public virtual java::lang::Object {
   // Shows `alert`, then `next` when it is dismissed. NullPointerException
   // for either missing, IllegalArgumentException when `next` is an Alert.
   virtual void setCurrent(VMPtr<Alert> alert, VMPtr<Displayable> next);
-  // Asks for `d` to be shown; the switch happens at once. Null only drops
-  // the request flag.
+  // Asks for `d` to be shown; the switch happens at once, one switch at a
+  // time (a call from another thread waits until this one's hide and show
+  // have run). Null only drops the request flag.
   virtual void setCurrent(VMPtr<Displayable> d);
   // Runs r.run() once, later, on the main thread under the event dispatch
   // lock. NullPointerException for null.

@@ -87,6 +87,12 @@ std::pair<int32_t, int32_t> Displayable::size() {
   VMSynchronized guard(Display::stateLock());
   int32_t width = 0;
   int32_t height = 0;
+  // A displayable without a window record of its own (a Screen, an Alert)
+  // would fill the window's client area.
+  if (nativeHandle == nullptr) {
+    HAL_getClientAreaSize(&width, &height);
+    return {width, height};
+  }
   if (HAL_getDisplayableSize(nativeHandle, &width, &height) != HAL_OK) {
     _VM_fatalError("HAL_getDisplayableSize() failed.");
   }

@@ -74,7 +74,8 @@ class Displayable : public virtual java::lang::Object {
   HALWindowObject* nativeHandle;
 
  private:
-  // The platform's size of the displayable, under the state lock.
+  // The platform's size of the displayable, under the state lock; the
+  // main window's client area for one without a window record.
   std::pair<int32_t, int32_t> size();
 };
 
