@@ -75,6 +75,7 @@ void TqCanvas::_VM_markReferences(int colour) {
   _VM_mark(jobQueue, colour);
   _VM_mark(jobLock, colour);
   _VM_mark(resultData, colour);
+  _VM_mark(levelStream, colour);
   Base::_VM_markReferences(colour);
 }
 

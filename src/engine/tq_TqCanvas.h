@@ -4,13 +4,16 @@
 
 #include "VMArray.h"
 #include "VMClassKit.h"
+#include "java_io_DataInputStream.h"
 #include "java_io_InputStream.h"
 #include "java_io_OutputStream.h"
 #include "java_lang_Runnable.h"
+#include "java_lang_StringBuffer.h"
 #include "java_lang_Thread.h"
 #include "java_lang_Throwable.h"
 #include "java_util_Vector.h"
 #include "javax_microedition_lcdui_Graphics.h"
+#include "javax_microedition_lcdui_Image.h"
 #include "javax_microedition_lcdui_game_GameCanvas.h"
 #include "javax_microedition_midlet_MIDlet.h"
 #include "tq_MediaManager.h"
@@ -214,6 +217,132 @@ class TqCanvas : public javax::microedition::lcdui::game::GameCanvas, public vir
   static int32_t readByte();
   static int32_t readInt();
   static uint8_t readBoolean();
+
+  // --- Level stream (tq_TqCanvas.level.cpp) --------------------------
+  // A level is a big-endian bit stream: loadLevel decodes its flag byte and
+  // blocks into the level hooks, which may read further fields of their own
+  // with levelReadBits. A read past the end of the data throws EOFException
+  // out of loadLevel; a cell index past the palette throws
+  // ArrayIndexOutOfBoundsException. A zero
+  // column count or row width with values to divide throws
+  // ArithmeticException.
+  virtual int32_t levelReadBits(int32_t n);
+  virtual uint8_t levelReadBoolean();
+  virtual void loadLevel(int32_t resourceId);
+
+  // --- Numbered records (tq_TqCanvas.records.cpp) ---------------------
+  // Record n is the whole record store named by the decimal text of n:
+  // its MIDP records, in id order, hold the bytes in pieces of 4096.
+  // Failures come back as null or false, never as exceptions.
+  virtual VMPtr<VMArray<int8_t>> readRecord(int32_t n);
+  // Null data deletes the record. A save of as many pieces as the store
+  // holds replaces each piece in place (a one-piece save is then old or
+  // new at any kill); any other save deletes the store and adds the pieces
+  // anew, writing the old bytes back when that fails.
+  virtual uint8_t writeRecord(int32_t n, VMPtr<VMArray<int8_t>> data);
+  virtual void deleteRecord(int32_t n);
+  // Deletes every store whose name is a decimal int; false when the scan
+  // ended early.
+  virtual uint8_t deleteAllRecords();
+
+  // --- Device services and resource shortcuts (tq_TqCanvas.services.cpp)
+  // Once: both vibration gates and the sound switch on.
+  virtual void initDeviceFeatures();
+  // Vibrate through the MIDlet's display when the gate is on; platform
+  // failures are ignored.
+  virtual void vibrate(int32_t ms);
+  virtual void vibrateSecondary(int32_t ms);
+  // The platform's answer (false: an orientation it does not offer), after
+  // a 20 ms pause.
+  virtual uint8_t setOrientation(int32_t code);
+  // Registers a wake-up alarm `seconds` from now (0 for less than 1); false
+  // when the platform refuses it.
+  virtual uint8_t setAlarm(int32_t seconds);
+  virtual int32_t loadIndex(VMPtr<java::io::DataInputStream> in);
+  // The decimal (or `radix`) value of `s`, or `defaultValue` when it is
+  // not a number.
+  static int32_t parseInt(VMPtr<java::lang::String> s, int32_t defaultValue);
+  static int32_t parseInt(VMPtr<java::lang::String> s, int32_t defaultValue, int32_t radix);
+  // Appends the decimal text of `value`, with at least `minDigits` digits.
+  static void appendNumber(VMPtr<java::lang::StringBuffer> sb, int32_t value);
+  static void appendNumber(VMPtr<java::lang::StringBuffer> sb, int32_t value, int32_t minDigits);
+  // The debug log: a game may override it; the engine prints nothing.
+  virtual void log(int32_t level, VMPtr<java::lang::String> message);
+  virtual void log(int32_t level, VMPtr<java::lang::String> message, VMPtr<java::lang::Object> object);
+  virtual void log(int32_t level, VMPtr<java::lang::String> message, VMPtr<java::lang::Throwable> thrown);
+  virtual void log(int32_t level, VMPtr<java::lang::String> message, VMPtr<java::lang::Object> object,
+                   VMPtr<java::lang::Throwable> thrown) {}
+  // Resource shortcuts: tq::Resources of the same arguments.
+  virtual int32_t getResourceType(int32_t id);
+  virtual int32_t getResourceSize(int32_t id);
+  virtual uint8_t loadIndexFromRecord(int32_t recordId);
+  virtual void closePack();
+  virtual VMPtr<javax::microedition::lcdui::Image> getImage(int32_t id);
+  virtual VMPtr<javax::microedition::lcdui::Image> getImage(int32_t id, VMPtr<VMArray<int8_t>> palette);
+  virtual VMPtr<VMArray<int8_t>> getBytes(int32_t id);
+  virtual VMPtr<java::io::DataInputStream> getStream(int32_t id);
+  virtual VMPtr<VMArray<int8_t>> buildPack(VMPtr<VMArray<int8_t, 2>> data, VMPtr<VMArray<int8_t>> types);
+  // Platform forwards.
+  virtual void setSleepAllowed(uint8_t allowed);
+  virtual int32_t getOrientation();
+  static int32_t currentOrientation();
+  // 1 when the platform took the orientation, 0 when it refused it.
+  static int32_t changeOrientation(int32_t code);
+  // The gates of vibrate and vibrateSecondary.
+  virtual void setVibrationEnabled(uint8_t enabled);
+  virtual uint8_t isVibrationEnabled();
+  virtual void setSecondaryVibrationEnabled(uint8_t enabled);
+  virtual uint8_t isSecondaryVibrationEnabled();
+
+  // --- Utilities and view accessors (tq_TqCanvas.util.cpp) ------------
+  // False when the rectangles only touch.
+  static uint8_t rectanglesOverlap(int32_t x1, int32_t y1, int32_t w1, int32_t h1, int32_t x2, int32_t y2,
+                                   int32_t w2, int32_t h2);
+  // Ascending comb sort of a[0 .. n - 1] (the gap shrinks by 197/256).
+  static void sortInts(VMPtr<VMArray<int32_t>> a, int32_t n);
+  // The index of `key` in the ascending a[0 .. last], else where it would
+  // go; last + 1 for a negative `last`.
+  static int32_t binarySearch(VMPtr<VMArray<int32_t>> a, int32_t last, int32_t key);
+  // Inserts the decimal text of `value` at `pos`: '-' first when negative,
+  // the magnitude padded with zeros to `minDigits` below 65536, whole from
+  // 65536 on.
+  static void insertNumber(VMPtr<java::lang::StringBuffer> sb, int32_t value, int32_t minDigits, int32_t pos);
+  // True when some pixel's alpha has a high nibble other than 0xF.
+  static uint8_t hasTransparency(VMPtr<VMArray<int32_t>> argb);
+  // 1 opaque, 2 only fully transparent besides, 3 translucent, by the high
+  // nibble of each alpha in the w x h rectangle at (x, y).
+  static int32_t classifyAlpha(VMPtr<VMArray<int32_t>> argb, int32_t offset, int32_t scanlength, int32_t x,
+                               int32_t y, int32_t w, int32_t h);
+  // The left (top) edge of a w x h rectangle at (x, y) after a transform
+  // (bit 1 mirror vertically, 2 horizontally, 4 swap axes).
+  static int32_t transformX(int32_t x, int32_t y, int32_t w, int32_t h, int32_t transform);
+  static int32_t transformY(int32_t x, int32_t y, int32_t w, int32_t h, int32_t transform);
+  static void fillTriangle(VMPtr<Graphics> g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3,
+                           int32_t y3);
+  // The view setters store as they are told (no centring, no repaint) and
+  // hand the new area to the pointer managers.
+  virtual void setViewOrigin(int32_t x, int32_t y);
+  virtual void setViewX(int32_t x);
+  virtual void setViewY(int32_t y);
+  virtual void setViewWidth(int32_t w);
+  virtual void setViewHeight(int32_t h);
+  virtual uint8_t isRepaintFrame() { return repaintThisFrame; }
+  // Clips `g` to the rectangle, first cut to the view when the view does
+  // not start at the screen's corner.
+  virtual void setClipInView(VMPtr<Graphics> g, int32_t x, int32_t y, int32_t w, int32_t h);
+  virtual int64_t getElapsedTime() { return 0; }
+  VMPtr<MIDlet> getMidlet() { return VMPtr<MIDlet>(midlet); }
+
+  // Level reader state; `levelStream` is set only inside loadLevel.
+  VMField<java::io::DataInputStream> levelStream;
+  int32_t levelBitsLeft;
+  int32_t levelByte;
+  // Capabilities, switched on by the first initDeviceFeatures; the sound
+  // switch is read by the media manager.
+  uint8_t featuresInitialised;
+  uint8_t vibrationEnabled;
+  uint8_t secondaryVibrationEnabled;
+  uint8_t soundEnabled;
 
   // --- Spine fields -------------------------------------------------------
   VMField<MIDlet> midlet;
