@@ -12,6 +12,7 @@
 #include <functional>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "DisplayFixture.h"
@@ -86,6 +87,9 @@ class ProbeCanvas : public tq::TqCanvas {
     events.push_back({code, getTimeMillis()});
     TqCanvas::onAppEvent(code);
   }
+  void onNetworkResult(int32_t status, VMPtr<VMArray<int8_t>> data) override {
+    results.push_back({status, data ? data->length : -1});
+  }
   std::vector<int32_t> codes() const {
     std::vector<int32_t> out;
     for (const AppEvent& e : events) out.push_back(e.code);
@@ -100,6 +104,8 @@ class ProbeCanvas : public tq::TqCanvas {
 
   // Read and written under the global lock (canvas thread and test thread).
   std::vector<AppEvent> events;
+  // Network results delivered: status and data length (-1 for null).
+  std::vector<std::pair<int32_t, int32_t>> results;
   int32_t ticks = 0;
   int32_t paints = 0;
   std::function<void(ProbeCanvas*)> onTick;
