@@ -4,6 +4,8 @@
 //   startApp              the canvas is made and current
 //   event C               the canvas thread sent application event C
 //   tick                  the first tick after the start or a resume
+//   drawn                 the second tick after the start: the first frame
+//                         has been painted and flushed
 //   destroyApp
 // Commands on standard input, one a line: pause, resume, close (the
 // window's focus and close button, as the shell's test program has them),
@@ -53,6 +55,7 @@ class SpineCanvas : public tq::TqCanvas {
       reported = true;
       report("tick");
     }
+    if (++ticks == 2) report("drawn");
     int expected = kThrow;
     if (request.compare_exchange_strong(expected, 0)) {
       _VM_throwNew<java::lang::RuntimeException>("tick failed on purpose");
@@ -69,6 +72,7 @@ class SpineCanvas : public tq::TqCanvas {
   }
 
   bool reported = false;
+  int64_t ticks = 0;
 };
 
 // Polls for the quit command and asks the canvas to quit, as a game's menu
