@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "DisplayFixture.h"
+#include "JavaTask.h"
 #include "VMClassKit.h"
 #include "java_lang_InterruptedException.h"
 #include "java_lang_Thread.h"
@@ -148,10 +149,12 @@ class EngineFixture : public DisplayFixture {
     }
     return done();
   }
-  // Quits the canvas and waits for its thread to end.
-  static void finish(VMPtr<ProbeCanvas> canvas, VMPtr<java::lang::Thread> thread) {
+  // Quits the canvas, waits for its thread to end and joins it (no other
+  // Java thread may be left).
+  static void finish(VMPtr<ProbeCanvas> canvas, VMPtr<java::lang::Thread>& thread) {
     canvas->requestState(3);
     EXPECT_TRUE(waitFor([&] { return !thread->isAlive(); }));
+    EXPECT_TRUE(java_test::joinThread(thread));
   }
 };
 

@@ -164,6 +164,7 @@ TEST_F(Keys, EventsFromAnotherThreadWhileTheCanvasLatches) {
     }
   });
   ASSERT_TRUE(waitFor([&] { return !producer->isAlive(); }));
+  producer = nullptr;  // joined with the canvas thread by finish
   const int32_t ticks = canvas->ticks;
   ASSERT_TRUE(waitFor([&] { return canvas->ticks > ticks + 2; }));
   EXPECT_EQ(inconsistent, 0);

@@ -59,6 +59,7 @@ TEST_F(PaintPass, ASmallerViewIsCentredBetweenBlackBands) {
   // The second frame painted the view but not the bands again.
   EXPECT_EQ(wrong, 1);
   EXPECT_EQ(surface->pixels[0], 0x1234);
+  EXPECT_TRUE(java_test::joinThread(thread));
 }
 
 }  // namespace

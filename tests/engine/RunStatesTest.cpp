@@ -116,6 +116,7 @@ TEST_F(RunStates, AQuitFromTickEndsTheThreadAtOnce) {
   // Ended right after the tick: the canvas stays the instance.
   EXPECT_EQ(tq::TqCanvas::instance.get(), canvas.get());
   EXPECT_EQ(tq::TqCanvas::runState, 4);
+  EXPECT_TRUE(java_test::joinThread(thread));
 }
 
 // A quit seen at the loop's own test (here while hidden) ends the loop

@@ -76,7 +76,8 @@ class SpineCanvas : public tq::TqCanvas {
 };
 
 // Polls for the quit command and asks the canvas to quit, as a game's menu
-// would.
+// would; it ends once the canvas is exiting, so it never holds up the
+// shutdown.
 class QuitWatcher : public virtual java::lang::Object, public virtual java::lang::Runnable {
   VM_CLASS(QuitWatcher, java::lang::Object)
 
@@ -89,6 +90,7 @@ class QuitWatcher : public virtual java::lang::Object, public virtual java::lang
   void run() override {
     int expected = kQuit;
     while (!request.compare_exchange_strong(expected, 0)) {
+      if (tq::TqCanvas::runState == 4) return;
       expected = kQuit;
       try {
         java::lang::Thread::sleep(10);
