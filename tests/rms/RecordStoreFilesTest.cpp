@@ -160,6 +160,14 @@ TEST(RecordStoreFiles, NamesThatWouldLeaveTheDatabaseAreRefused) {
     EXPECT_EQ(store, nullptr);
     EXPECT_EQ(HAL_deleteRecordStore(name.data(), static_cast<int32_t>(name.size())), HAL_ILLEGAL_ARGUMENT_ERR);
   }
+  // No store name is longer than 32 characters: none is made, and deleting
+  // one finds nothing.
+  const std::u16string tooLong(33, u'n');
+  HALRecordStore* longStore = nullptr;
+  EXPECT_EQ(HAL_openRecordStore(&longStore, tooLong.data(), 33, 1), HAL_ILLEGAL_ARGUMENT_ERR);
+  EXPECT_EQ(longStore, nullptr);
+  EXPECT_EQ(HAL_deleteRecordStore(tooLong.data(), 33), HAL_NOT_FOUND_ERR);
+  HAL_closeRecordStore(open(tooLong.substr(1)));
   EXPECT_EQ(HAL_openRecordStore(nullptr, u"a", 1, 1), HAL_ILLEGAL_ARGUMENT_ERR);
   HALRecordStore* store = nullptr;
   EXPECT_EQ(HAL_openRecordStore(&store, u"", 0, 1), HAL_NOT_FOUND_ERR);
@@ -168,6 +176,7 @@ TEST(RecordStoreFiles, NamesThatWouldLeaveTheDatabaseAreRefused) {
   HAL_closeRecordStore(store);
   EXPECT_TRUE(std::filesystem::is_directory(folder.store("ab")));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.root()), {}), 1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.database()), {}), 2);
 }
 
 TEST(RecordStoreFiles, TwoHandlesOnOneStoreShareTheirCounters) {

@@ -139,7 +139,14 @@ TEST(RecordStore, NamesAreCheckedBeforeTheFilesAreTouched) {
   for (const char16_t* bad : {u"", u"..", u"a/b", u"a\\b", u"x\ny"}) {
     EXPECT_THROW(open(bad), java::lang::IllegalArgumentException*) << std::u16string(bad).size();
   }
-  // Deleting has no length rule, but still no name that leaves the folder.
+  // No store has a name longer than 32 characters, so deleting one finds
+  // nothing; a name that would leave the folder is still refused.
+  for (size_t length : {33, 300}) {
+    EXPECT_THROW(RecordStore::deleteRecordStore(jstr(std::u16string(length, u'n').c_str())),
+                 javax::microedition::rms::RecordStoreNotFoundException*)
+        << length;
+  }
+  EXPECT_TRUE(open(std::u16string(32, u'n').c_str(), false)->isOpen());
   EXPECT_THROW(RecordStore::deleteRecordStore(jstr(u"../x")), java::lang::IllegalArgumentException*);
   EXPECT_THROW(RecordStore::deleteRecordStore(jstr(u"")), javax::microedition::rms::RecordStoreNotFoundException*);
   EXPECT_THROW(RecordStore::deleteRecordStore(VMPtr<String>()), java::lang::NullPointerException*);

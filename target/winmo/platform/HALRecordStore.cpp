@@ -60,10 +60,10 @@ std::map<std::string, std::weak_ptr<StoreState>>& openStores() {
 
 std::string databaseFolder() { return DeviceProfile::instance().programDirectory() + "/database"; }
 
-// The store name as a folder name component, or nothing when it could
-// leave the database folder or is not valid UTF-16.
+// The store name as a folder name component, or nothing when it is too
+// long, could leave the database folder or is not valid UTF-16.
 bool encodeName(const char16_t* name, int32_t length, std::string& out) {
-  if (name == nullptr || length <= 0) return false;
+  if (name == nullptr || length <= 0 || length > HAL_MAX_RECORD_STORE_NAME) return false;
   out.clear();
   for (int32_t i = 0; i < length; ++i) {
     uint32_t c = name[i];
@@ -236,7 +236,9 @@ HALStatus HAL_closeRecordStore(HALRecordStore* store) {
 HALStatus HAL_deleteRecordStore(const char16_t* name, int32_t nameLength) {
   std::string encoded;
   if (!encodeName(name, nameLength, encoded)) {
-    return name == nullptr || nameLength <= 0 ? HAL_NOT_FOUND_ERR : HAL_ILLEGAL_ARGUMENT_ERR;
+    // No store has an empty name or one that long.
+    const bool noSuchStore = name == nullptr || nameLength <= 0 || nameLength > HAL_MAX_RECORD_STORE_NAME;
+    return noSuchStore ? HAL_NOT_FOUND_ERR : HAL_ILLEGAL_ARGUMENT_ERR;
   }
   std::lock_guard<std::recursive_mutex> guard(storeLock());
   if (!CeFiles::isFolder(databaseFolder())) return HAL_NOT_FOUND_ERR;

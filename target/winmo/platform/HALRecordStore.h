@@ -23,9 +23,11 @@
 // counted as added.
 //
 // Every open handle of one store shares one state, so two handles never
-// hand out the same id. Store names are kept inside the database folder:
-// a name that is empty, holds '/', '\', a control character or a lone
-// surrogate, or is "." or "..", is refused with HAL_ILLEGAL_ARGUMENT_ERR.
+// hand out the same id. A store name is 1 to HAL_MAX_RECORD_STORE_NAME
+// UTF-16 units and stays inside the database folder: opening a name that is
+// longer, holds '/', '\', a control character or a lone surrogate, or is
+// "." or "..", is refused with HAL_ILLEGAL_ARGUMENT_ERR; deleting a name
+// that is too long finds no store.
 //
 // Callers hold the global VM lock; the changing operations, open and
 // delete-store also hold the store lock (made by HAL_initRecordStores, and
@@ -34,6 +36,8 @@
 // Status codes: 0 success, 2 bad argument, 4 not found, 7 I/O failure.
 
 struct HALRecordStore;
+
+constexpr int32_t HAL_MAX_RECORD_STORE_NAME = 32;
 
 void HAL_initRecordStores();
 

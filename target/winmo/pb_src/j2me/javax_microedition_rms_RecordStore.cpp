@@ -18,6 +18,8 @@ VM_REGISTER_CLASS(javax::microedition::rms::RecordStore, "javax.microedition.rms
 
 namespace javax::microedition::rms {
 
+static_assert(RecordStore::kMaxNameLength == HAL_MAX_RECORD_STORE_NAME);
+
 namespace {
 
 using java::lang::String;
@@ -98,7 +100,10 @@ VMPtr<RecordStore> RecordStore::_VM_init(VMPtr<String> name, HALRecordStore* han
 
 void RecordStore::deleteRecordStore(VMPtr<String> recordStoreName) {
   if (!recordStoreName) _VM_throwNullPointerException();
-  if (recordStoreName->count > 0) checkName(recordStoreName.get());
+  // No store has an empty name or one longer than a store name can be.
+  const int32_t length = recordStoreName->count;
+  if (length < 1 || length > kMaxNameLength) _VM_throwNew<RecordStoreNotFoundException>();
+  checkName(recordStoreName.get());
   const HALStatus status = HAL_deleteRecordStore(recordStoreName->_VM_chars(), recordStoreName->count);
   if (status == HAL_NOT_FOUND_ERR) _VM_throwNew<RecordStoreNotFoundException>();
   if (status != HAL_OK) _VM_throwNew<RecordStoreException>();
