@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -265,17 +266,6 @@ HALStatus HAL_deleteRecordStore(const char16_t* name, int32_t nameLength) {
 
 namespace {
 
-std::vector<std::string> storeNames() {
-  std::vector<std::string> names;
-  const size_t prefix = std::strlen(kStorePrefix);
-  for (const CeFiles::Entry& e : CeFiles::list(databaseFolder())) {
-    if (e.folder && e.name.size() > prefix && e.name.compare(0, prefix, kStorePrefix) == 0) {
-      names.push_back(e.name.substr(prefix));
-    }
-  }
-  return names;
-}
-
 // Decodes UTF-8 into UTF-16; false when it is not valid or does not fit.
 bool decodeName(const std::string& utf8, char16_t* out, int32_t capacity, int32_t* length) {
   int32_t n = 0;
@@ -318,15 +308,46 @@ bool decodeName(const std::string& utf8, char16_t* out, int32_t capacity, int32_
   return true;
 }
 
+// The name of the store whose folder this is, or nothing when no store
+// name makes this folder: the rest after "store-" is not UTF-8, is too long,
+// or is a name that opening refuses. Such a folder (made by hand or by
+// another program) is no store: it is neither counted nor listed.
+std::optional<std::u16string> storeNameOf(const std::string& folderName) {
+  const size_t prefix = std::strlen(kStorePrefix);
+  if (folderName.compare(0, prefix, kStorePrefix) != 0) return std::nullopt;
+  const std::string utf8 = folderName.substr(prefix);
+  char16_t name[HAL_MAX_RECORD_STORE_NAME];
+  int32_t length = 0;
+  std::string again;
+  if (!decodeName(utf8, name, HAL_MAX_RECORD_STORE_NAME, &length) || !encodeName(name, length, again) ||
+      again != utf8) {
+    return std::nullopt;
+  }
+  return std::u16string(name, static_cast<size_t>(length));
+}
+
+std::vector<std::u16string> storeNames() {
+  std::vector<std::u16string> names;
+  for (const CeFiles::Entry& e : CeFiles::list(databaseFolder())) {
+    if (!e.folder) continue;
+    if (std::optional<std::u16string> name = storeNameOf(e.name)) names.push_back(std::move(*name));
+  }
+  return names;
+}
+
 }  // namespace
 
 int32_t HAL_getNumRecordStores() { return static_cast<int32_t>(storeNames().size()); }
 
 HALStatus HAL_getNthRecordStoreName(int32_t n, char16_t* name, int32_t capacity, int32_t* length) {
   if (n < 1 || name == nullptr || length == nullptr || capacity < 0) return HAL_ILLEGAL_ARGUMENT_ERR;
-  const std::vector<std::string> names = storeNames();
+  const std::vector<std::u16string> names = storeNames();
   if (static_cast<size_t>(n) > names.size()) return HAL_NOT_FOUND_ERR;
-  return decodeName(names[static_cast<size_t>(n) - 1], name, capacity, length) ? HAL_OK : HAL_NOT_FOUND_ERR;
+  const std::u16string& found = names[static_cast<size_t>(n) - 1];
+  if (found.size() > static_cast<size_t>(capacity)) return HAL_NOT_FOUND_ERR;
+  std::copy(found.begin(), found.end(), name);
+  *length = static_cast<int32_t>(found.size());
+  return HAL_OK;
 }
 
 HALStatus HAL_getRecordStoreVersion(HALRecordStore* store, int32_t* out) {

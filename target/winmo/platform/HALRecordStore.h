@@ -44,6 +44,8 @@ void HAL_initRecordStores();
 HALStatus HAL_openRecordStore(HALRecordStore** out, const char16_t* name, int32_t nameLength, int create);
 HALStatus HAL_closeRecordStore(HALRecordStore* store);
 HALStatus HAL_deleteRecordStore(const char16_t* name, int32_t nameLength);
+// The number of stores: folders "store-<name>" whose name opening would
+// accept (any other folder there is no store and is left out).
 int32_t HAL_getNumRecordStores();
 // The n-th store's name (1-based) without "store-": at most `capacity`
 // characters into `name`; a longer name gives HAL_NOT_FOUND_ERR.

@@ -1,5 +1,8 @@
 #include "javax_microedition_rms_RecordStore.h"
 
+#include <string>
+#include <vector>
+
 #include "HALRecordStore.h"
 #include "VMServices.h"
 #include "VMSynchronized.h"
@@ -110,17 +113,23 @@ void RecordStore::deleteRecordStore(VMPtr<String> recordStoreName) {
 }
 
 VMPtr<VMArray<String>> RecordStore::listRecordStores() {
+  // Every name is read before anything is allocated: an allocation may let
+  // another thread create or delete a store between the count and the
+  // names. A store that another program deleted since the count ends the
+  // list early.
+  std::vector<std::u16string> found;
   const int32_t n = HAL_getNumRecordStores();
-  if (n <= 0) return VMPtr<VMArray<String>>();
-  VMPtr<VMArray<String>> names = VMArray<String>::create(n);
-  // A store name is at most 32 characters; two per code point at most.
-  char16_t buffer[2 * kMaxNameLength + 2];
   for (int32_t i = 0; i < n; ++i) {
+    char16_t buffer[kMaxNameLength];
     int32_t length = 0;
-    if (HAL_getNthRecordStoreName(i + 1, buffer, static_cast<int32_t>(std::size(buffer)), &length) != HAL_OK) {
-      _VM_fatalError("HAL_getNthRecordStoreName() failed in listRecordStores!");
-    }
-    names->set(i, String::_VM_fromUTF16(buffer, length));
+    if (HAL_getNthRecordStoreName(i + 1, buffer, kMaxNameLength, &length) != HAL_OK) break;
+    found.emplace_back(buffer, static_cast<size_t>(length));
+  }
+  if (found.empty()) return VMPtr<VMArray<String>>();
+  VMPtr<VMArray<String>> names = VMArray<String>::create(static_cast<int32_t>(found.size()));
+  for (size_t i = 0; i < found.size(); ++i) {
+    const std::u16string& name = found[i];
+    names->set(static_cast<int32_t>(i), String::_VM_fromUTF16(name.data(), static_cast<int32_t>(name.size())));
   }
   return names;
 }
