@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "CeFiles.h"
 #include "JavaTestSupport.h"
 #include "RmsTestSupport.h"
 #include "VMClassRegistry.h"
@@ -20,6 +21,7 @@
 #include "javax_microedition_rms_RecordFilter.h"
 #include "javax_microedition_rms_RecordListener.h"
 #include "javax_microedition_rms_RecordStore.h"
+#include "javax_microedition_rms_RecordStoreException.h"
 #include "javax_microedition_rms_RecordStoreNotFoundException.h"
 #include "javax_microedition_rms_RecordStoreNotOpenException.h"
 
@@ -224,6 +226,36 @@ TEST(RecordStore, ListenersHearEveryChangeOnce) {
   store->deleteRecord(4);
   EXPECT_EQ(listener->log, (std::vector<std::string>{"added 1", "added 2", "added 3", "added 4", "added 5",
                                                      "changed 2", "deleted 5"}));
+}
+
+TEST(RecordStore, AChangeTheDiskRefusesIsReportedAndNotHeard) {
+  VMTestEnv::start();
+  ProgramFolder folder;
+  VMPtr<RecordStore> store = open(u"refused");
+  EXPECT_EQ(store->addRecord(data({1}), 0, 1), 1);
+  VMPtr<LoggingListener> listener = LoggingListener::_VM_new();
+  store->addRecordListener(listener);
+  // Each change fails once its record file has changed, when its metadata
+  // is written (the add's and the set's record replacement take three
+  // steps, the delete's removal one).
+  CeFiles::failStepAfter(3);
+  EXPECT_THROW(store->addRecord(data({2}), 0, 1), javax::microedition::rms::RecordStoreException*);
+  CeFiles::failStepAfter(3);
+  EXPECT_THROW(store->setRecord(1, data({3}), 0, 1), javax::microedition::rms::RecordStoreException*);
+  CeFiles::failStepAfter(1);
+  EXPECT_THROW(store->deleteRecord(1), javax::microedition::rms::RecordStoreException*);
+  CeFiles::resume();
+  EXPECT_TRUE(listener->log.empty());
+  EXPECT_EQ(store->getNumRecords(), 1);
+  EXPECT_EQ(store->getVersion(), 1);
+  EXPECT_EQ(store->getRecord(1)->elements()[0], 1);
+
+  EXPECT_EQ(store->addRecord(data({2}), 0, 1), 2);
+  store->setRecord(1, data({3}), 0, 1);
+  store->deleteRecord(1);
+  EXPECT_EQ(store->getNumRecords(), 1);
+  EXPECT_EQ(store->getNextRecordID(), 3);
+  EXPECT_EQ(listener->log, (std::vector<std::string>{"added 2", "changed 1", "deleted 1"}));
 }
 
 std::vector<int32_t> walk(VMPtr<RecordEnumeration> e) {

@@ -180,6 +180,35 @@ bool commit(StoreState& s) {
   return writeMetadata(s, false) && CeFiles::flushFolder(s.folder);
 }
 
+// What a change is about to alter: the counters, and the record file's
+// bytes (nothing when the change makes the file).
+struct Undo {
+  uint32_t words[kWords];
+  std::string recordPath;
+  std::optional<std::vector<uint8_t>> record;
+};
+
+Undo remember(const StoreState& s, const std::string& recordPath, std::optional<std::vector<uint8_t>> record) {
+  Undo u{{}, recordPath, std::move(record)};
+  std::copy(std::begin(s.words), std::end(s.words), std::begin(u.words));
+  return u;
+}
+
+// Puts back what a change that could not be completed altered: the record
+// file, the counters and the metadata on disk (a later step may have failed
+// after the metadata was written), made durable with one flush. Should the
+// disk refuse that too, the counters are read back from the files, as
+// opening the store would, so that they describe what the disk holds.
+void undo(StoreState& s, const Undo& u) {
+  std::copy(std::begin(u.words), std::end(u.words), std::begin(s.words));
+  const bool restored = u.record ? CeFiles::replaceFile(u.recordPath, u.record->data(), u.record->size(), false)
+                                 : !CeFiles::isFile(u.recordPath) || CeFiles::removeFileUnflushed(u.recordPath);
+  if (restored && writeMetadata(s, false) && CeFiles::flushFolder(s.folder)) return;
+  bool isNew = false;
+  bool repaired = false;
+  loadState(s, &isNew, &repaired);
+}
+
 bool validHandle(const HALRecordStore* store) { return store != nullptr && store->state != nullptr; }
 
 // A handle whose store still exists.
@@ -428,15 +457,18 @@ HALStatus HAL_addRecord(HALRecordStore* store, int32_t* id, const uint8_t* data,
   // The record first: once it is on disk its id can never be handed out
   // again (opening a store counts record files), and once the metadata is
   // on disk its next id covers it; whichever of the two a kill keeps, no
-  // acknowledged record is lost and no id repeats.
-  if (!CeFiles::replaceFile(recordPath(s.folder, static_cast<int32_t>(next)), data, static_cast<size_t>(length),
-                            false)) {
-    return HAL_IO_ERR;
-  }
+  // acknowledged record is lost and no id repeats. A failure takes the
+  // record out again, so the add has not happened and a retry adds once.
+  const std::string path = recordPath(s.folder, static_cast<int32_t>(next));
+  const Undo before = remember(s, path, std::nullopt);
+  if (!CeFiles::replaceFile(path, data, static_cast<size_t>(length), false)) return HAL_IO_ERR;
   s.words[kNextRecordID] = next + 1;
   s.words[kNumRecords] += 1;
   s.words[kSize] += static_cast<uint32_t>(length);
-  if (!commit(s)) return HAL_IO_ERR;
+  if (!commit(s)) {
+    undo(s, before);
+    return HAL_IO_ERR;
+  }
   *id = static_cast<int32_t>(next);
   return HAL_OK;
 }
@@ -448,8 +480,16 @@ HALStatus HAL_setRecord(HALRecordStore* store, int32_t id, const uint8_t* data, 
   if (s.deleted) return HAL_IO_ERR;
   const std::string path = recordPath(s.folder, id);
   if (id < 1 || !CeFiles::isFile(path)) return HAL_NOT_FOUND_ERR;
+  // The old bytes are kept to put back should the change fail.
+  std::optional<std::vector<uint8_t>> old = CeFiles::readFile(path, kMaxRecord);
+  if (!old) return HAL_IO_ERR;
+  const Undo before = remember(s, path, std::move(old));
   if (!CeFiles::replaceFile(path, data, static_cast<size_t>(length), false)) return HAL_IO_ERR;
-  return commit(s) ? HAL_OK : HAL_IO_ERR;
+  if (!commit(s)) {
+    undo(s, before);
+    return HAL_IO_ERR;
+  }
+  return HAL_OK;
 }
 
 HALStatus HAL_deleteRecord(HALRecordStore* store, int32_t id) {
@@ -459,7 +499,15 @@ HALStatus HAL_deleteRecord(HALRecordStore* store, int32_t id) {
   if (s.deleted) return HAL_IO_ERR;
   const std::string path = recordPath(s.folder, id);
   if (id < 1 || !CeFiles::isFile(path)) return HAL_NOT_FOUND_ERR;
+  // The bytes are kept to put the record back should the delete fail.
+  std::optional<std::vector<uint8_t>> old = CeFiles::readFile(path, kMaxRecord);
+  if (!old) return HAL_NOT_FOUND_ERR;
+  const Undo before = remember(s, path, std::move(old));
   if (!CeFiles::removeFileUnflushed(path)) return HAL_IO_ERR;
   if (s.words[kNumRecords] > 0) s.words[kNumRecords] -= 1;
-  return commit(s) ? HAL_OK : HAL_IO_ERR;
+  if (!commit(s)) {
+    undo(s, before);
+    return HAL_IO_ERR;
+  }
+  return HAL_OK;
 }

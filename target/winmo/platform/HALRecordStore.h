@@ -20,7 +20,9 @@
 // metadata against the record files and repairs it: numRecords is the
 // number of record files, nextRecordID lies beyond every record file's id,
 // and a record whose add was cut short before its metadata was written is
-// counted as added.
+// counted as added. A change that fails part way is undone before its
+// status is given (HAL_IO_ERR): the record file, the counters and the
+// metadata are as they were, so a retry makes the change once.
 //
 // Every open handle of one store shares one state, so two handles never
 // hand out the same id. A store name is 1 to HAL_MAX_RECORD_STORE_NAME
