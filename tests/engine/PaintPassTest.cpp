@@ -18,6 +18,10 @@ TEST_F(PaintPass, ASmallerViewIsCentredBetweenBlackBands) {
   ASSERT_EQ(HAL_createMainWindow(nullptr, 1), 1);
   VMPtr<ProbeCanvas> canvas = makeCanvas();
   VMPtr<java::lang::Thread> thread = tq::TqCanvas::canvasThread;
+  // The canvas's full-screen switch, asked for off the main thread, arrives
+  // as a posted message; the canvas takes the new size as its loop would.
+  pumpMessages();
+  canvas->updateScreenSize();
   ASSERT_EQ(canvas->getWidth(), 240);
   ASSERT_EQ(canvas->getHeight(), 320);
   canvas->setViewSize(200, 300);
