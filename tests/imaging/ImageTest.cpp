@@ -192,12 +192,25 @@ TEST_F(ImageTest, GetRgbChecksItsArgumentsInOrder) {
                                          {0, 2, 0, 0, 3, 1}}) {
     thrownMessage<IllegalArgumentException>([&] { image->getRGB(out, c.offset, c.scan, c.x, c.y, c.w, c.h); });
   }
+  // Every row must fit the array, with either sign of the scan length: the
+  // first row as well as the last (a negative scan length puts the first
+  // row highest).
   for (const Case& c : std::vector<Case>{{-1, 3, 0, 0, 1, 1},
                                          {4, 3, 0, 0, 3, 1},
                                          {1, 3, 0, 0, 3, 2},
                                          {2, -3, 0, 0, 3, 2},
-                                         {0, 0x40000000, 0, 0, 1, 2}}) {
+                                         {4, -3, 0, 0, 3, 2},
+                                         {6, -3, 0, 0, 1, 2},
+                                         {4, -4, 0, 0, 3, 2},
+                                         {-1, -3, 0, 1, 1, 1},
+                                         {0, 0x40000000, 0, 0, 1, 2},
+                                         {5, -0x40000000, 0, 0, 1, 2}}) {
+    SCOPED_TRACE(testing::Message() << c.offset << " " << c.scan << " " << c.w << "x" << c.h);
     thrownMessage<ArrayIndexOutOfBoundsException>([&] { image->getRGB(out, c.offset, c.scan, c.x, c.y, c.w, c.h); });
+  }
+  // The same shapes at the array's very edges are accepted.
+  for (const Case& c : std::vector<Case>{{3, -3, 0, 0, 3, 2}, {5, -5, 0, 0, 1, 2}, {3, 3, 0, 0, 3, 1}, {0, 3, 0, 0, 3, 2}}) {
+    image->getRGB(VMArray<int32_t>::create(6), c.offset, c.scan, c.x, c.y, c.w, c.h);
   }
   thrownMessage<NullPointerException>([&] { image->getRGB(VMPtr<VMArray<int32_t>>(), 0, 3, 0, 0, 1, 1); });
   image->getRGB(out, 3, -3, 1, 0, 2, 2);
