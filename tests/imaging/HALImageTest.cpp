@@ -13,6 +13,7 @@
 #include "DeviceProfile.h"
 #include "HALCallbacks.h"
 #include "HALImage.h"
+#include "HALMemory.h"
 #include "PngFixtures.h"
 #include "RasterImage.h"
 #include "RasterSurface.h"
@@ -130,29 +131,87 @@ TEST(HALImageTest, DataThatIsNoImageIsBadFormatAtEveryCut) {
 
 int collections = 0;
 
+// Every way of making an image's pixels, each giving its status.
+struct Maker {
+  const char* name;
+  HALStatus (*make)(RasterImage** out);
+};
+
+std::vector<Maker> makers() {
+  return {
+      {"decode",
+       [](RasterImage** out) {
+         static const Bytes file = png_fixtures::encode({1, 1, PNG_COLOR_TYPE_RGB, 8, {{1, 2, 3}}});
+         return HAL_createImageWithData(out, file.data(), static_cast<int32_t>(file.size()), nullptr, nullptr);
+       }},
+      {"rgb",
+       [](RasterImage** out) {
+         static const int32_t argb[2] = {0x11223344, int32_t(0xFF000000)};
+         return HAL_createImageWithRGB(out, argb, 2, 2, 1, 1);
+       }},
+      {"mutable", [](RasterImage** out) { return HAL_createMutableImage(out, 4, 3); }},
+      {"transparent", [](RasterImage** out) { return HAL_createTransparentMutableImage(out, 4, 3); }},
+      {"copy of a mutable image",
+       [](RasterImage** out) {
+         RasterImage* source = nullptr;
+         CeProcessHeap::setAllocationsLeft(CeProcessHeap::kUnlimited);
+         EXPECT_EQ(HAL_createMutableImage(&source, 2, 2), HAL_OK);
+         CeProcessHeap::setAllocationsLeft(0);
+         const HALStatus status = HAL_createImageWithMutableImage(out, source);
+         CeProcessHeap::setAllocationsLeft(CeProcessHeap::kUnlimited);
+         HAL_releaseImage(source);
+         return status;
+       }},
+  };
+}
+
 TEST(HALImageTest, OutOfMemoryCollectsOnceAndTriesAgain) {
-  VMCallbacks callbacks{};
-  callbacks.collectGarbage = [] {
+  VMCallbacks freeing{};
+  freeing.collectGarbage = [] {
     ++collections;
     CeProcessHeap::setAllocationsLeft(CeProcessHeap::kUnlimited);
   };
-  HAL_setVMCallbacks(&callbacks);
-  const Bytes file = png_fixtures::encode({1, 1, PNG_COLOR_TYPE_RGB, 8, {{1, 2, 3}}});
-  CeProcessHeap::setAllocationsLeft(0);
-  {
-    Image image(file);
-    EXPECT_EQ(image.status, HAL_OK);
+  VMCallbacks useless{};
+  useless.collectGarbage = [] { ++collections; };
+  for (const Maker& m : makers()) {
+    SCOPED_TRACE(m.name);
+    // Memory freed by the collection is used.
+    HAL_setVMCallbacks(&freeing);
+    collections = 0;
+    CeProcessHeap::setAllocationsLeft(0);
+    RasterImage* image = nullptr;
+    EXPECT_EQ(m.make(&image), HAL_OK);
+    EXPECT_NE(image, nullptr);
     EXPECT_EQ(collections, 1);
+    HAL_releaseImage(image);
+    // Memory that stays short after the collection is reported.
+    HAL_setVMCallbacks(&useless);
+    collections = 0;
+    const uint64_t imageBytes = HAL_getAllocatedImageMemory();
+    CeProcessHeap::setAllocationsLeft(0);
+    image = reinterpret_cast<RasterImage*>(1);
+    EXPECT_EQ(m.make(&image), HAL_OUT_OF_MEMORY_ERR);
+    CeProcessHeap::setAllocationsLeft(CeProcessHeap::kUnlimited);
+    EXPECT_EQ(image, nullptr);
+    EXPECT_EQ(collections, 1);
+    EXPECT_EQ(HAL_getAllocatedImageMemory(), imageBytes);
   }
-  // Memory that stays short after the collection is reported.
-  callbacks.collectGarbage = [] { ++collections; };
-  HAL_setVMCallbacks(&callbacks);
-  CeProcessHeap::setAllocationsLeft(0);
-  Image image(file);
-  CeProcessHeap::setAllocationsLeft(CeProcessHeap::kUnlimited);
-  EXPECT_EQ(image.status, HAL_OUT_OF_MEMORY_ERR);
-  EXPECT_EQ(image.handle, nullptr);
-  EXPECT_EQ(collections, 2);
+}
+
+TEST(HALImageTest, PixelsAreCountedAsImageMemoryUntilTheLastReferenceGoes) {
+  const uint64_t before = HAL_getAllocatedImageMemory();
+  RasterImage* opaque = nullptr;
+  RasterImage* clear = nullptr;
+  ASSERT_EQ(HAL_createMutableImage(&opaque, 10, 7), HAL_OK);
+  ASSERT_EQ(HAL_createTransparentMutableImage(&clear, 10, 7), HAL_OK);
+  EXPECT_EQ(HAL_getAllocatedImageMemory(), before + (10 * 7 * 2 + 16) + (10 * 7 * 3 + 16));
+  RasterImage* shared = nullptr;
+  ASSERT_EQ(HAL_createImageWithImmutableImage(&shared, opaque), HAL_OK);
+  HAL_releaseImage(opaque);
+  HAL_releaseImage(clear);
+  EXPECT_EQ(HAL_getAllocatedImageMemory(), before + (10 * 7 * 2 + 16));
+  HAL_releaseImage(shared);
+  EXPECT_EQ(HAL_getAllocatedImageMemory(), before);
 }
 
 TEST(HALImageTest, ResourceFilesAreReadWholeWithTheirOwnStatuses) {

@@ -42,13 +42,23 @@ void collectGarbage() {
   HAL_leaveGlobalLock();
 }
 
-HALStatus decode(const uint8_t* bytes, int32_t length, RasterImage** out, int32_t* width,
-                 int32_t* height) {
-  HALStatus status = decodeOnce(bytes, length, out);
+// Runs `make` (which fills *out and returns a status) and, when it ran out
+// of memory, once more after one garbage collection. Every way of making
+// an image goes through here, so pixels held by unreachable images come
+// back before an image is refused.
+template <typename Make>
+HALStatus makeWithCollection(Make make) {
+  HALStatus status = make();
   if (status == HAL_OUT_OF_MEMORY_ERR) {
     collectGarbage();
-    status = decodeOnce(bytes, length, out);
+    status = make();
   }
+  return status;
+}
+
+HALStatus decode(const uint8_t* bytes, int32_t length, RasterImage** out, int32_t* width,
+                 int32_t* height) {
+  const HALStatus status = makeWithCollection([&] { return decodeOnce(bytes, length, out); });
   if (status != HAL_OK) return status;
   if (width != nullptr) *width = (*out)->width;
   if (height != nullptr) *height = (*out)->height;
@@ -159,7 +169,8 @@ HALStatus HAL_createImageWithRGB(RasterImage** out, const int32_t* argb, int32_t
       int64_t{width} * height > length) {
     return HAL_ILLEGAL_ARGUMENT_ERR;
   }
-  return handOut(out, RasterSurface::createFromARGB(argb, width, height, width, processAlpha != 0));
+  return makeWithCollection(
+      [&] { return handOut(out, RasterSurface::createFromARGB(argb, width, height, width, processAlpha != 0)); });
 }
 
 HALStatus HAL_createImageWithImmutableImage(RasterImage** out, RasterImage* source) {
@@ -175,25 +186,29 @@ HALStatus HAL_createImageWithMutableImage(RasterImage** out, RasterImage* source
   if (out == nullptr) return HAL_ILLEGAL_ARGUMENT_ERR;
   *out = nullptr;
   if (source == nullptr) return HAL_ILLEGAL_ARGUMENT_ERR;
-  return handOut(out, copySurface(*source->surface));
+  return makeWithCollection([&] { return handOut(out, copySurface(*source->surface)); });
 }
 
 HALStatus HAL_createMutableImage(RasterImage** out, int32_t width, int32_t height) {
   if (out == nullptr) return HAL_ILLEGAL_ARGUMENT_ERR;
   *out = nullptr;
   if (!validSide(width) || !validSide(height)) return HAL_ILLEGAL_ARGUMENT_ERR;
-  RasterSurface* surface = RasterSurface::createOpaque(width, height);
-  if (surface != nullptr) std::fill_n(surface->pixels, size_t(surface->stride) * height, uint16_t{0xFFFF});
-  return handOut(out, surface);
+  return makeWithCollection([&] {
+    RasterSurface* surface = RasterSurface::createOpaque(width, height);
+    if (surface != nullptr) std::fill_n(surface->pixels, size_t(surface->stride) * height, uint16_t{0xFFFF});
+    return handOut(out, surface);
+  });
 }
 
 HALStatus HAL_createTransparentMutableImage(RasterImage** out, int32_t width, int32_t height) {
   if (out == nullptr) return HAL_ILLEGAL_ARGUMENT_ERR;
   *out = nullptr;
   if (!validSide(width) || !validSide(height)) return HAL_ILLEGAL_ARGUMENT_ERR;
-  RasterSurface* surface = RasterSurface::createWithAlphaPlane(width, height);
-  if (surface != nullptr) std::memset(surface->pixels, 0, size_t(surface->stride) * height * 3);
-  return handOut(out, surface);
+  return makeWithCollection([&] {
+    RasterSurface* surface = RasterSurface::createWithAlphaPlane(width, height);
+    if (surface != nullptr) std::memset(surface->pixels, 0, size_t(surface->stride) * height * 3);
+    return handOut(out, surface);
+  });
 }
 
 HALStatus HAL_getImmutableRGB(RasterImage* image, int32_t* data, int32_t dataLength, int32_t offset,

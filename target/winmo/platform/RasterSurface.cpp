@@ -1,7 +1,8 @@
 #include "RasterSurface.h"
 
-#include <cstdlib>
 #include <new>
+
+#include "HALMemory.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ int32_t alphaTypeOf(const int32_t* argb, int32_t w, int32_t h, int32_t scanlengt
 }  // namespace
 
 RasterSurface::~RasterSurface() {
-  if (ownsPixels) std::free(pixels);
+  if (ownsPixels) HAL_freeImageBuffer(pixels);
 }
 
 size_t RasterSurface::byteSize(int32_t w, int32_t h, int32_t alphaType) {
@@ -42,7 +43,7 @@ size_t RasterSurface::byteSize(int32_t w, int32_t h, int32_t alphaType) {
 
 uint16_t* RasterSurface::allocatePixels(int32_t w, int32_t h, int32_t alphaType) {
   const size_t bytes = byteSize(w, h, alphaType);
-  return bytes == 0 ? nullptr : static_cast<uint16_t*>(std::malloc(bytes));
+  return bytes == 0 ? nullptr : static_cast<uint16_t*>(HAL_allocateImageBuffer(bytes));
 }
 
 RasterSurface* RasterSurface::createOver(uint16_t* memory, int32_t w, int32_t h,
@@ -64,7 +65,7 @@ RasterSurface* RasterSurface::create(int32_t w, int32_t h, int32_t alphaType) {
   if (memory == nullptr) return nullptr;
   RasterSurface* s = createOver(memory, w, h, alphaType);
   if (s == nullptr) {
-    std::free(memory);
+    HAL_freeImageBuffer(memory);
     return nullptr;
   }
   s->wrapsMemory = false;
@@ -96,7 +97,7 @@ bool RasterSurface::resize(int32_t w, int32_t h) {
   if (w == width && h == height) return true;
   uint16_t* memory = allocatePixels(w, h, alphaType);
   if (memory == nullptr) return false;
-  std::free(pixels);
+  HAL_freeImageBuffer(pixels);
   pixels = memory;
   width = stride = static_cast<int16_t>(w);
   height = static_cast<int16_t>(h);
