@@ -10,6 +10,7 @@
 #include "HALResource.h"
 #include "RasterImage.h"
 #include "RasterSurface.h"
+#include "RasterSurfaceBuilder.h"
 
 namespace {
 
@@ -20,17 +21,27 @@ HALStatus handOut(RasterImage** out, RasterSurface* surface) {
   return *out != nullptr ? HAL_OK : HAL_OUT_OF_MEMORY_ERR;
 }
 
+// Hands the rows of a decode straight to a surface builder, so the pixels
+// are packed as they are decoded, in one pass and with no ARGB copy of
+// the whole image.
+class SurfaceSink final : public CeImaging::RowSink {
+ public:
+  RasterSurfaceBuilder builder;
+
+  bool begin(int32_t width, int32_t height, bool mayHaveAlpha) override {
+    return builder.begin(width, height, mayHaveAlpha);
+  }
+  void row(int32_t y, const uint32_t* argb) override { builder.putRow(y, argb); }
+};
+
 HALStatus decodeOnce(const uint8_t* bytes, int32_t length, RasterImage** out) {
-  CeImaging::Bitmap bitmap;
-  switch (CeImaging::decode(bytes, static_cast<size_t>(length), bitmap)) {
+  SurfaceSink sink;
+  switch (CeImaging::decode(bytes, static_cast<size_t>(length), sink)) {
     case CeImaging::Result::ok: break;
     case CeImaging::Result::outOfMemory: return HAL_OUT_OF_MEMORY_ERR;
     case CeImaging::Result::badData: return HAL_BAD_FORMAT_ERR;
   }
-  RasterSurface* surface = RasterSurface::createFromARGB(
-      reinterpret_cast<const int32_t*>(bitmap.pixels), bitmap.width, bitmap.height, bitmap.width, true);
-  CeImaging::release(bitmap);
-  return handOut(out, surface);
+  return handOut(out, sink.builder.finish());
 }
 
 // Runs one garbage collection under the global lock, so that memory held
