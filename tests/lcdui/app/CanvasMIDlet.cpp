@@ -87,7 +87,7 @@ class RecordingBackend : public CeBackend {
 RecordingBackend* recorder = nullptr;
 
 class MarkerCanvas : public javax::microedition::lcdui::game::GameCanvas, public virtual java::lang::Runnable {
-  VM_CLASS(MarkerCanvas)
+  VM_CLASS(MarkerCanvas, javax::microedition::lcdui::game::GameCanvas)
 
  public:
   VMPtr<MarkerCanvas> _VM_init() {
@@ -141,7 +141,7 @@ class MarkerCanvas : public javax::microedition::lcdui::game::GameCanvas, public
 };
 
 class CanvasMIDlet : public javax::microedition::midlet::MIDlet {
-  VM_CLASS(CanvasMIDlet)
+  VM_CLASS(CanvasMIDlet, javax::microedition::midlet::MIDlet)
 
  public:
   VMPtr<CanvasMIDlet> _VM_init() {

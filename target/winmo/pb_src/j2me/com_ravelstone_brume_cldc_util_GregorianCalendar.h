@@ -11,7 +11,7 @@ namespace com::ravelstone::brume::cldc::util {
 // calendar from then on. Years before 1 AD have ERA 0 and count backwards
 // (1 BC is the year before 1 AD).
 class GregorianCalendar : public java::util::Calendar {
-  VM_CLASS(GregorianCalendar)
+  VM_CLASS(GregorianCalendar, java::util::Calendar)
 
  public:
   // The first instant of the Gregorian calendar, in local milliseconds.

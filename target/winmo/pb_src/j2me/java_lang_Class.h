@@ -36,7 +36,7 @@ class String;
 // classes on first use), kept in the class registry under its dotted name
 // and pinned for the life of the process.
 class Class final : public virtual Object {
-  VM_CLASS(Class)
+  VM_CLASS(Class, Object)
 
  public:
   enum State : int32_t { kReady = 0, kPending = 1, kRunning = 2, kFailed = 3 };

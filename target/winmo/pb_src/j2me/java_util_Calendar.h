@@ -16,7 +16,7 @@ class TimeZone;
 // setTimeInMillis, setTimeZone and get of DAY_OF_WEEK, AM_PM, HOUR and
 // HOUR_OF_DAY recompute the fields. Other fields are read as stored.
 class Calendar : public virtual java::lang::Object {
-  VM_CLASS(Calendar)
+  VM_CLASS(Calendar, java::lang::Object)
 
  public:
   // Field numbers. Entries 3, 4, 6 and 8 exist but nothing computes them.
