@@ -18,8 +18,8 @@ constexpr unsigned VM_HAS_CLINIT = 8;    // the class defines static void _VM_cl
 
 // Runs the class's static initialiser unless the class is ready.
 void _VM_ensureInitialized(java::lang::Class* c);
-// The class's initialisation state: 0 ready, 1 pending, 2 running, 3 failed.
-inline int32_t _VM_classState(const java::lang::Class* c);
+// Whether the class is initialised (java::lang::Class::State kReady).
+inline bool _VM_classReady(const java::lang::Class* c);
 template <class T> class VMPtr;
 template <class X> VMPtr<X> _VM_newObject();
 // Roots a thrown object until a handler binds it.
@@ -33,7 +33,7 @@ void _VM_setExceptionInFlight(java::lang::Object* thrown);
   static java::lang::Class* _VM_class;                                                  \
   static java::lang::Class* _VM_createClass();                                          \
   static void _VM_clinitCheck() {                                                       \
-    if (_VM_classState(_VM_class) != 0) [[unlikely]] _VM_ensureInitialized(_VM_class);  \
+    if (!_VM_classReady(_VM_class)) [[unlikely]] _VM_ensureInitialized(_VM_class);      \
   }                                                                                     \
                                                                                         \
  private:

@@ -20,7 +20,7 @@ class GregorianCalendar : public java::util::Calendar {
   // GregorianCalendar(): Calendar's constructor.
   VMPtr<GregorianCalendar> _VM_init();
 
-  // Every field but 3, 4, 6 and 8 from time and zone.
+  // Every field but Calendar::kUnnamedFields from time and zone.
   void computeFields() override;
   // The time from ERA, YEAR, MONTH, DATE and the time of day. The hour
   // comes from HOUR_OF_DAY (taken modulo 24) when it was set, else from

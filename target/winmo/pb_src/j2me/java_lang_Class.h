@@ -87,7 +87,7 @@ class Class final : public virtual Object {
 
 }  // namespace java::lang
 
-inline int32_t _VM_classState(const java::lang::Class* c) { return c->_VM_state; }
+inline bool _VM_classReady(const java::lang::Class* c) { return c->_VM_state == java::lang::Class::kReady; }
 
 // Opens a resource stream for Class.getResourceAsStream; filled in by the
 // resource stream code. Returns null when the resource cannot be opened.
