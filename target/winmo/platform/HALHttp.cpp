@@ -15,6 +15,7 @@
 #include "HALGlobalLock.h"
 #include "HALHttpHeaders.h"
 #include "HALProperties.h"
+#include "HALShellHooks.h"
 #include "HALString.h"
 #include "HALUTF8.h"
 
@@ -469,3 +470,8 @@ int32_t HAL_countHTTPConnections() {
   std::lock_guard<std::mutex> lock(tableMutex());
   return static_cast<int32_t>(table().size());
 }
+
+// Each transfer holds its own handles and the HTTP library's set-up lasts
+// for the process, so no internet session outlives a connection: shutdown
+// has nothing to close.
+void HAL_closeInternetSession() {}
