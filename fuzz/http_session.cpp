@@ -19,6 +19,7 @@
 #include "FakeHttpConnection.h"
 #include "NetCanvas.h"
 #include "VMTestEnv.h"
+#include "java_lang_System.h"
 #include "tq_TqCanvas.h"
 
 namespace {
@@ -72,11 +73,7 @@ net_test::NetCanvas* setUp() {
   return net_test::makeNetCanvas().get();  // the canvas's static `instance` keeps it
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static net_test::NetCanvas* canvas = setUp();
-  if (size < 3) return 0;
+void runOne(net_test::NetCanvas* canvas, const uint8_t* data, size_t size) {
   const net_test::FakeHttpScript script = scriptOf(std::string_view(reinterpret_cast<const char*>(data), size));
   net_test::FakeHttpScript::current() = script;
 
@@ -96,12 +93,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (session->bytesReceived < 0) {
     check(!got);
     check(status == -11 || status == -12 || status == 404);
-    return 0;
+    return;
   }
   check(status == script.responseCode && !script.responseCodeThrows);
   const size_t n = got ? static_cast<size_t>(got->length) : 0;
   check(n == static_cast<size_t>(session->bytesReceived));
   check(n <= script.body.size());
   check(n == 0 || script.body.compare(0, n, reinterpret_cast<const char*>(got->elements()), n) == 0);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static net_test::NetCanvas* canvas = setUp();
+  if (size < 3) return 0;
+  runOne(canvas, data, size);
+  // The input's objects are garbage now: collected, they are no leak.
+  java::lang::System::gc();
   return 0;
 }
