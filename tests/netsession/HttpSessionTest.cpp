@@ -77,6 +77,8 @@ class HttpSession : public ::testing::Test {
     DeviceProfile::instance().setNetworkTimeoutMillis(5000);
     canvas = makeNetCanvas().get();  // the canvas's static `instance` keeps it
   }
+  // Every session and canvas thread ends and is joined.
+  void TearDown() override { EXPECT_TRUE(finishNetCanvas(canvas)); }
 
   struct Outcome {
     std::vector<NetResult> results;

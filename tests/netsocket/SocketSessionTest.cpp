@@ -27,6 +27,8 @@ class SocketSession : public ::testing::Test {
     startNetVM();
     canvas = makeNetCanvas().get();  // the canvas's static `instance` keeps it
   }
+  // Every session and canvas thread ends and is joined.
+  void TearDown() override { EXPECT_TRUE(finishNetCanvas(canvas)); }
   // Opens a session and waits until its connection is open (the sender
   // runs from then on).
   VMPtr<Session> open(const std::string& initialBytes = "") {

@@ -2,6 +2,8 @@
 
 #include "HALCallbacks.h"
 #include "HALEvents.h"
+#include "JavaTask.h"
+#include "VMCollector.h"
 #include "VMTestEnv.h"
 #include "java_lang_Thread.h"
 #include "javax_microedition_lcdui_Display.h"
@@ -63,6 +65,18 @@ VMPtr<NetCanvas> makeNetCanvas() {
 
 void showNetCanvas(const VMPtr<NetCanvas>& canvas) {
   javax::microedition::lcdui::Display::getDisplay(nullptr)->setCurrent(canvas);
+}
+
+bool finishNetCanvas(NetCanvas* canvas) {
+  canvas->cancelHttpRequest();
+  canvas->closeSocket();
+  canvas->socketSession = nullptr;
+  canvas->requestState(3);
+  for (int i = 0; i < 2000 && java_test::countThreadRecords() > 1; ++i) {
+    _VM_collect();
+    java::lang::Thread::sleep(5);
+  }
+  return java_test::countThreadRecords() == 1;
 }
 
 bool waitUntil(const std::function<bool()>& done, int32_t millis) {

@@ -99,6 +99,10 @@ void startNetVM();
 VMPtr<NetCanvas> makeNetCanvas();
 // Shows the canvas: its thread starts ticking.
 void showNetCanvas(const VMPtr<NetCanvas>& canvas);
+// Drops the canvas's sessions, quits it, and collects until every thread
+// but the main one has ended and been joined; false when one is still
+// left after about 10 s.
+bool finishNetCanvas(NetCanvas* canvas);
 // Sleeps (letting Java threads run) until `done` holds; false after
 // `millis` ms.
 bool waitUntil(const std::function<bool()>& done, int32_t millis = 10000);
