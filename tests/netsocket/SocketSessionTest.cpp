@@ -144,5 +144,21 @@ TEST_F(SocketSession, CloseRunsOnceAndLeavesANewerSessionAlone) {
   EXPECT_TRUE(waitUntil([&] { return !first->isAlive() && !second->isAlive(); }));
 }
 
+TEST_F(SocketSession, OneSessionIsOpenAtATime) {
+  VMPtr<Session> first = open();
+  VMPtr<Session> other = Session::_VM_new();
+  other->_VM_init();
+  other->canvas = VMPtr<tq::TqCanvas>(canvas);
+  other->url = jstring("socket://other.example:1");
+  other->start();
+  java::lang::Thread::sleep(200);
+  EXPECT_TRUE(other->url);  // its connection thread waits for the first session to end
+  canvas->closeSocket();
+  ASSERT_TRUE(waitUntil([&] { return !other->url; }));
+  EXPECT_EQ(VMPtr<FakeSocket>(FakeSocket::last)->url, "socket://other.example:1");
+  other->close();
+  EXPECT_TRUE(waitUntil([&] { return !first->isAlive() && !other->isAlive(); }));
+}
+
 }  // namespace
 }  // namespace net_test
