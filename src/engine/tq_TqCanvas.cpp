@@ -76,6 +76,8 @@ void TqCanvas::_VM_markReferences(int colour) {
   _VM_mark(jobLock, colour);
   _VM_mark(resultData, colour);
   _VM_mark(levelStream, colour);
+  _VM_mark(httpSession, colour);
+  _VM_mark(socketSession, colour);
   Base::_VM_markReferences(colour);
 }
 

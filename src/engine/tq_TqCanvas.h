@@ -17,6 +17,8 @@
 #include "javax_microedition_lcdui_game_GameCanvas.h"
 #include "javax_microedition_midlet_MIDlet.h"
 #include "tq_MediaManager.h"
+#include "tq_TqCanvas_TQC_NetworkSession.h"
+#include "tq_TqCanvas_TQC_SocketSession.h"
 
 namespace tq {
 
@@ -202,6 +204,41 @@ class TqCanvas : public javax::microedition::lcdui::game::GameCanvas, public vir
   // The network result first, then the jobs in order; a job may queue
   // another, which runs in the same call.
   virtual void runJobs();
+
+  // --- Network sessions (tq_TqCanvas.network.cpp) --------------------
+  // One HTTP request at a time runs in the background; its result reaches
+  // onNetworkResult on the canvas thread. A null body makes a GET, any
+  // other a POST. Starting a request drops the one before (it never
+  // reports).
+  virtual void startHttpRequest(VMPtr<java::lang::String> url, VMPtr<java::lang::String> headers,
+                                VMPtr<VMArray<int8_t>> body);
+  virtual void startHttpRequest(VMPtr<java::lang::String> url, VMPtr<java::lang::String> headers);
+  // Drops the current request and a result not yet delivered; the request
+  // stops by itself at its next check.
+  virtual void cancelHttpRequest();
+  // The current request's announced length (-1 while unknown) and bytes
+  // read (-1 after a failure); 0 without a request.
+  virtual int32_t getHttpContentLength();
+  virtual int32_t getHttpBytesReceived();
+  // Always null.
+  virtual VMPtr<VMArray<java::lang::String>> getNetworkStrings();
+  // Stops the sound and hands `url` to the platform (the browser); quits
+  // when the platform needs the application to end first. True.
+  virtual uint8_t openUrl(VMPtr<java::lang::String> url);
+  virtual uint8_t requestUrl(VMPtr<java::lang::String> url);
+  // Closes the current socket session and opens "socket://" + address in a
+  // new one; 0.
+  virtual int32_t openSocket(VMPtr<java::lang::String> address);
+  virtual void closeSocket();
+  // Queues data[offset .. offset + length - 1] for the sender (the array
+  // itself: the game leaves it alone until it is sent). -1 when a session
+  // is present (nothing is queued once it is closed), 0 when none is.
+  // IllegalArgumentException for a range outside the array or beyond what
+  // a message carries (offset 0..32767, length 0..65535).
+  virtual int32_t socketSend(VMPtr<VMArray<int8_t>> data, int32_t offset, int32_t length);
+
+  VMField<TqCanvas_TQC_NetworkSession> httpSession;
+  VMField<TqCanvas_TQC_SocketSession> socketSession;
 
   // --- Static byte buffers (tq_TqCanvas.buffers.cpp) ------------------
   // Serialisation scratch space shared by the whole engine: callers assign

@@ -81,6 +81,7 @@ TEST_F(HttpTest, ProtocolClassesAreRegistered) {
       {"javax.microedition.io.ContentConnection", "java.lang.Object", true},
       {"javax.microedition.io.HttpConnection", "java.lang.Object", true},
       {"javax.microedition.io.HttpsConnection", "java.lang.Object", true},
+      {"javax.microedition.io.SocketConnection", "java.lang.Object", true},
       {"com.ravelstone.brume.cldc.io.ConnectionBaseInterface", "java.lang.Object", true},
       {"javax.microedition.io.Connector", "java.lang.Object", false},
       {"com.ravelstone.brume.midp.io.protocol.http.Protocol", "java.lang.Object", false},
