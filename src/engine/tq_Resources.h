@@ -62,6 +62,20 @@ class Resources : public virtual java::lang::Object {
   // PLTE, or a palette that would reach past the array. Never throws.
   static void swapPalette(VMPtr<Bytes> png, int32_t offset, VMPtr<Bytes> palette);
 
+  // A new array of the PLTE data and its 4 CRC bytes, or null when IEND
+  // comes first; a stream that ends first throws EOFException.
+  static VMPtr<Bytes> readPalette(VMPtr<Stream> in);
+  static VMPtr<Bytes> getPalette(int32_t id);
+  // The first palette entry that a tRNS chunk right after IHDR and PLTE
+  // makes fully transparent, else -1; never throws.
+  static int32_t readTransparentIndex(VMPtr<Stream> in);
+  static int32_t getTransparentIndex(int32_t id);
+  // Image `id` as an uncompressed 8-bit BMP file: 256 colour entries, the
+  // colours in first-seen order with the magenta key at 0, rows bottom-up
+  // and padded to whole words. The canvas's write buffer and position are
+  // as before afterwards, also on failure.
+  static VMPtr<Bytes> getBitmap(int32_t id);
+
   static void _VM_clinit();
   static VMPtr<tq::io::resource::ResourcePack> currentPack();
 

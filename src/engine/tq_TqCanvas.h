@@ -333,6 +333,95 @@ class TqCanvas : public javax::microedition::lcdui::game::GameCanvas, public vir
   virtual int64_t getElapsedTime() { return 0; }
   VMPtr<MIDlet> getMidlet() { return VMPtr<MIDlet>(midlet); }
 
+  // --- Drawing, pixels and palettes (tq_TqCanvas.drawing.cpp) ---------
+  // Opaque gradients from `fromColor` to `toColor`: one line per column
+  // (horizontal) or per row from the top (vertical), the first line in
+  // `fromColor`. The game's two-colour background fill is
+  // fillVerticalGradient.
+  static void fillHorizontalGradient(VMPtr<Graphics> g, int32_t x, int32_t y, int32_t w, int32_t h,
+                                     int32_t fromColor, int32_t toColor);
+  static void fillVerticalGradient(VMPtr<Graphics> g, int32_t x, int32_t y, int32_t w, int32_t h,
+                                   int32_t fromColor, int32_t toColor);
+  virtual void paintHorizontalGradient(VMPtr<Graphics> g, int32_t x, int32_t y, int32_t w, int32_t h,
+                                       int32_t fromColor, int32_t toColor);
+  virtual void paintVerticalGradient(VMPtr<Graphics> g, int32_t x, int32_t y, int32_t w, int32_t h,
+                                     int32_t fromColor, int32_t toColor);
+  // Into the image's own Graphics.
+  virtual void paintVerticalGradient(VMPtr<javax::microedition::lcdui::Image> img, int32_t x, int32_t y,
+                                     int32_t w, int32_t h, int32_t fromColor, int32_t toColor);
+  // Fills in the current colour at `alpha`; the Graphics' alpha is
+  // restored afterwards, also when the fill throws.
+  virtual void fillRectAlpha(VMPtr<Graphics> g, int32_t x, int32_t y, int32_t w, int32_t h, int32_t alpha);
+  virtual void fillTriangleAlpha(VMPtr<Graphics> g, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+                                 int32_t x3, int32_t y3, int32_t alpha);
+  virtual void paintTriangle(VMPtr<Graphics> g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3,
+                             int32_t y3);
+  // Passed on to the Graphics, which has no drawing transform here.
+  virtual void setGraphicsTransform(VMPtr<Graphics> g, int32_t a, int32_t b, int32_t c, float d, float e);
+  virtual void resetGraphicsTransform(VMPtr<Graphics> g);
+  // The w x h region of `img` at (sx, sy) drawn untransformed with its
+  // top-left corner at (dx, dy).
+  virtual void paintRegionAt(VMPtr<Graphics> g, int32_t dx, int32_t dy, VMPtr<javax::microedition::lcdui::Image> img,
+                             int32_t sx, int32_t sy, int32_t w, int32_t h);
+  // MIDP drawRGB at (x, y) in g's translated coordinates, drawn with the
+  // translation taken off and put back.
+  static void drawRGB(VMPtr<Graphics> g, VMPtr<VMArray<int32_t>> rgb, int32_t offset, int32_t scanlength,
+                      int32_t x, int32_t y, int32_t w, int32_t h, uint8_t processAlpha);
+  virtual void paintRGB(VMPtr<Graphics> g, VMPtr<VMArray<int32_t>> rgb, int32_t offset, int32_t scanlength,
+                        int32_t x, int32_t y, int32_t w, int32_t h, uint8_t processAlpha);
+  static void getRGB(VMPtr<javax::microedition::lcdui::Image> img, VMPtr<VMArray<int32_t>> rgb, int32_t offset,
+                     int32_t scanlength, int32_t x, int32_t y, int32_t w, int32_t h);
+  virtual void readRGB(VMPtr<javax::microedition::lcdui::Image> img, VMPtr<VMArray<int32_t>> rgb, int32_t offset,
+                       int32_t scanlength, int32_t x, int32_t y, int32_t w, int32_t h);
+  // One palette index per pixel, row-major. Colours enter `palette` in
+  // first-seen order; the last new colour that looks like the magenta key
+  // ((c & 0xF0F0F0) == 0xF000F0) is swapped to entry 0. More colours than
+  // `palette` holds throw ArrayIndexOutOfBoundsException.
+  static VMPtr<VMArray<int8_t>> toIndexedPixels(VMPtr<javax::microedition::lcdui::Image> img,
+                                                VMPtr<VMArray<int32_t>> palette);
+  // Re-signs a palette array (PLTE data, then 4 CRC bytes): the PNG CRC
+  // over "PLTE" and the data goes, big-endian, into the last four bytes.
+  static void updatePaletteCrc(VMPtr<VMArray<int8_t>> chunk);
+  virtual void updatePaletteChunkCrc(VMPtr<VMArray<int8_t>> chunk);
+
+  // --- In-memory PNG writer (tq_TqCanvas.png.cpp) ---------------------
+  // An 8-bit palette PNG of width x height index bytes (row y at
+  // pixels[offset + y * scanlength]) with stored deflate blocks, in an
+  // array exactly as long as the file. `palette` is PLTE data plus 4
+  // ignored bytes; transparentIndex >= 0 makes that entry transparent and
+  // the ones before it opaque. The static write buffer is used and
+  // restored. A size below 1 or a file past 2 GB throws
+  // IllegalArgumentException, a source area outside `pixels`
+  // ArrayIndexOutOfBoundsException.
+  static VMPtr<VMArray<int8_t>> writePNG(VMPtr<VMArray<int8_t>> pixels, int32_t offset, int32_t scanlength,
+                                         int32_t width, int32_t height, VMPtr<VMArray<int8_t>> palette,
+                                         int32_t transparentIndex);
+  // The decoded image of writePNG's file.
+  static VMPtr<javax::microedition::lcdui::Image> createIndexedImage(VMPtr<VMArray<int8_t>> pixels, int32_t offset,
+                                                                    int32_t scanlength, int32_t width, int32_t height,
+                                                                    VMPtr<VMArray<int8_t>> palette,
+                                                                    int32_t transparentIndex);
+  virtual VMPtr<javax::microedition::lcdui::Image> newIndexedImage(VMPtr<VMArray<int8_t>> pixels, int32_t offset,
+                                                                  int32_t scanlength, int32_t width, int32_t height,
+                                                                  VMPtr<VMArray<int8_t>> palette,
+                                                                  int32_t transparentIndex);
+  // The CRC-32 register update over b[off .. off + len) (no inversions).
+  static int32_t crc32(int32_t crc, VMPtr<VMArray<int8_t>> b, int32_t off, int32_t len);
+  // The PNG chunk CRC of b[off .. off + len).
+  static int32_t pngCrc(VMPtr<VMArray<int8_t>> b, int32_t off, int32_t len);
+  // The Adler-32 update of zlib streams.
+  static int32_t adler32(int32_t adler, VMPtr<VMArray<int8_t>> b, int32_t off, int32_t len);
+  // Runs `body` with the static write buffer pointed at `target`,
+  // position 0, and puts the caller's buffer and position back on every
+  // way out.
+  template <class Body>
+  static void writeInto(VMPtr<VMArray<int8_t>> target, Body&& body);
+
+  // --- Palette and bitmap shortcuts (tq_TqCanvas.png.cpp) -------------
+  virtual VMPtr<VMArray<int8_t>> getPalette(int32_t id);
+  virtual int32_t getTransparentIndex(int32_t id);
+  virtual VMPtr<VMArray<int8_t>> getBitmap(int32_t id);
+
   // Level reader state; `levelStream` is set only inside loadLevel.
   VMField<java::io::DataInputStream> levelStream;
   int32_t levelBitsLeft;
@@ -418,5 +507,24 @@ class TqCanvas : public javax::microedition::lcdui::game::GameCanvas, public vir
   void pointerFeed(int32_t x, int32_t y, uint8_t down, uint8_t edge, int32_t type);
   static void writeBytes(int64_t value, int32_t count, bool littleEndian);
 };
+
+template <class Body>
+void TqCanvas::writeInto(VMPtr<VMArray<int8_t>> target, Body&& body) {
+  _VM_clinitCheck();
+  VMPtr<VMArray<int8_t>> savedBuffer = writeBuffer;
+  const int32_t savedPosition = writePosition;
+  writeBuffer = target;
+  writePosition = 0;
+  try {
+    body();
+  } catch (java::lang::Throwable* t) {
+    VMPtr<java::lang::Throwable> thrown(t);
+    writeBuffer = savedBuffer;
+    writePosition = savedPosition;
+    _VM_throw(thrown);
+  }
+  writeBuffer = savedBuffer;
+  writePosition = savedPosition;
+}
 
 }  // namespace tq
