@@ -40,6 +40,7 @@ class Gob : public Paintable {
 
   VMPtr<Gob> _VM_init();
 
+  using Paintable::collides;
   using Paintable::getBoxes;
   using Paintable::paint;
   int32_t getKind() override { return 0; }

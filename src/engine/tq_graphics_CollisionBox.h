@@ -34,6 +34,7 @@ class CollisionBox : public Paintable {
   // A new box of the kind.
   static VMPtr<CollisionBox> make(int32_t kind = kRectangle);
 
+  using Paintable::collides;
   using Paintable::getBoxes;
   using Paintable::paint;
   int32_t getKind() override { return kind; }
