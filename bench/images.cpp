@@ -2,8 +2,8 @@
 // the natural alternative.
 //
 //   DecodeToImage:  HAL_createImageWithData of a 240 x 320 RGBA PNG into an
-//                   RGB565 surface with an alpha plane (libpng decode,
-//                   alpha-type scan, conversion).
+//                   RGB565 surface with an alpha plane (libpng decode, each
+//                   row packed into the surface as it comes).
 //   DecodeLibpng:   the same file through libpng's simplified API into
 //                   32-bit RGBA, nothing else: the floor for the decode.
 //   DrawText:       HAL_drawText of a 12-character line in the default font

@@ -69,6 +69,17 @@ function(jme_test_dirs root)
   endforeach()
 endfunction()
 
+# jme_link_content(<target>...): links the content writers and fixtures
+# (the jme_content library, tools/content) into each target that exists,
+# for test folders, fuzz targets and tools that build content.
+function(jme_link_content)
+  foreach(target ${ARGN})
+    if(TARGET ${target})
+      target_link_libraries(${target} PRIVATE jme_content)
+    endif()
+  endforeach()
+endfunction()
+
 # jme_bench_dir(<dir>): one benchmark program per .cpp file in bench/.
 function(jme_bench_dir dir)
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)

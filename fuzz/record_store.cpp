@@ -3,7 +3,9 @@
 // the input too); opening the store, reading every record, adding one and
 // reopening must give a consistent store (the record count is the number
 // of records that read back, the next id lies beyond all of them) or a
-// clear status, never a crash or a read out of bounds.
+// clear status, never a crash or a read out of bounds. The input's first
+// bytes also name a folder "store-..." beside it: every store the listing
+// counts must have a name that fits a store name and opens.
 
 #include <unistd.h>
 
@@ -54,6 +56,32 @@ void checkConsistent(HALRecordStore* store) {
   if (next < 300) check(found == count);
 }
 
+// A folder "store-" followed by up to 40 of the input's first bytes ('/'
+// and NUL, which no folder name holds, become '_').
+void makeStrayFolder(const std::filesystem::path& database, const uint8_t* data, size_t size) {
+  std::string name = "store-";
+  for (size_t i = 0; i < std::min<size_t>(size, 40); ++i) {
+    const char c = static_cast<char>(data[i]);
+    name += c == '/' || c == '\0' ? '_' : c;
+  }
+  std::error_code ignored;
+  std::filesystem::create_directory(database / name, ignored);
+}
+
+void checkListing() {
+  const int32_t count = HAL_getNumRecordStores();
+  check(count >= 1 && count <= 2);
+  for (int32_t n = 1; n <= count; ++n) {
+    char16_t name[HAL_MAX_RECORD_STORE_NAME];
+    int32_t length = 0;
+    check(HAL_getNthRecordStoreName(n, name, HAL_MAX_RECORD_STORE_NAME, &length) == HAL_OK);
+    check(length >= 1 && length <= HAL_MAX_RECORD_STORE_NAME);
+    HALRecordStore* handle = nullptr;
+    check(HAL_openRecordStore(&handle, name, length, 0) == HAL_OK);
+    HAL_closeRecordStore(handle);
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -92,6 +120,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     checkConsistent(handle);
     HAL_closeRecordStore(handle);
   }
+  makeStrayFolder(root / "database", data, size);
+  checkListing();
   std::filesystem::remove_all(root);
   return 0;
 }

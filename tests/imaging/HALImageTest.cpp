@@ -13,6 +13,7 @@
 #include "DeviceProfile.h"
 #include "HALCallbacks.h"
 #include "HALImage.h"
+#include "HALMemory.h"
 #include "PngFixtures.h"
 #include "RasterImage.h"
 #include "RasterSurface.h"
@@ -108,13 +109,72 @@ TEST(HALImageTest, DecodedPixelsAreTheFileThroughRgb565WithTheAlphaTypeTheyNeed)
   }
 }
 
+// The pixel (x, y) of the RGBA images below. Its blue stays below 0xF8, so
+// no opaque pixel packs to the key colour (which a masked surface shows as
+// transparent, whatever the file said).
+uint32_t argbAt(int x, int y, uint8_t alpha) {
+  return uint32_t{alpha} << 24 | uint32_t(x * 7 % 256) << 16 | uint32_t(y * 13 % 256) << 8 | uint32_t((x ^ y) % 200);
+}
+
+Bytes rgbaFile(int width, int height, uint8_t (*alphaOf)(int x, int y)) {
+  std::vector<Bytes> rows;
+  for (int y = 0; y < height; ++y) {
+    Bytes row;
+    for (int x = 0; x < width; ++x) {
+      const uint32_t p = argbAt(x, y, alphaOf(x, y));
+      row.insert(row.end(), {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p), uint8_t(p >> 24)});
+    }
+    rows.push_back(row);
+  }
+  return png_fixtures::encode({width, height, PNG_COLOR_TYPE_RGBA, 8, rows});
+}
+
+TEST(HALImageTest, DecodedImagesHoldOnlyThePlanesTheirAlphaTypeNeeds) {
+  // Rows go straight into the surface, which has room for an alpha plane
+  // until the alphas are known; one that needs none gives that room back.
+  // Widths change from one decode to the next, so the decoder's row memory
+  // is reused and grown.
+  struct Case {
+    int width, height;
+    uint8_t (*alphaOf)(int x, int y);
+    int32_t alphaType;
+  };
+  for (const Case& c : std::vector<Case>{
+           {3, 2, [](int, int) -> uint8_t { return 255; }, RasterSurface::kOpaque},
+           {300, 4, [](int x, int) -> uint8_t { return x % 5 == 0 ? 3 : 250; }, RasterSurface::kMasked},
+           {5, 1, [](int x, int) -> uint8_t { return x == 4 ? 100 : 0; }, RasterSurface::kAlphaPlane},
+           {301, 3, [](int, int y) -> uint8_t { return y == 2 ? 0 : 255; }, RasterSurface::kMasked},
+           {2, 2, [](int, int) -> uint8_t { return 255; }, RasterSurface::kOpaque}}) {
+    SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
+    const uint64_t before = HAL_getAllocatedImageMemory();
+    {
+      Image image(rgbaFile(c.width, c.height, c.alphaOf));
+      ASSERT_EQ(image.status, HAL_OK);
+      EXPECT_EQ(image.handle->surface->alphaType, c.alphaType);
+      const uint64_t perPixel = c.alphaType == RasterSurface::kAlphaPlane ? 3 : 2;
+      EXPECT_EQ(HAL_getAllocatedImageMemory(), before + uint64_t(c.width) * c.height * perPixel + 16);
+      std::vector<uint32_t> expected;
+      for (int y = 0; y < c.height; ++y) {
+        for (int x = 0; x < c.width; ++x) expected.push_back(through565(argbAt(x, y, c.alphaOf(x, y)), c.alphaType));
+      }
+      EXPECT_EQ(image.pixels(), expected);
+    }
+    EXPECT_EQ(HAL_getAllocatedImageMemory(), before);
+  }
+}
+
 TEST(HALImageTest, DataThatIsNoImageIsBadFormatAtEveryCut) {
   const Bytes good = png_fixtures::encode({3, 2, PNG_COLOR_TYPE_RGB, 8, {Bytes(9, 7), Bytes(9, 8)}});
+  const uint64_t imageBytes = HAL_getAllocatedImageMemory();
   for (size_t cut = 1; cut < good.size(); ++cut) {
     const Bytes part(good.begin(), good.begin() + static_cast<ptrdiff_t>(cut));
     Image image(part);
     EXPECT_TRUE(image.status == HAL_BAD_FORMAT_ERR || image.status == HAL_OK) << cut;
     EXPECT_EQ(image.handle == nullptr, image.status != HAL_OK) << cut;
+    // A decode that fails half way gives back the pixels it had taken.
+    if (image.status != HAL_OK) {
+      EXPECT_EQ(HAL_getAllocatedImageMemory(), imageBytes) << cut;
+    }
   }
   for (const Bytes& junk : {Bytes{1, 2, 3}, Bytes(100, 0), Bytes{'G', 'I', 'F', '8', '9', 'a'}}) {
     Image image(junk);
@@ -130,29 +190,87 @@ TEST(HALImageTest, DataThatIsNoImageIsBadFormatAtEveryCut) {
 
 int collections = 0;
 
+// Every way of making an image's pixels, each giving its status.
+struct Maker {
+  const char* name;
+  HALStatus (*make)(RasterImage** out);
+};
+
+std::vector<Maker> makers() {
+  return {
+      {"decode",
+       [](RasterImage** out) {
+         static const Bytes file = png_fixtures::encode({1, 1, PNG_COLOR_TYPE_RGB, 8, {{1, 2, 3}}});
+         return HAL_createImageWithData(out, file.data(), static_cast<int32_t>(file.size()), nullptr, nullptr);
+       }},
+      {"rgb",
+       [](RasterImage** out) {
+         static const int32_t argb[2] = {0x11223344, int32_t(0xFF000000)};
+         return HAL_createImageWithRGB(out, argb, 2, 2, 1, 1);
+       }},
+      {"mutable", [](RasterImage** out) { return HAL_createMutableImage(out, 4, 3); }},
+      {"transparent", [](RasterImage** out) { return HAL_createTransparentMutableImage(out, 4, 3); }},
+      {"copy of a mutable image",
+       [](RasterImage** out) {
+         RasterImage* source = nullptr;
+         CeProcessHeap::setAllocationsLeft(CeProcessHeap::kUnlimited);
+         EXPECT_EQ(HAL_createMutableImage(&source, 2, 2), HAL_OK);
+         CeProcessHeap::setAllocationsLeft(0);
+         const HALStatus status = HAL_createImageWithMutableImage(out, source);
+         CeProcessHeap::setAllocationsLeft(CeProcessHeap::kUnlimited);
+         HAL_releaseImage(source);
+         return status;
+       }},
+  };
+}
+
 TEST(HALImageTest, OutOfMemoryCollectsOnceAndTriesAgain) {
-  VMCallbacks callbacks{};
-  callbacks.collectGarbage = [] {
+  VMCallbacks freeing{};
+  freeing.collectGarbage = [] {
     ++collections;
     CeProcessHeap::setAllocationsLeft(CeProcessHeap::kUnlimited);
   };
-  HAL_setVMCallbacks(&callbacks);
-  const Bytes file = png_fixtures::encode({1, 1, PNG_COLOR_TYPE_RGB, 8, {{1, 2, 3}}});
-  CeProcessHeap::setAllocationsLeft(0);
-  {
-    Image image(file);
-    EXPECT_EQ(image.status, HAL_OK);
+  VMCallbacks useless{};
+  useless.collectGarbage = [] { ++collections; };
+  for (const Maker& m : makers()) {
+    SCOPED_TRACE(m.name);
+    // Memory freed by the collection is used.
+    HAL_setVMCallbacks(&freeing);
+    collections = 0;
+    CeProcessHeap::setAllocationsLeft(0);
+    RasterImage* image = nullptr;
+    EXPECT_EQ(m.make(&image), HAL_OK);
+    EXPECT_NE(image, nullptr);
     EXPECT_EQ(collections, 1);
+    HAL_releaseImage(image);
+    // Memory that stays short after the collection is reported.
+    HAL_setVMCallbacks(&useless);
+    collections = 0;
+    const uint64_t imageBytes = HAL_getAllocatedImageMemory();
+    CeProcessHeap::setAllocationsLeft(0);
+    image = reinterpret_cast<RasterImage*>(1);
+    EXPECT_EQ(m.make(&image), HAL_OUT_OF_MEMORY_ERR);
+    CeProcessHeap::setAllocationsLeft(CeProcessHeap::kUnlimited);
+    EXPECT_EQ(image, nullptr);
+    EXPECT_EQ(collections, 1);
+    EXPECT_EQ(HAL_getAllocatedImageMemory(), imageBytes);
   }
-  // Memory that stays short after the collection is reported.
-  callbacks.collectGarbage = [] { ++collections; };
-  HAL_setVMCallbacks(&callbacks);
-  CeProcessHeap::setAllocationsLeft(0);
-  Image image(file);
-  CeProcessHeap::setAllocationsLeft(CeProcessHeap::kUnlimited);
-  EXPECT_EQ(image.status, HAL_OUT_OF_MEMORY_ERR);
-  EXPECT_EQ(image.handle, nullptr);
-  EXPECT_EQ(collections, 2);
+}
+
+TEST(HALImageTest, PixelsAreCountedAsImageMemoryUntilTheLastReferenceGoes) {
+  const uint64_t before = HAL_getAllocatedImageMemory();
+  RasterImage* opaque = nullptr;
+  RasterImage* clear = nullptr;
+  ASSERT_EQ(HAL_createMutableImage(&opaque, 10, 7), HAL_OK);
+  ASSERT_EQ(HAL_createTransparentMutableImage(&clear, 10, 7), HAL_OK);
+  EXPECT_EQ(HAL_getAllocatedImageMemory(), before + (10 * 7 * 2 + 16) + (10 * 7 * 3 + 16));
+  RasterImage* shared = nullptr;
+  ASSERT_EQ(HAL_createImageWithImmutableImage(&shared, opaque), HAL_OK);
+  HAL_releaseImage(opaque);
+  HAL_releaseImage(clear);
+  EXPECT_EQ(HAL_getAllocatedImageMemory(), before + (10 * 7 * 2 + 16));
+  HAL_releaseImage(shared);
+  EXPECT_EQ(HAL_getAllocatedImageMemory(), before);
 }
 
 TEST(HALImageTest, ResourceFilesAreReadWholeWithTheirOwnStatuses) {

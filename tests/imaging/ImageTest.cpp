@@ -1,6 +1,7 @@
 // javax.microedition.lcdui.Image: every way of making one, the exceptions
 // of each, and the pixels read back.
 #include <gtest/gtest.h>
+#include <malloc.h>
 #include <png.h>
 #include <unistd.h>
 
@@ -10,11 +11,13 @@
 #include <vector>
 
 #include "DeviceProfile.h"
+#include "HALMemory.h"
 #include "JavaTestSupport.h"
 #include "PngFixtures.h"
 #include "RasterImage.h"
 #include "RasterSurface.h"
 #include "VMClassRegistry.h"
+#include "VMHeap.h"
 #include "VMTestEnv.h"
 #include "java_io_IOException.h"
 #include "java_lang_ArrayIndexOutOfBoundsException.h"
@@ -192,12 +195,25 @@ TEST_F(ImageTest, GetRgbChecksItsArgumentsInOrder) {
                                          {0, 2, 0, 0, 3, 1}}) {
     thrownMessage<IllegalArgumentException>([&] { image->getRGB(out, c.offset, c.scan, c.x, c.y, c.w, c.h); });
   }
+  // Every row must fit the array, with either sign of the scan length: the
+  // first row as well as the last (a negative scan length puts the first
+  // row highest).
   for (const Case& c : std::vector<Case>{{-1, 3, 0, 0, 1, 1},
                                          {4, 3, 0, 0, 3, 1},
                                          {1, 3, 0, 0, 3, 2},
                                          {2, -3, 0, 0, 3, 2},
-                                         {0, 0x40000000, 0, 0, 1, 2}}) {
+                                         {4, -3, 0, 0, 3, 2},
+                                         {6, -3, 0, 0, 1, 2},
+                                         {4, -4, 0, 0, 3, 2},
+                                         {-1, -3, 0, 1, 1, 1},
+                                         {0, 0x40000000, 0, 0, 1, 2},
+                                         {5, -0x40000000, 0, 0, 1, 2}}) {
+    SCOPED_TRACE(testing::Message() << c.offset << " " << c.scan << " " << c.w << "x" << c.h);
     thrownMessage<ArrayIndexOutOfBoundsException>([&] { image->getRGB(out, c.offset, c.scan, c.x, c.y, c.w, c.h); });
+  }
+  // The same shapes at the array's very edges are accepted.
+  for (const Case& c : std::vector<Case>{{3, -3, 0, 0, 3, 2}, {5, -5, 0, 0, 1, 2}, {3, 3, 0, 0, 3, 1}, {0, 3, 0, 0, 3, 2}}) {
+    image->getRGB(VMArray<int32_t>::create(6), c.offset, c.scan, c.x, c.y, c.w, c.h);
   }
   thrownMessage<NullPointerException>([&] { image->getRGB(VMPtr<VMArray<int32_t>>(), 0, 3, 0, 0, 1, 1); });
   image->getRGB(out, 3, -3, 1, 0, 2, 2);
@@ -205,6 +221,38 @@ TEST_F(ImageTest, GetRgbChecksItsArgumentsInOrder) {
   const auto shown = [](uint32_t rgb) { return int32_t(0xFF000000 | rasterUnpack565(rasterPack565(rgb))); };
   EXPECT_EQ(std::vector<int32_t>(out->elements(), out->elements() + 5),
             (std::vector<int32_t>{shown(0x555555), shown(0x666666), 0, shown(0x222222), shown(0x333333)}));
+}
+
+// A VM whose heap is small next to the images made in it.
+class ImageMemoryTest : public ::testing::Test {
+ protected:
+  static constexpr uint64_t kHeap = 4u << 20;
+  void SetUp() override { VMTestEnv::start(1u << 20, kHeap); }
+};
+
+// Bytes the process holds from malloc, whoever took them.
+uint64_t mallocBytes() {
+  const struct mallinfo2 info = mallinfo2();
+  return info.uordblks + info.hblkhd;
+}
+
+TEST_F(ImageMemoryTest, ImagesMadeAndDroppedInALoopStayWithinTheHeapLimit) {
+  constexpr int32_t kSide = 256;  // 128 KiB of pixels each, 64 KiB for the RGB ones
+  constexpr uint64_t kImageBytes = uint64_t{kSide} * kSide * 2;
+  VMPtr<VMArray<int32_t>> argb = VMArray<int32_t>::create(kSide * kSide / 2);
+  const uint64_t before = mallocBytes();
+  uint64_t most = 0;
+  for (int i = 0; i < 120; ++i) {
+    // Each image is dropped at once; only a collection gives its pixels back.
+    Image::createImage(kSide, kSide);
+    Image::createMutableImage(kSide, kSide, 1, 0);
+    Image::createRGBImage(argb, kSide, kSide / 2, 0);
+    most = std::max(most, mallocBytes() - std::min(before, mallocBytes()));
+    ASSERT_LE(HAL_getMemoryInUse() + _VM_heapState().allocated, kHeap + 3 * kImageBytes) << i;
+  }
+  // The images' pixels, counted against the heap, made the collector run
+  // in time; uncounted, the loop would have held some 40 MiB of them.
+  EXPECT_LE(most, kHeap + 4 * kImageBytes);
 }
 
 }  // namespace

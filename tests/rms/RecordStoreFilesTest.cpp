@@ -147,6 +147,47 @@ TEST(RecordStoreFiles, OpeningListingAndDeletingStores) {
   HAL_closeRecordStore(store);
 }
 
+TEST(RecordStoreFiles, FoldersNoStoreNameMakesAreLeftOutOfTheListing) {
+  ProgramFolder folder;
+  std::u16string faces32;  // 16 code points, 32 units
+  for (int i = 0; i < 16; ++i) faces32 += u"\U0001F600";
+  for (const std::u16string& name : {std::u16string(u"a"), std::u16string(32, u'm'), faces32}) {
+    HAL_closeRecordStore(open(name));
+  }
+  const std::string faces17 = [] {
+    std::string s;
+    for (int i = 0; i < 17; ++i) s += "\xf0\x9f\x98\x80";
+    return s;
+  }();
+  // Folders made by hand that no store name could have made.
+  const std::string strays[] = {
+      std::string(33, 'x'),  // longer than a store name
+      faces17,               // 34 units
+      "\xff\xfe",            // not UTF-8
+      "b\xc3",               // cut short
+      "\xc0\xaf",            // '/' in a too-long encoding
+      "\xed\xa0\x80",        // a lone surrogate
+      "tab\t",               // a control character
+      "..",                  // would be the parent folder
+      "c\\d",                // a backslash
+  };
+  for (const std::string& stray : strays) {
+    ASSERT_TRUE(std::filesystem::create_directory(folder.database() / ("store-" + stray))) << stray;
+  }
+  ASSERT_EQ(HAL_getNumRecordStores(), 3);
+  std::vector<std::u16string> listed;
+  for (int32_t n = 1; n <= 3; ++n) {
+    char16_t name[HAL_MAX_RECORD_STORE_NAME];
+    int32_t length = 0;
+    ASSERT_EQ(HAL_getNthRecordStoreName(n, name, HAL_MAX_RECORD_STORE_NAME, &length), HAL_OK) << n;
+    listed.emplace_back(name, static_cast<size_t>(length));
+  }
+  EXPECT_EQ(listed, (std::vector<std::u16string>{u"a", std::u16string(32, u'm'), faces32}));
+  char16_t name[HAL_MAX_RECORD_STORE_NAME];
+  int32_t length = 0;
+  EXPECT_EQ(HAL_getNthRecordStoreName(4, name, HAL_MAX_RECORD_STORE_NAME, &length), HAL_NOT_FOUND_ERR);
+}
+
 TEST(RecordStoreFiles, NamesThatWouldLeaveTheDatabaseAreRefused) {
   ProgramFolder folder;
   const std::u16string names[] = {u"..", u".", u"../up", u"a/b", u"a\\b", u"tab\there", u"\x7f",
@@ -160,6 +201,14 @@ TEST(RecordStoreFiles, NamesThatWouldLeaveTheDatabaseAreRefused) {
     EXPECT_EQ(store, nullptr);
     EXPECT_EQ(HAL_deleteRecordStore(name.data(), static_cast<int32_t>(name.size())), HAL_ILLEGAL_ARGUMENT_ERR);
   }
+  // No store name is longer than 32 characters: none is made, and deleting
+  // one finds nothing.
+  const std::u16string tooLong(33, u'n');
+  HALRecordStore* longStore = nullptr;
+  EXPECT_EQ(HAL_openRecordStore(&longStore, tooLong.data(), 33, 1), HAL_ILLEGAL_ARGUMENT_ERR);
+  EXPECT_EQ(longStore, nullptr);
+  EXPECT_EQ(HAL_deleteRecordStore(tooLong.data(), 33), HAL_NOT_FOUND_ERR);
+  HAL_closeRecordStore(open(tooLong.substr(1)));
   EXPECT_EQ(HAL_openRecordStore(nullptr, u"a", 1, 1), HAL_ILLEGAL_ARGUMENT_ERR);
   HALRecordStore* store = nullptr;
   EXPECT_EQ(HAL_openRecordStore(&store, u"", 0, 1), HAL_NOT_FOUND_ERR);
@@ -168,6 +217,7 @@ TEST(RecordStoreFiles, NamesThatWouldLeaveTheDatabaseAreRefused) {
   HAL_closeRecordStore(store);
   EXPECT_TRUE(std::filesystem::is_directory(folder.store("ab")));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.root()), {}), 1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.database()), {}), 2);
 }
 
 TEST(RecordStoreFiles, TwoHandlesOnOneStoreShareTheirCounters) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "CeFiles.h"
 #include "JavaTestSupport.h"
 #include "RmsTestSupport.h"
 #include "VMClassRegistry.h"
@@ -20,6 +21,7 @@
 #include "javax_microedition_rms_RecordFilter.h"
 #include "javax_microedition_rms_RecordListener.h"
 #include "javax_microedition_rms_RecordStore.h"
+#include "javax_microedition_rms_RecordStoreException.h"
 #include "javax_microedition_rms_RecordStoreNotFoundException.h"
 #include "javax_microedition_rms_RecordStoreNotOpenException.h"
 
@@ -139,7 +141,14 @@ TEST(RecordStore, NamesAreCheckedBeforeTheFilesAreTouched) {
   for (const char16_t* bad : {u"", u"..", u"a/b", u"a\\b", u"x\ny"}) {
     EXPECT_THROW(open(bad), java::lang::IllegalArgumentException*) << std::u16string(bad).size();
   }
-  // Deleting has no length rule, but still no name that leaves the folder.
+  // No store has a name longer than 32 characters, so deleting one finds
+  // nothing; a name that would leave the folder is still refused.
+  for (size_t length : {33, 300}) {
+    EXPECT_THROW(RecordStore::deleteRecordStore(jstr(std::u16string(length, u'n').c_str())),
+                 javax::microedition::rms::RecordStoreNotFoundException*)
+        << length;
+  }
+  EXPECT_TRUE(open(std::u16string(32, u'n').c_str(), false)->isOpen());
   EXPECT_THROW(RecordStore::deleteRecordStore(jstr(u"../x")), java::lang::IllegalArgumentException*);
   EXPECT_THROW(RecordStore::deleteRecordStore(jstr(u"")), javax::microedition::rms::RecordStoreNotFoundException*);
   EXPECT_THROW(RecordStore::deleteRecordStore(VMPtr<String>()), java::lang::NullPointerException*);
@@ -152,6 +161,9 @@ TEST(RecordStore, OpeningListingAndDeleting) {
   EXPECT_THROW(open(u"missing", false), javax::microedition::rms::RecordStoreNotFoundException*);
   open(u"one");
   open(u"two")->closeRecordStore();
+  // Folders no store name makes (too long, not UTF-8) are not listed.
+  std::filesystem::create_directory(folder.store(std::string(70, 'x')));
+  std::filesystem::create_directory(folder.store("\xff"));
   VMPtr<VMArray<String>> names = RecordStore::listRecordStores();
   ASSERT_EQ(names->length, 2);
   EXPECT_EQ(java_test::text(names->get(0)), u"one");
@@ -214,6 +226,36 @@ TEST(RecordStore, ListenersHearEveryChangeOnce) {
   store->deleteRecord(4);
   EXPECT_EQ(listener->log, (std::vector<std::string>{"added 1", "added 2", "added 3", "added 4", "added 5",
                                                      "changed 2", "deleted 5"}));
+}
+
+TEST(RecordStore, AChangeTheDiskRefusesIsReportedAndNotHeard) {
+  VMTestEnv::start();
+  ProgramFolder folder;
+  VMPtr<RecordStore> store = open(u"refused");
+  EXPECT_EQ(store->addRecord(data({1}), 0, 1), 1);
+  VMPtr<LoggingListener> listener = LoggingListener::_VM_new();
+  store->addRecordListener(listener);
+  // Each change fails once its record file has changed, when its metadata
+  // is written (the add's and the set's record replacement take three
+  // steps, the delete's removal one).
+  CeFiles::failStepAfter(3);
+  EXPECT_THROW(store->addRecord(data({2}), 0, 1), javax::microedition::rms::RecordStoreException*);
+  CeFiles::failStepAfter(3);
+  EXPECT_THROW(store->setRecord(1, data({3}), 0, 1), javax::microedition::rms::RecordStoreException*);
+  CeFiles::failStepAfter(1);
+  EXPECT_THROW(store->deleteRecord(1), javax::microedition::rms::RecordStoreException*);
+  CeFiles::resume();
+  EXPECT_TRUE(listener->log.empty());
+  EXPECT_EQ(store->getNumRecords(), 1);
+  EXPECT_EQ(store->getVersion(), 1);
+  EXPECT_EQ(store->getRecord(1)->elements()[0], 1);
+
+  EXPECT_EQ(store->addRecord(data({2}), 0, 1), 2);
+  store->setRecord(1, data({3}), 0, 1);
+  store->deleteRecord(1);
+  EXPECT_EQ(store->getNumRecords(), 1);
+  EXPECT_EQ(store->getNextRecordID(), 3);
+  EXPECT_EQ(listener->log, (std::vector<std::string>{"added 2", "changed 1", "deleted 1"}));
 }
 
 std::vector<int32_t> walk(VMPtr<RecordEnumeration> e) {

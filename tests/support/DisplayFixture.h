@@ -10,6 +10,8 @@
 
 #include "HALCallbacks.h"
 #include "HALEvents.h"
+#include "HALShell.h"
+#include "HALWindow.h"
 #include "VMTestEnv.h"
 #include "javax_microedition_lcdui_Display.h"
 
@@ -26,6 +28,12 @@ class DisplayFixture : public ::testing::Test {
   // Raises a platform event with its payload words, as the window does.
   static int raise(int type, std::vector<intptr_t> words) {
     return HAL_broadcastEvent(type, static_cast<int>(words.size()), words.data());
+  }
+  // Dispatches the messages posted to the main window, as the main loop
+  // does: a full-screen switch asked for off the main thread arrives so.
+  static void pumpMessages() {
+    ce::MSG msg;
+    while (ce::PeekMessageW(&msg, HAL_getMainWindow(), 0, 0, ce::PM_REMOVE)) HAL_dispatchMessage(&msg);
   }
   javax::microedition::lcdui::Display* display = nullptr;
 };

@@ -13,19 +13,22 @@ namespace {
 
 constexpr const char* kTemporaryPrefix = ".tmp-";
 
-std::atomic<int64_t> stepLimit{-1};  // -1: never stop
+std::atomic<int64_t> stepLimit{-1};  // -1: every step succeeds
+std::atomic<bool> onlyOneFails{false};  // false: every step after the limit fails
 std::atomic<int64_t> steps{0};
 
-// Counts one step; false when the layer is stopped at or before it.
+// Counts one step; false when it is to fail.
 bool step() {
   const int64_t taken = steps.fetch_add(1) + 1;
   const int64_t limit = stepLimit.load();
-  return limit < 0 || taken <= limit;
+  if (limit < 0) return true;
+  return onlyOneFails.load() ? taken - 1 != limit : taken <= limit;
 }
 
+// True once the layer stands for a dead process: it then cleans nothing up.
 bool stopped() {
   const int64_t limit = stepLimit.load();
-  return limit >= 0 && steps.load() >= limit;
+  return !onlyOneFails.load() && limit >= 0 && steps.load() >= limit;
 }
 
 std::string folderOf(const std::string& path) {
@@ -171,11 +174,19 @@ bool CeFiles::isTemporaryName(const std::string& name) { return name.rfind(kTemp
 
 void CeFiles::stopAfter(int64_t count) {
   steps = 0;
+  onlyOneFails = false;
+  stepLimit = count;
+}
+
+void CeFiles::failStepAfter(int64_t count) {
+  steps = 0;
+  onlyOneFails = true;
   stepLimit = count;
 }
 
 void CeFiles::resume() {
   stepLimit = -1;
+  onlyOneFails = false;
   steps = 0;
 }
 

@@ -15,11 +15,20 @@
 // the folder. A kill at any moment leaves the old file or the new one,
 // never an empty or a mixed one. Removals flush the folder too.
 //
-// Tests stop the layer after a given number of steps (each write, flush,
-// rename and removal is one step): that step and every later one fail, and
-// a write that is stopped leaves half its bytes in the temporary file, as
-// if the process had died there. resume() brings the layer back, as a new
-// process would find the disk.
+// Tests make steps fail (each write, flush, rename and removal is one
+// step; opening a file or making a folder is none), in one of two modes:
+// - stopAfter(n): the steps after the next n all fail, as if the process
+//   had died there: a stopped write leaves half its bytes in the temporary
+//   file, and nothing is cleaned up. resume() brings the layer back, as a
+//   new process would find the disk.
+// - failStepAfter(n): only the step after the next n fails, as a full or
+//   failing disk would make it fail (a failed write leaves half its bytes,
+//   which replaceFile then removes); every step before and after succeeds,
+//   so the caller can put back what it changed and try again. The mode
+//   lasts until the next stopAfter, failStepAfter or resume.
+// To find each step of an operation: stopAfter(INT64_MAX) (nothing stops),
+// run it once, and read stepsTaken(); then failStepAfter(k) for k from 0 to
+// that count minus one fails each step in turn.
 class CeFiles {
  public:
   struct Entry {
@@ -60,8 +69,10 @@ class CeFiles {
 
   // The test seam: fail from the step after the next `steps` steps on.
   static void stopAfter(int64_t steps);
+  // The test seam: fail only the step after the next `steps` steps.
+  static void failStepAfter(int64_t steps);
   // Every step succeeds again.
   static void resume();
-  // Steps taken since the last stopAfter or resume.
+  // Steps taken since the last stopAfter, failStepAfter or resume.
   static int64_t stepsTaken();
 };

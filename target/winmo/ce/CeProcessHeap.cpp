@@ -30,6 +30,11 @@ void* CeProcessHeap::allocate(size_t size) {
   return block;
 }
 
+void* CeProcessHeap::shrink(void* block, size_t size) {
+  void* smaller = std::realloc(block, size);
+  return smaller != nullptr ? smaller : block;
+}
+
 void CeProcessHeap::release(void* block) {
   if (!block) return;
   std::free(block);

@@ -11,6 +11,11 @@ class CeProcessHeap {
 
   // `size` bytes aligned for any type, or null when the heap refuses.
   static void* allocate(size_t size);
+  // Gives back the end of a block of allocate(), keeping its first `size`
+  // bytes (at most the block's size); returns the block's address, which
+  // may have moved. Never fails: a heap that cannot shrink the block in
+  // place leaves it whole.
+  static void* shrink(void* block, size_t size);
   // Returns a block of allocate(); null is ignored.
   static void release(void* block);
   // Gives unused memory at the top of the heap back to the system.

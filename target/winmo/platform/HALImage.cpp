@@ -10,6 +10,7 @@
 #include "HALResource.h"
 #include "RasterImage.h"
 #include "RasterSurface.h"
+#include "RasterSurfaceBuilder.h"
 
 namespace {
 
@@ -20,17 +21,27 @@ HALStatus handOut(RasterImage** out, RasterSurface* surface) {
   return *out != nullptr ? HAL_OK : HAL_OUT_OF_MEMORY_ERR;
 }
 
+// Hands the rows of a decode straight to a surface builder, so the pixels
+// are packed as they are decoded, in one pass and with no ARGB copy of
+// the whole image.
+class SurfaceSink final : public CeImaging::RowSink {
+ public:
+  RasterSurfaceBuilder builder;
+
+  bool begin(int32_t width, int32_t height, bool mayHaveAlpha) override {
+    return builder.begin(width, height, mayHaveAlpha);
+  }
+  void row(int32_t y, const uint32_t* argb) override { builder.putRow(y, argb); }
+};
+
 HALStatus decodeOnce(const uint8_t* bytes, int32_t length, RasterImage** out) {
-  CeImaging::Bitmap bitmap;
-  switch (CeImaging::decode(bytes, static_cast<size_t>(length), bitmap)) {
+  SurfaceSink sink;
+  switch (CeImaging::decode(bytes, static_cast<size_t>(length), sink)) {
     case CeImaging::Result::ok: break;
     case CeImaging::Result::outOfMemory: return HAL_OUT_OF_MEMORY_ERR;
     case CeImaging::Result::badData: return HAL_BAD_FORMAT_ERR;
   }
-  RasterSurface* surface = RasterSurface::createFromARGB(
-      reinterpret_cast<const int32_t*>(bitmap.pixels), bitmap.width, bitmap.height, bitmap.width, true);
-  CeImaging::release(bitmap);
-  return handOut(out, surface);
+  return handOut(out, sink.builder.finish());
 }
 
 // Runs one garbage collection under the global lock, so that memory held
@@ -42,13 +53,23 @@ void collectGarbage() {
   HAL_leaveGlobalLock();
 }
 
-HALStatus decode(const uint8_t* bytes, int32_t length, RasterImage** out, int32_t* width,
-                 int32_t* height) {
-  HALStatus status = decodeOnce(bytes, length, out);
+// Runs `make` (which fills *out and returns a status) and, when it ran out
+// of memory, once more after one garbage collection. Every way of making
+// an image goes through here, so pixels held by unreachable images come
+// back before an image is refused.
+template <typename Make>
+HALStatus makeWithCollection(Make make) {
+  HALStatus status = make();
   if (status == HAL_OUT_OF_MEMORY_ERR) {
     collectGarbage();
-    status = decodeOnce(bytes, length, out);
+    status = make();
   }
+  return status;
+}
+
+HALStatus decode(const uint8_t* bytes, int32_t length, RasterImage** out, int32_t* width,
+                 int32_t* height) {
+  const HALStatus status = makeWithCollection([&] { return decodeOnce(bytes, length, out); });
   if (status != HAL_OK) return status;
   if (width != nullptr) *width = (*out)->width;
   if (height != nullptr) *height = (*out)->height;
@@ -159,7 +180,8 @@ HALStatus HAL_createImageWithRGB(RasterImage** out, const int32_t* argb, int32_t
       int64_t{width} * height > length) {
     return HAL_ILLEGAL_ARGUMENT_ERR;
   }
-  return handOut(out, RasterSurface::createFromARGB(argb, width, height, width, processAlpha != 0));
+  return makeWithCollection(
+      [&] { return handOut(out, RasterSurface::createFromARGB(argb, width, height, width, processAlpha != 0)); });
 }
 
 HALStatus HAL_createImageWithImmutableImage(RasterImage** out, RasterImage* source) {
@@ -175,25 +197,29 @@ HALStatus HAL_createImageWithMutableImage(RasterImage** out, RasterImage* source
   if (out == nullptr) return HAL_ILLEGAL_ARGUMENT_ERR;
   *out = nullptr;
   if (source == nullptr) return HAL_ILLEGAL_ARGUMENT_ERR;
-  return handOut(out, copySurface(*source->surface));
+  return makeWithCollection([&] { return handOut(out, copySurface(*source->surface)); });
 }
 
 HALStatus HAL_createMutableImage(RasterImage** out, int32_t width, int32_t height) {
   if (out == nullptr) return HAL_ILLEGAL_ARGUMENT_ERR;
   *out = nullptr;
   if (!validSide(width) || !validSide(height)) return HAL_ILLEGAL_ARGUMENT_ERR;
-  RasterSurface* surface = RasterSurface::createOpaque(width, height);
-  if (surface != nullptr) std::fill_n(surface->pixels, size_t(surface->stride) * height, uint16_t{0xFFFF});
-  return handOut(out, surface);
+  return makeWithCollection([&] {
+    RasterSurface* surface = RasterSurface::createOpaque(width, height);
+    if (surface != nullptr) std::fill_n(surface->pixels, size_t(surface->stride) * height, uint16_t{0xFFFF});
+    return handOut(out, surface);
+  });
 }
 
 HALStatus HAL_createTransparentMutableImage(RasterImage** out, int32_t width, int32_t height) {
   if (out == nullptr) return HAL_ILLEGAL_ARGUMENT_ERR;
   *out = nullptr;
   if (!validSide(width) || !validSide(height)) return HAL_ILLEGAL_ARGUMENT_ERR;
-  RasterSurface* surface = RasterSurface::createWithAlphaPlane(width, height);
-  if (surface != nullptr) std::memset(surface->pixels, 0, size_t(surface->stride) * height * 3);
-  return handOut(out, surface);
+  return makeWithCollection([&] {
+    RasterSurface* surface = RasterSurface::createWithAlphaPlane(width, height);
+    if (surface != nullptr) std::memset(surface->pixels, 0, size_t(surface->stride) * height * 3);
+    return handOut(out, surface);
+  });
 }
 
 HALStatus HAL_getImmutableRGB(RasterImage* image, int32_t* data, int32_t dataLength, int32_t offset,

@@ -15,10 +15,12 @@ class RasterImage;
 // *out is null and nothing is held. Handles are used only by threads that
 // hold the global VM lock.
 //
-// Decoding never reads outside the bytes it is given, and its memory is
-// bounded (see CeImaging). Data that cannot be decoded is
-// HAL_BAD_FORMAT_ERR; an allocation that fails is HAL_OUT_OF_MEMORY_ERR
-// after one garbage collection and one more try.
+// Pixel memory comes from the image allocator (HAL_allocateImageBuffer),
+// so images count against the heap limit. Decoding never reads outside
+// the bytes it is given, and its memory is bounded (see CeImaging). Data
+// that cannot be decoded is HAL_BAD_FORMAT_ERR. Every function that makes
+// an image's pixels, when memory runs out, collects garbage once and tries
+// once more before it reports HAL_OUT_OF_MEMORY_ERR.
 
 // Decodes `length` bytes at `bytes` into an immutable image (alpha type from
 // its pixels); its size in *width and *height (either may be null).

@@ -38,6 +38,13 @@ void collectGarbage() {
   HAL_leaveGlobalLock();
 }
 
+// The total size a block of the buffer allocators holds in its first word.
+uint32_t blockSize(const void* block) {
+  uint32_t total;
+  std::memcpy(&total, block, sizeof total);
+  return total;
+}
+
 void* allocateCounted(size_t size, bool image) {
   if (size > kMaxSizeWord - HAL_BUFFER_HEADER_SIZE) return nullptr;
   const size_t total = size + HAL_BUFFER_HEADER_SIZE;
@@ -51,8 +58,7 @@ void* allocateCounted(size_t size, bool image) {
 void freeCounted(void* address, bool image) {
   if (!address) return;
   void* block = static_cast<unsigned char*>(address) - HAL_BUFFER_HEADER_SIZE;
-  uint32_t total;
-  std::memcpy(&total, block, sizeof total);
+  const uint32_t total = blockSize(block);
   CeProcessHeap::release(block);
   platformBytes.fetch_sub(total);
   if (image) imageBytes.fetch_sub(total);
@@ -98,6 +104,18 @@ void HAL_freeBuffer(void* address) { freeCounted(address, false); }
 void* HAL_allocateImageBuffer(size_t size) { return allocateCounted(size, true); }
 
 void HAL_freeImageBuffer(void* address) { freeCounted(address, true); }
+
+void* HAL_shrinkImageBuffer(void* address, size_t size) {
+  void* block = static_cast<unsigned char*>(address) - HAL_BUFFER_HEADER_SIZE;
+  const uint32_t total = blockSize(block);
+  if (size >= total - HAL_BUFFER_HEADER_SIZE) return address;
+  const uint32_t kept = static_cast<uint32_t>(size + HAL_BUFFER_HEADER_SIZE);
+  block = CeProcessHeap::shrink(block, kept);
+  std::memcpy(block, &kept, sizeof kept);
+  platformBytes.fetch_sub(total - kept);
+  imageBytes.fetch_sub(total - kept);
+  return static_cast<unsigned char*>(block) + HAL_BUFFER_HEADER_SIZE;
+}
 
 uint64_t HAL_getAllocatedMemory() { return platformBytes.load(); }
 

@@ -40,6 +40,10 @@ void HAL_freeBuffer(void* address);
 // HAL_getAllocatedImageMemory as well.
 void* HAL_allocateImageBuffer(size_t size);
 void HAL_freeImageBuffer(void* address);
+// Gives back the end of an image buffer, keeping its first `size` bytes,
+// and counts it free; returns the buffer's address, which may have moved.
+// A `size` not below the buffer's changes nothing. Never fails.
+void* HAL_shrinkImageBuffer(void* address, size_t size);
 
 // Bytes (headers included) held in buffers and image buffers.
 uint64_t HAL_getAllocatedMemory();

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,10 +61,10 @@ std::map<std::string, std::weak_ptr<StoreState>>& openStores() {
 
 std::string databaseFolder() { return DeviceProfile::instance().programDirectory() + "/database"; }
 
-// The store name as a folder name component, or nothing when it could
-// leave the database folder or is not valid UTF-16.
+// The store name as a folder name component, or nothing when it is too
+// long, could leave the database folder or is not valid UTF-16.
 bool encodeName(const char16_t* name, int32_t length, std::string& out) {
-  if (name == nullptr || length <= 0) return false;
+  if (name == nullptr || length <= 0 || length > HAL_MAX_RECORD_STORE_NAME) return false;
   out.clear();
   for (int32_t i = 0; i < length; ++i) {
     uint32_t c = name[i];
@@ -179,6 +180,35 @@ bool commit(StoreState& s) {
   return writeMetadata(s, false) && CeFiles::flushFolder(s.folder);
 }
 
+// What a change is about to alter: the counters, and the record file's
+// bytes (nothing when the change makes the file).
+struct Undo {
+  uint32_t words[kWords];
+  std::string recordPath;
+  std::optional<std::vector<uint8_t>> record;
+};
+
+Undo remember(const StoreState& s, const std::string& recordPath, std::optional<std::vector<uint8_t>> record) {
+  Undo u{{}, recordPath, std::move(record)};
+  std::copy(std::begin(s.words), std::end(s.words), std::begin(u.words));
+  return u;
+}
+
+// Puts back what a change that could not be completed altered: the record
+// file, the counters and the metadata on disk (a later step may have failed
+// after the metadata was written), made durable with one flush. Should the
+// disk refuse that too, the counters are read back from the files, as
+// opening the store would, so that they describe what the disk holds.
+void undo(StoreState& s, const Undo& u) {
+  std::copy(std::begin(u.words), std::end(u.words), std::begin(s.words));
+  const bool restored = u.record ? CeFiles::replaceFile(u.recordPath, u.record->data(), u.record->size(), false)
+                                 : !CeFiles::isFile(u.recordPath) || CeFiles::removeFileUnflushed(u.recordPath);
+  if (restored && writeMetadata(s, false) && CeFiles::flushFolder(s.folder)) return;
+  bool isNew = false;
+  bool repaired = false;
+  loadState(s, &isNew, &repaired);
+}
+
 bool validHandle(const HALRecordStore* store) { return store != nullptr && store->state != nullptr; }
 
 // A handle whose store still exists.
@@ -236,7 +266,9 @@ HALStatus HAL_closeRecordStore(HALRecordStore* store) {
 HALStatus HAL_deleteRecordStore(const char16_t* name, int32_t nameLength) {
   std::string encoded;
   if (!encodeName(name, nameLength, encoded)) {
-    return name == nullptr || nameLength <= 0 ? HAL_NOT_FOUND_ERR : HAL_ILLEGAL_ARGUMENT_ERR;
+    // No store has an empty name or one that long.
+    const bool noSuchStore = name == nullptr || nameLength <= 0 || nameLength > HAL_MAX_RECORD_STORE_NAME;
+    return noSuchStore ? HAL_NOT_FOUND_ERR : HAL_ILLEGAL_ARGUMENT_ERR;
   }
   std::lock_guard<std::recursive_mutex> guard(storeLock());
   if (!CeFiles::isFolder(databaseFolder())) return HAL_NOT_FOUND_ERR;
@@ -262,17 +294,6 @@ HALStatus HAL_deleteRecordStore(const char16_t* name, int32_t nameLength) {
 }
 
 namespace {
-
-std::vector<std::string> storeNames() {
-  std::vector<std::string> names;
-  const size_t prefix = std::strlen(kStorePrefix);
-  for (const CeFiles::Entry& e : CeFiles::list(databaseFolder())) {
-    if (e.folder && e.name.size() > prefix && e.name.compare(0, prefix, kStorePrefix) == 0) {
-      names.push_back(e.name.substr(prefix));
-    }
-  }
-  return names;
-}
 
 // Decodes UTF-8 into UTF-16; false when it is not valid or does not fit.
 bool decodeName(const std::string& utf8, char16_t* out, int32_t capacity, int32_t* length) {
@@ -316,15 +337,46 @@ bool decodeName(const std::string& utf8, char16_t* out, int32_t capacity, int32_
   return true;
 }
 
+// The name of the store whose folder this is, or nothing when no store
+// name makes this folder: the rest after "store-" is not UTF-8, is too long,
+// or is a name that opening refuses. Such a folder (made by hand or by
+// another program) is no store: it is neither counted nor listed.
+std::optional<std::u16string> storeNameOf(const std::string& folderName) {
+  const size_t prefix = std::strlen(kStorePrefix);
+  if (folderName.compare(0, prefix, kStorePrefix) != 0) return std::nullopt;
+  const std::string utf8 = folderName.substr(prefix);
+  char16_t name[HAL_MAX_RECORD_STORE_NAME];
+  int32_t length = 0;
+  std::string again;
+  if (!decodeName(utf8, name, HAL_MAX_RECORD_STORE_NAME, &length) || !encodeName(name, length, again) ||
+      again != utf8) {
+    return std::nullopt;
+  }
+  return std::u16string(name, static_cast<size_t>(length));
+}
+
+std::vector<std::u16string> storeNames() {
+  std::vector<std::u16string> names;
+  for (const CeFiles::Entry& e : CeFiles::list(databaseFolder())) {
+    if (!e.folder) continue;
+    if (std::optional<std::u16string> name = storeNameOf(e.name)) names.push_back(std::move(*name));
+  }
+  return names;
+}
+
 }  // namespace
 
 int32_t HAL_getNumRecordStores() { return static_cast<int32_t>(storeNames().size()); }
 
 HALStatus HAL_getNthRecordStoreName(int32_t n, char16_t* name, int32_t capacity, int32_t* length) {
   if (n < 1 || name == nullptr || length == nullptr || capacity < 0) return HAL_ILLEGAL_ARGUMENT_ERR;
-  const std::vector<std::string> names = storeNames();
+  const std::vector<std::u16string> names = storeNames();
   if (static_cast<size_t>(n) > names.size()) return HAL_NOT_FOUND_ERR;
-  return decodeName(names[static_cast<size_t>(n) - 1], name, capacity, length) ? HAL_OK : HAL_NOT_FOUND_ERR;
+  const std::u16string& found = names[static_cast<size_t>(n) - 1];
+  if (found.size() > static_cast<size_t>(capacity)) return HAL_NOT_FOUND_ERR;
+  std::copy(found.begin(), found.end(), name);
+  *length = static_cast<int32_t>(found.size());
+  return HAL_OK;
 }
 
 HALStatus HAL_getRecordStoreVersion(HALRecordStore* store, int32_t* out) {
@@ -405,15 +457,18 @@ HALStatus HAL_addRecord(HALRecordStore* store, int32_t* id, const uint8_t* data,
   // The record first: once it is on disk its id can never be handed out
   // again (opening a store counts record files), and once the metadata is
   // on disk its next id covers it; whichever of the two a kill keeps, no
-  // acknowledged record is lost and no id repeats.
-  if (!CeFiles::replaceFile(recordPath(s.folder, static_cast<int32_t>(next)), data, static_cast<size_t>(length),
-                            false)) {
-    return HAL_IO_ERR;
-  }
+  // acknowledged record is lost and no id repeats. A failure takes the
+  // record out again, so the add has not happened and a retry adds once.
+  const std::string path = recordPath(s.folder, static_cast<int32_t>(next));
+  const Undo before = remember(s, path, std::nullopt);
+  if (!CeFiles::replaceFile(path, data, static_cast<size_t>(length), false)) return HAL_IO_ERR;
   s.words[kNextRecordID] = next + 1;
   s.words[kNumRecords] += 1;
   s.words[kSize] += static_cast<uint32_t>(length);
-  if (!commit(s)) return HAL_IO_ERR;
+  if (!commit(s)) {
+    undo(s, before);
+    return HAL_IO_ERR;
+  }
   *id = static_cast<int32_t>(next);
   return HAL_OK;
 }
@@ -425,8 +480,16 @@ HALStatus HAL_setRecord(HALRecordStore* store, int32_t id, const uint8_t* data, 
   if (s.deleted) return HAL_IO_ERR;
   const std::string path = recordPath(s.folder, id);
   if (id < 1 || !CeFiles::isFile(path)) return HAL_NOT_FOUND_ERR;
+  // The old bytes are kept to put back should the change fail.
+  std::optional<std::vector<uint8_t>> old = CeFiles::readFile(path, kMaxRecord);
+  if (!old) return HAL_IO_ERR;
+  const Undo before = remember(s, path, std::move(old));
   if (!CeFiles::replaceFile(path, data, static_cast<size_t>(length), false)) return HAL_IO_ERR;
-  return commit(s) ? HAL_OK : HAL_IO_ERR;
+  if (!commit(s)) {
+    undo(s, before);
+    return HAL_IO_ERR;
+  }
+  return HAL_OK;
 }
 
 HALStatus HAL_deleteRecord(HALRecordStore* store, int32_t id) {
@@ -436,7 +499,15 @@ HALStatus HAL_deleteRecord(HALRecordStore* store, int32_t id) {
   if (s.deleted) return HAL_IO_ERR;
   const std::string path = recordPath(s.folder, id);
   if (id < 1 || !CeFiles::isFile(path)) return HAL_NOT_FOUND_ERR;
+  // The bytes are kept to put the record back should the delete fail.
+  std::optional<std::vector<uint8_t>> old = CeFiles::readFile(path, kMaxRecord);
+  if (!old) return HAL_NOT_FOUND_ERR;
+  const Undo before = remember(s, path, std::move(old));
   if (!CeFiles::removeFileUnflushed(path)) return HAL_IO_ERR;
   if (s.words[kNumRecords] > 0) s.words[kNumRecords] -= 1;
-  return commit(s) ? HAL_OK : HAL_IO_ERR;
+  if (!commit(s)) {
+    undo(s, before);
+    return HAL_IO_ERR;
+  }
+  return HAL_OK;
 }

@@ -20,12 +20,16 @@
 // metadata against the record files and repairs it: numRecords is the
 // number of record files, nextRecordID lies beyond every record file's id,
 // and a record whose add was cut short before its metadata was written is
-// counted as added.
+// counted as added. A change that fails part way is undone before its
+// status is given (HAL_IO_ERR): the record file, the counters and the
+// metadata are as they were, so a retry makes the change once.
 //
 // Every open handle of one store shares one state, so two handles never
-// hand out the same id. Store names are kept inside the database folder:
-// a name that is empty, holds '/', '\', a control character or a lone
-// surrogate, or is "." or "..", is refused with HAL_ILLEGAL_ARGUMENT_ERR.
+// hand out the same id. A store name is 1 to HAL_MAX_RECORD_STORE_NAME
+// UTF-16 units and stays inside the database folder: opening a name that is
+// longer, holds '/', '\', a control character or a lone surrogate, or is
+// "." or "..", is refused with HAL_ILLEGAL_ARGUMENT_ERR; deleting a name
+// that is too long finds no store.
 //
 // Callers hold the global VM lock; the changing operations, open and
 // delete-store also hold the store lock (made by HAL_initRecordStores, and
@@ -35,11 +39,15 @@
 
 struct HALRecordStore;
 
+constexpr int32_t HAL_MAX_RECORD_STORE_NAME = 32;
+
 void HAL_initRecordStores();
 
 HALStatus HAL_openRecordStore(HALRecordStore** out, const char16_t* name, int32_t nameLength, int create);
 HALStatus HAL_closeRecordStore(HALRecordStore* store);
 HALStatus HAL_deleteRecordStore(const char16_t* name, int32_t nameLength);
+// The number of stores: folders "store-<name>" whose name opening would
+// accept (any other folder there is no store and is left out).
 int32_t HAL_getNumRecordStores();
 // The n-th store's name (1-based) without "store-": at most `capacity`
 // characters into `name`; a longer name gives HAL_NOT_FOUND_ERR.

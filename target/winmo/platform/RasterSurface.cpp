@@ -1,7 +1,9 @@
 #include "RasterSurface.h"
 
-#include <cstdlib>
 #include <new>
+
+#include "HALMemory.h"
+#include "RasterSurfaceBuilder.h"
 
 namespace {
 
@@ -13,25 +15,10 @@ bool validAlphaType(int32_t alphaType) {
   return alphaType >= RasterSurface::kOpaque && alphaType <= RasterSurface::kAlphaPlane;
 }
 
-// The alpha type an ARGB image needs: any partial alpha asks for a plane,
-// otherwise any (nearly) transparent pixel for the key colour.
-int32_t alphaTypeOf(const int32_t* argb, int32_t w, int32_t h, int32_t scanlength) {
-  int32_t type = RasterSurface::kOpaque;
-  for (int32_t row = 0; row < h; ++row) {
-    const int32_t* p = argb + static_cast<ptrdiff_t>(row) * scanlength;
-    for (int32_t col = 0; col < w; ++col) {
-      const uint32_t a = static_cast<uint32_t>(p[col]) >> 24;
-      if (a >= 8 && a < 248) return RasterSurface::kAlphaPlane;
-      if (a < 8) type = RasterSurface::kMasked;
-    }
-  }
-  return type;
-}
-
 }  // namespace
 
 RasterSurface::~RasterSurface() {
-  if (ownsPixels) std::free(pixels);
+  if (ownsPixels) HAL_freeImageBuffer(pixels);
 }
 
 size_t RasterSurface::byteSize(int32_t w, int32_t h, int32_t alphaType) {
@@ -42,7 +29,7 @@ size_t RasterSurface::byteSize(int32_t w, int32_t h, int32_t alphaType) {
 
 uint16_t* RasterSurface::allocatePixels(int32_t w, int32_t h, int32_t alphaType) {
   const size_t bytes = byteSize(w, h, alphaType);
-  return bytes == 0 ? nullptr : static_cast<uint16_t*>(std::malloc(bytes));
+  return bytes == 0 ? nullptr : static_cast<uint16_t*>(HAL_allocateImageBuffer(bytes));
 }
 
 RasterSurface* RasterSurface::createOver(uint16_t* memory, int32_t w, int32_t h,
@@ -64,7 +51,7 @@ RasterSurface* RasterSurface::create(int32_t w, int32_t h, int32_t alphaType) {
   if (memory == nullptr) return nullptr;
   RasterSurface* s = createOver(memory, w, h, alphaType);
   if (s == nullptr) {
-    std::free(memory);
+    HAL_freeImageBuffer(memory);
     return nullptr;
   }
   s->wrapsMemory = false;
@@ -73,22 +60,12 @@ RasterSurface* RasterSurface::create(int32_t w, int32_t h, int32_t alphaType) {
 
 RasterSurface* RasterSurface::createFromARGB(const int32_t* argb, int32_t w, int32_t h,
                                              int32_t scanlength, bool processAlpha) {
-  if (argb == nullptr || !validSize(w, h)) return nullptr;
-  const int32_t type = processAlpha ? alphaTypeOf(argb, w, h, scanlength) : kOpaque;
-  RasterSurface* s = create(w, h, type);
-  if (s == nullptr) return nullptr;
+  RasterSurfaceBuilder builder;
+  if (argb == nullptr || !builder.begin(w, h, processAlpha)) return nullptr;
   for (int32_t row = 0; row < h; ++row) {
-    const int32_t* in = argb + static_cast<ptrdiff_t>(row) * scanlength;
-    uint16_t* out = s->pixelAddress(0, row);
-    uint8_t* alphaOut = type == kAlphaPlane ? s->alphaAddress(0, row) : nullptr;
-    for (int32_t col = 0; col < w; ++col) {
-      const uint32_t c = static_cast<uint32_t>(in[col]);
-      const uint32_t a = c >> 24;
-      out[col] = (type == kMasked && a < 8) ? kKeyColour : rasterPack565(c);
-      if (alphaOut != nullptr) alphaOut[col] = static_cast<uint8_t>(a);
-    }
+    builder.putRow(row, reinterpret_cast<const uint32_t*>(argb + static_cast<ptrdiff_t>(row) * scanlength));
   }
-  return s;
+  return builder.finish();
 }
 
 bool RasterSurface::resize(int32_t w, int32_t h) {
@@ -96,7 +73,7 @@ bool RasterSurface::resize(int32_t w, int32_t h) {
   if (w == width && h == height) return true;
   uint16_t* memory = allocatePixels(w, h, alphaType);
   if (memory == nullptr) return false;
-  std::free(pixels);
+  HAL_freeImageBuffer(pixels);
   pixels = memory;
   width = stride = static_cast<int16_t>(w);
   height = static_cast<int16_t>(h);

@@ -7,9 +7,11 @@
 // target of the platform layer.
 //
 // Ownership: a surface is made by one of the create functions (null on
-// failure) and destroyed with `delete`. When ownsPixels is set the
-// destructor frees the pixel memory with std::free; memory handed to
-// createOver must therefore come from allocatePixels (or std::malloc).
+// failure) and destroyed with `delete`. Pixel memory comes from the
+// platform's image allocator (HAL_allocateImageBuffer), so it counts
+// against the heap limit like Java objects do; when ownsPixels is set the
+// destructor gives it back there. Memory handed to createOver must
+// therefore come from allocatePixels.
 // Images share a surface through RasterImage, which destroys it with the
 // last reference.
 //
@@ -64,7 +66,7 @@ class RasterSurface {
     return create(w, h, kAlphaPlane);
   }
   // A surface over `pixels` (stride = w) that takes the memory: it must hold
-  // byteSize(w, h, alphaType) bytes from allocatePixels or std::malloc. Null,
+  // byteSize(w, h, alphaType) bytes from allocatePixels. Null,
   // with the memory left to the caller, when the arguments are refused or
   // no memory is left for the surface record.
   static RasterSurface* createOver(uint16_t* pixels, int32_t w, int32_t h, int32_t alphaType);
@@ -80,7 +82,8 @@ class RasterSurface {
   // Bytes of pixel memory for a w x h surface of the alpha type (stride =
   // w): 2 per pixel, 3 with an alpha plane. 0 for refused arguments.
   static size_t byteSize(int32_t w, int32_t h, int32_t alphaType);
-  // Pixel memory of byteSize(...) bytes from std::malloc; null when refused.
+  // Pixel memory of byteSize(...) bytes from the image allocator (which may
+  // collect garbage once when memory is short); null when refused.
   static uint16_t* allocatePixels(int32_t w, int32_t h, int32_t alphaType);
 
   // Reallocates a heap surface that owns its pixels to w x h (contents

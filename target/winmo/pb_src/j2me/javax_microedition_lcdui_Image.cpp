@@ -1,5 +1,6 @@
 #include "javax_microedition_lcdui_Image.h"
 
+#include <algorithm>
 #include <string>
 
 #include "HALImage.h"
@@ -159,8 +160,11 @@ void Image::getRGB(VMPtr<VMArray<int32_t>> rgbData, int32_t offset, int32_t scan
   }
   if (width < 1 || height < 1) return;
   if (!rgbData) _VM_throwNullPointerException();
+  // Every row must lie inside the array. The rows run from the first to
+  // the last, upwards when scanlength is negative, so checking the lowest
+  // and the highest of the two ends covers them all.
   const int64_t lastRow = int64_t{offset} + int64_t{height - 1} * scanlength;
-  if (offset < 0 || lastRow + width > rgbData->length || lastRow < 0) {
+  if (std::min<int64_t>(offset, lastRow) < 0 || std::max<int64_t>(offset, lastRow) + width > rgbData->length) {
     _VM_throwNew<java::lang::ArrayIndexOutOfBoundsException>();
   }
   const HALStatus status =

@@ -1,5 +1,8 @@
 #include "javax_microedition_rms_RecordStore.h"
 
+#include <string>
+#include <vector>
+
 #include "HALRecordStore.h"
 #include "VMServices.h"
 #include "VMSynchronized.h"
@@ -17,6 +20,8 @@
 VM_REGISTER_CLASS(javax::microedition::rms::RecordStore, "javax.microedition.rms.RecordStore", "java.lang.Object", 0);
 
 namespace javax::microedition::rms {
+
+static_assert(RecordStore::kMaxNameLength == HAL_MAX_RECORD_STORE_NAME);
 
 namespace {
 
@@ -98,24 +103,33 @@ VMPtr<RecordStore> RecordStore::_VM_init(VMPtr<String> name, HALRecordStore* han
 
 void RecordStore::deleteRecordStore(VMPtr<String> recordStoreName) {
   if (!recordStoreName) _VM_throwNullPointerException();
-  if (recordStoreName->count > 0) checkName(recordStoreName.get());
+  // No store has an empty name or one longer than a store name can be.
+  const int32_t length = recordStoreName->count;
+  if (length < 1 || length > kMaxNameLength) _VM_throwNew<RecordStoreNotFoundException>();
+  checkName(recordStoreName.get());
   const HALStatus status = HAL_deleteRecordStore(recordStoreName->_VM_chars(), recordStoreName->count);
   if (status == HAL_NOT_FOUND_ERR) _VM_throwNew<RecordStoreNotFoundException>();
   if (status != HAL_OK) _VM_throwNew<RecordStoreException>();
 }
 
 VMPtr<VMArray<String>> RecordStore::listRecordStores() {
+  // Every name is read before anything is allocated: an allocation may let
+  // another thread create or delete a store between the count and the
+  // names. A store that another program deleted since the count ends the
+  // list early.
+  std::vector<std::u16string> found;
   const int32_t n = HAL_getNumRecordStores();
-  if (n <= 0) return VMPtr<VMArray<String>>();
-  VMPtr<VMArray<String>> names = VMArray<String>::create(n);
-  // A store name is at most 32 characters; two per code point at most.
-  char16_t buffer[2 * kMaxNameLength + 2];
   for (int32_t i = 0; i < n; ++i) {
+    char16_t buffer[kMaxNameLength];
     int32_t length = 0;
-    if (HAL_getNthRecordStoreName(i + 1, buffer, static_cast<int32_t>(std::size(buffer)), &length) != HAL_OK) {
-      _VM_fatalError("HAL_getNthRecordStoreName() failed in listRecordStores!");
-    }
-    names->set(i, String::_VM_fromUTF16(buffer, length));
+    if (HAL_getNthRecordStoreName(i + 1, buffer, kMaxNameLength, &length) != HAL_OK) break;
+    found.emplace_back(buffer, static_cast<size_t>(length));
+  }
+  if (found.empty()) return VMPtr<VMArray<String>>();
+  VMPtr<VMArray<String>> names = VMArray<String>::create(static_cast<int32_t>(found.size()));
+  for (size_t i = 0; i < found.size(); ++i) {
+    const std::u16string& name = found[i];
+    names->set(static_cast<int32_t>(i), String::_VM_fromUTF16(name.data(), static_cast<int32_t>(name.size())));
   }
   return names;
 }
