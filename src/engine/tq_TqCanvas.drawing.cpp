@@ -1,9 +1,10 @@
-// The canvas's drawing helpers: gradients and alpha fills over the
-// Graphics extensions, region and pixel-array drawing, the indexed-colour
+// The canvas's drawing helpers: gradients and alpha fills through the
+// platform extension, region and pixel-array drawing, the indexed-colour
 // conversion that feeds the PNG writer and the BMP export, and the
 // re-signing of a palette chunk.
 
 #include "tq_TqCanvas.h"
+#include "tq_platform_PlatformExtension.h"
 
 namespace tq {
 
@@ -11,22 +12,6 @@ namespace {
 
 using Image = javax::microedition::lcdui::Image;
 constexpr int32_t kTopLeft = 20;  // Graphics.TOP | Graphics.LEFT
-
-// `fill` with the Graphics at `alpha`; its own alpha is put back on every
-// way out.
-template <class Fill>
-void withAlpha(VMPtr<javax::microedition::lcdui::Graphics> g, int32_t alpha, Fill&& fill) {
-  const int32_t saved = g->getAlpha();
-  g->setAlpha(alpha);
-  try {
-    fill();
-  } catch (java::lang::Throwable* t) {
-    VMPtr<java::lang::Throwable> thrown(t);
-    g->setAlpha(saved);
-    _VM_throw(thrown);
-  }
-  g->setAlpha(saved);
-}
 
 bool isMagentaKey(int32_t colour) { return (colour & 0xF0F0F0) == 0xF000F0; }
 
@@ -49,12 +34,12 @@ void moveKeyFirst(VMArray<int32_t>* palette, VMArray<int8_t>* indices, int32_t k
 
 void TqCanvas::fillHorizontalGradient(VMPtr<Graphics> g, int32_t x, int32_t y, int32_t w, int32_t h,
                                       int32_t fromColor, int32_t toColor) {
-  g->fillGradientRect(x, y, w, h, fromColor, toColor, 1);
+  getPlatformExtension()->fillGradient(g, x, y, w, h, fromColor, toColor, 1);
 }
 
 void TqCanvas::fillVerticalGradient(VMPtr<Graphics> g, int32_t x, int32_t y, int32_t w, int32_t h,
                                     int32_t fromColor, int32_t toColor) {
-  g->fillGradientRect(x, y, w, h, fromColor, toColor, 0);
+  getPlatformExtension()->fillGradient(g, x, y, w, h, fromColor, toColor, 0);
 }
 
 void TqCanvas::paintHorizontalGradient(VMPtr<Graphics> g, int32_t x, int32_t y, int32_t w, int32_t h,
@@ -73,12 +58,12 @@ void TqCanvas::paintVerticalGradient(VMPtr<Image> img, int32_t x, int32_t y, int
 }
 
 void TqCanvas::fillRectAlpha(VMPtr<Graphics> g, int32_t x, int32_t y, int32_t w, int32_t h, int32_t alpha) {
-  withAlpha(g, alpha, [&] { g->fillRect(x, y, w, h); });
+  getPlatformExtension()->fillRectAlpha(g, x, y, w, h, alpha);
 }
 
 void TqCanvas::fillTriangleAlpha(VMPtr<Graphics> g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3,
                                  int32_t y3, int32_t alpha) {
-  withAlpha(g, alpha, [&] { g->fillTriangle(x1, y1, x2, y2, x3, y3); });
+  getPlatformExtension()->fillTriangleAlpha(g, x1, y1, x2, y2, x3, y3, alpha);
 }
 
 void TqCanvas::paintTriangle(VMPtr<Graphics> g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3,
@@ -87,7 +72,7 @@ void TqCanvas::paintTriangle(VMPtr<Graphics> g, int32_t x1, int32_t y1, int32_t 
 }
 
 void TqCanvas::setGraphicsTransform(VMPtr<Graphics> g, int32_t a, int32_t b, int32_t c, float d, float e) {
-  g->setGraphicsTransform(a, b, c, d, e);
+  getPlatformExtension()->setGraphicsTransform(g, a, b, c, d, e);
 }
 
 void TqCanvas::resetGraphicsTransform(VMPtr<Graphics> g) { setGraphicsTransform(g, 0, 0, 0, 1.0f, 1.0f); }

@@ -352,14 +352,14 @@ class TqCanvas : public javax::microedition::lcdui::game::GameCanvas, public vir
   // Into the image's own Graphics.
   virtual void paintVerticalGradient(VMPtr<javax::microedition::lcdui::Image> img, int32_t x, int32_t y,
                                      int32_t w, int32_t h, int32_t fromColor, int32_t toColor);
-  // Fills in the current colour at `alpha`; the Graphics' alpha is
-  // restored afterwards, also when the fill throws.
+  // Fills in the current colour at `alpha` through the platform
+  // extension, which puts the Graphics' alpha back.
   virtual void fillRectAlpha(VMPtr<Graphics> g, int32_t x, int32_t y, int32_t w, int32_t h, int32_t alpha);
   virtual void fillTriangleAlpha(VMPtr<Graphics> g, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
                                  int32_t x3, int32_t y3, int32_t alpha);
   virtual void paintTriangle(VMPtr<Graphics> g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3,
                              int32_t y3);
-  // Passed on to the Graphics, which has no drawing transform here.
+  // Passed on to the platform extension, which ignores them here.
   virtual void setGraphicsTransform(VMPtr<Graphics> g, int32_t a, int32_t b, int32_t c, float d, float e);
   virtual void resetGraphicsTransform(VMPtr<Graphics> g);
   // The w x h region of `img` at (sx, sy) drawn untransformed with its
