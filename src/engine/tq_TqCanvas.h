@@ -517,6 +517,54 @@ class TqCanvas : public javax::microedition::lcdui::game::GameCanvas, public vir
   // Negative sizes (kept as 0) drop the tile map and answer true.
   virtual uint8_t setSceneSize(int32_t w, int32_t h);
 
+  // --- Frame drawing (tq_TqCanvas.frames.cpp) -------------------------
+  // Frame operations work on the row `currentSpriteRow`. Each piece is
+  // drawn by its Gob with the piece's offset added to the Gob's own for
+  // the call (and taken off again on every way out) and the piece's
+  // transform XOR `transform`.
+  void drawFrame(VMPtr<Graphics> g, VMPtr<VMArray<Gob>> images, int32_t frame, int32_t x, int32_t y,
+                 int32_t transform);
+  // out[0..3] = left, top, width and height of the frame's pieces (all 0
+  // for a frame without pieces).
+  void getFrameBounds(VMPtr<VMArray<Gob>> images, int32_t frame, int32_t transform, VMPtr<VMArray<int32_t>> out);
+  virtual void getInstanceBounds(VMPtr<VMArray<Gob>> images, int32_t instance, int32_t x, int32_t y,
+                                 int32_t transform, VMPtr<VMArray<int32_t>> out);
+  virtual void getSpriteFrameBounds(VMPtr<VMArray<Gob>> images, int32_t spriteId, int32_t frame, int32_t transform,
+                                    VMPtr<VMArray<int32_t>> out);
+  virtual void drawInstance(VMPtr<Graphics> g, VMPtr<VMArray<Gob>> images, int32_t instance, int32_t x, int32_t y,
+                            int32_t transform);
+  virtual void drawSpriteFrame(VMPtr<Graphics> g, VMPtr<VMArray<Gob>> images, int32_t spriteId, int32_t frame,
+                               int32_t x, int32_t y, int32_t transform);
+
+  // --- Scene sprite lists (tq_TqCanvas.spritelists.cpp) ---------------
+  // The dynamic list, rebuilt by the game; no growth past the capacity
+  // (ArrayIndexOutOfBoundsException).
+  virtual void initSprites(int32_t capacity);
+  virtual void addSprite(VMPtr<Gob> gob, int32_t x, int32_t y, int32_t transform);
+  // The static list: sorted along the map's longer side once, at its first
+  // draw, and searched by its sorted keys; filled before it is drawn.
+  virtual void initStaticSprites(int32_t capacity);
+  virtual void addStaticSprite(VMPtr<Gob> gob, int32_t x, int32_t y, int32_t transform);
+  int32_t staticSpriteLeft(int32_t i);
+  int32_t staticSpriteTop(int32_t i);
+
+  // Scene sprite lists.
+  VMField<VMArray<Gob>> spriteGobs;
+  VMField<VMArray<int16_t>> spriteX;
+  VMField<VMArray<int16_t>> spriteY;
+  VMField<VMArray<int8_t>> spriteTransforms;
+  int32_t spriteCount;
+  VMField<VMArray<Gob>> staticGobs;
+  VMField<VMArray<int16_t>> staticX;
+  VMField<VMArray<int16_t>> staticY;
+  VMField<VMArray<int8_t>> staticTransforms;
+  VMField<VMArray<int32_t>> staticKeys;
+  VMField<VMArray<int32_t>> staticVisible;
+  int32_t staticCount;
+  uint8_t staticSortByY;
+  int32_t staticMaxExtent;
+  uint8_t staticUnsorted;
+
   // Sprite tables: per row, one word per animation (frame count bits 0-9,
   // loops bits 10-15 signed, first animation frame bits 16-31); per
   // animation frame a byte (duration index bits 0-5, mark level 6-7) and a
@@ -665,6 +713,11 @@ class TqCanvas : public javax::microedition::lcdui::game::GameCanvas, public vir
   void paintSceneRegion(VMPtr<Graphics> g);
   void paintTiles(VMPtr<Graphics> g, int32_t mapX, int32_t mapY, int32_t screenX, int32_t screenY, int32_t w,
                   int32_t h);
+  void paintStaticSprites(VMPtr<Graphics> g, int32_t mapX, int32_t mapY, int32_t screenX, int32_t screenY,
+                          int32_t w, int32_t h);
+  void paintDynamicSprites(VMPtr<Graphics> g, int32_t mapX, int32_t mapY, int32_t screenX, int32_t screenY,
+                           int32_t w, int32_t h);
+  int32_t findVisibleStatics(int32_t mapX, int32_t mapY, int32_t w, int32_t h);
 };
 
 template <class Body>

@@ -1,6 +1,7 @@
 // The canvas's tile map: cells of tile codes over one tile image, handles
 // for animated tiles, the camera and the scene view, and the scene painter
-// that draws what the camera shows.
+// that draws what the camera shows: tiles, then the static sprites, then
+// the dynamic ones.
 
 #include <algorithm>
 
@@ -152,7 +153,11 @@ void TqCanvas::paintSceneRegion(VMPtr<Graphics> g) {
   const int32_t h = std::min(g->getClipY() + g->getClipHeight(), sceneViewHeight) - screenY;
   if (w < 1 || h < 1) return;
   sceneGraphics = g;
-  paintTiles(g, cameraX + screenX, cameraY + screenY, screenX, screenY, w, h);
+  const int32_t mapX = cameraX + screenX;
+  const int32_t mapY = cameraY + screenY;
+  paintTiles(g, mapX, mapY, screenX, screenY, w, h);
+  paintStaticSprites(g, mapX, mapY, screenX, screenY, w, h);
+  paintDynamicSprites(g, mapX, mapY, screenX, screenY, w, h);
   sceneGraphics = nullptr;
 }
 
@@ -199,6 +204,16 @@ void TqCanvas::markDrawingReferences(int colour) {
   _VM_mark(tileSourceX, colour);
   _VM_mark(tileSourceY, colour);
   _VM_mark(sceneGraphics, colour);
+  _VM_mark(spriteGobs, colour);
+  _VM_mark(spriteX, colour);
+  _VM_mark(spriteY, colour);
+  _VM_mark(spriteTransforms, colour);
+  _VM_mark(staticGobs, colour);
+  _VM_mark(staticX, colour);
+  _VM_mark(staticY, colour);
+  _VM_mark(staticTransforms, colour);
+  _VM_mark(staticKeys, colour);
+  _VM_mark(staticVisible, colour);
 }
 
 }  // namespace tq
