@@ -203,3 +203,51 @@ TEST_F(SpriteTables, RectanglesAndPieces) {
 }
 
 }  // namespace
+
+namespace {
+
+using Image = javax::microedition::lcdui::Image;
+
+// Six 2 x 3 sprites; 3 red, 5 blue, the others green.
+VMPtr<VMArray<tq::Gob>> images() {
+  VMPtr<VMArray<tq::Gob>> gobs = VMArray<tq::Gob>::create(6);
+  for (int i = 0; i < 6; ++i) {
+    const uint32_t colour = i == 3 ? 0xFFF80000 : i == 5 ? 0xFF0000F8 : 0xFF00FC00;
+    gobs->set(i, tq::Gob::create(intsOf(std::vector<int32_t>(6, int32_t(colour))), 2, 3, 0));
+  }
+  return gobs;
+}
+
+TEST_F(SpriteTables, FramesDrawAndMeasureTheirPieces) {
+  canvas->loadSprite(2048);
+  VMPtr<VMArray<tq::Gob>> gobs = images();
+  VMPtr<VMArray<int32_t>> box = VMArray<int32_t>::create(4);
+  // Piece 0: sprite 3 at (2, -1) mirrored vertically; piece 1: sprite 5
+  // at (-4, 6) mirrored horizontally.
+  canvas->getSpriteFrameBounds(gobs, 2048, 0, 0, box);
+  EXPECT_EQ(std::vector<int32_t>(box->elements(), box->elements() + 4), (std::vector<int32_t>{2, -2, 2, 11}));
+  canvas->initInstance(0, 2048, 0);
+  canvas->getInstanceBounds(gobs, 0, 100, 200, 2, box);  // mirrored: x from -4
+  EXPECT_EQ(std::vector<int32_t>(box->elements(), box->elements() + 4), (std::vector<int32_t>{96, 198, 2, 11}));
+  canvas->getSpriteFrameBounds(gobs, 2048, 1, 0, box);  // no pieces
+  EXPECT_EQ(std::vector<int32_t>(box->elements(), box->elements() + 4), (std::vector<int32_t>{0, 0, 0, 0}));
+  VMPtr<Image> target = Image::createMutableImage(24, 24, 0, 0);
+  canvas->drawInstance(target->getGraphics(), gobs, 0, 10, 10, 0);
+  const std::vector<uint32_t> p = pixelsOf(target);
+  EXPECT_EQ(p[8 * 24 + 12], 0xFFF80000u);   // red from (12, 8)
+  EXPECT_EQ(p[10 * 24 + 13], 0xFFF80000u);
+  EXPECT_EQ(p[16 * 24 + 12], 0xFF0000F8u);  // blue from (12, 16)
+  EXPECT_EQ(p[18 * 24 + 13], 0xFF0000F8u);
+  EXPECT_EQ(p[8 * 24 + 11], 0xFF000000u);
+  EXPECT_EQ(p[11 * 24 + 12], 0xFF000000u);
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(gobs->get(i)->x, 0);  // offsets put back
+    EXPECT_EQ(gobs->get(i)->y, 0);
+  }
+  // A missing image: the offsets of those drawn are put back all the same.
+  gobs->set(5, nullptr);
+  EXPECT_THROW(canvas->drawSpriteFrame(target->getGraphics(), gobs, 2048, 0, 0, 0, 0), java::lang::Throwable*);
+  EXPECT_EQ(gobs->get(3)->x, 0);
+}
+
+}  // namespace
