@@ -1,6 +1,7 @@
-// The canvas's tile map: cutting the tile image, emptying on a smaller
-// set, handles, the camera and scene size, and paintScene against a
-// pixel-by-pixel painter over random maps, cameras, views and clips.
+// The canvas's tile map and sprite lists: cutting the tile image, emptying
+// on a smaller set, handles, the camera and scene size, the static list's
+// axis and order, and paintScene against a pixel-by-pixel painter over
+// random maps, sprites, cameras, views and clips.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include "JavaTestSupport.h"
 #include "VMTestEnv.h"
 #include "java_lang_IllegalArgumentException.h"
+#include "tq_Gob.h"
 
 using namespace test::canvasdraw;
 using Image = javax::microedition::lcdui::Image;
@@ -72,10 +74,28 @@ TEST(TileMap, TilesHandlesAndSceneSize) {
   DrawCanvas::stop();
 }
 
+struct SceneSprite {
+  int x, y, w, h;
+  uint32_t colour;
+};
+
 struct Scene {
   int cols, rows, cameraX, cameraY, viewW, viewH, clipX, clipY, clipW, clipH;
   std::vector<int> cells;
+  std::vector<SceneSprite> statics, dynamics;
 };
+
+// The colour of the last sprite of `list` covering scene point (mx, my).
+bool spriteAt(const std::vector<SceneSprite>& list, int mx, int my, uint32_t* colour) {
+  bool found = false;
+  for (const SceneSprite& s : list) {
+    if (mx >= s.x && mx < s.x + s.w && my >= s.y && my < s.y + s.h) {
+      *colour = s.colour;
+      found = true;
+    }
+  }
+  return found;
+}
 
 // What paintScene must show at screen pixel (sx, sy): the map point the
 // camera puts there, when that lies in the map, the scene view (after the
@@ -87,12 +107,45 @@ uint32_t expectedAt(const Scene& s, const std::vector<int>& handles, int sx, int
   if (sx < s.clipX || sx >= s.clipX + s.clipW || sy < s.clipY || sy >= s.clipY + s.clipH) return kBlack;
   if (sx + dx < 0 || sx + dx >= s.viewW || sy + dy < 0 || sy + dy >= s.viewH) return kBlack;
   const int mx = s.cameraX + sx, my = s.cameraY + sy;
+  uint32_t colour = kBlack;
+  if (spriteAt(s.dynamics, mx, my, &colour) || spriteAt(s.statics, mx, my, &colour)) return colour;
   if (mx < 0 || mx >= mapW || my < 0 || my >= mapH) return kBlack;
   int code = s.cells[(my / kTile) * s.cols + mx / kTile];
   if (code < 0) code = handles[-code - 1];
   if (code <= 0) return kBlack;
   const int tiles = kSheet / kTile;
   return sheetColour((code - 1) % tiles * kTile + mx % kTile, (code - 1) / tiles * kTile + my % kTile);
+}
+
+VMPtr<tq::Gob> solidGob(const SceneSprite& s) {
+  return tq::Gob::create(intsOf(std::vector<int32_t>(size_t(s.w) * s.h, int32_t(s.colour))), s.w, s.h, 0);
+}
+
+TEST(TileMap, StaticSpritesSortAlongTheLongerSideAndDrawInOrder) {
+  VMTestEnv::start();
+  VMPtr<DrawCanvas> canvas = DrawCanvas::make();
+  const struct {
+    int cols, rows;
+    bool byY;
+  } axes[] = {{10, 4, false}, {4, 10, true}, {6, 6, false}};
+  for (const auto& a : axes) {
+    canvas->initTileMap(a.cols, a.rows, sheet(16, 16), 16, 16);
+    canvas->initStaticSprites(2);
+    EXPECT_EQ(canvas->staticSortByY, a.byY) << a.cols << " x " << a.rows;
+  }
+  // B added first, A left of it and overlapping: B is drawn first.
+  canvas->initTileMap(4, 4, sheet(16, 16), 16, 16);
+  canvas->setSceneSize(64, 64);
+  canvas->initStaticSprites(2);
+  canvas->addStaticSprite(solidGob({0, 0, 8, 8, 0xFFF80000}), 4, 0, 0);  // B
+  canvas->addStaticSprite(solidGob({0, 0, 8, 8, 0xFF0000F8}), 0, 0, 0);  // A
+  EXPECT_EQ(canvas->staticMaxExtent, 8);
+  VMPtr<Image> target = Image::createMutableImage(64, 64, 0, 0);
+  canvas->paintScene(target->getGraphics());
+  const std::vector<uint32_t> p = pixelsOf(target);
+  EXPECT_EQ(p[5], 0xFF0000F8u);  // A over B
+  EXPECT_EQ(p[10], 0xFFF80000u);
+  DrawCanvas::stop();
 }
 
 TEST(TileMap, PaintSceneMatchesAPixelPainter) {
@@ -103,12 +156,26 @@ TEST(TileMap, PaintSceneMatchesAPixelPainter) {
   const std::vector<int> handles = {7, 0};
   for (int round = 0; round < 150; ++round) {
     Scene s{pick(1, 8), pick(1, 8), pick(-20, 70), pick(-20, 70), pick(0, 60), pick(0, 60),
-            pick(-5, 40), pick(-5, 40), pick(0, 50), pick(0, 50), {}};
-    if (round == 0) s = {6, 6, -8, 0, 48, 48, 0, 0, 64, 64, {}};  // a camera 8 left of the map
+            pick(-5, 40), pick(-5, 40), pick(0, 50), pick(0, 50), {}, {}, {}};
+    if (round == 0) s = {6, 6, -8, 0, 48, 48, 0, 0, 64, 64, {}, {}, {}};  // a camera 8 left of the map
     for (int i = 0; i < s.cols * s.rows; ++i) s.cells.push_back(pick(-2, 16));
     canvas->initTileMap(s.cols, s.rows, sheet(kSheet, kSheet), kTile, kTile);
     for (int i = 0; i < s.cols * s.rows; ++i) canvas->setCell(i % s.cols, i / s.cols, s.cells[i]);
     for (int h : handles) canvas->addHandle(h);
+    uint32_t colour = 0xFF00FC00;
+    auto sprites = [&](int n) {
+      std::vector<SceneSprite> list;
+      for (int k = 0; k < n; ++k, colour += 0x080000) {
+        list.push_back({pick(-15, 75), pick(-15, 75), pick(1, 14), pick(1, 14), colour});
+      }
+      return list;
+    };
+    s.statics = sprites(pick(0, 8));
+    s.dynamics = sprites(pick(0, 4));
+    canvas->initStaticSprites(int32_t(s.statics.size()));
+    for (const SceneSprite& sp : s.statics) canvas->addStaticSprite(solidGob(sp), sp.x, sp.y, 0);
+    canvas->initSprites(int32_t(s.dynamics.size()));
+    for (const SceneSprite& sp : s.dynamics) canvas->addSprite(solidGob(sp), sp.x, sp.y, 0);
     canvas->setSceneSize(s.viewW, s.viewH);
     canvas->setCamera(-s.cameraX, -s.cameraY);
     VMPtr<Image> target = Image::createMutableImage(64, 64, 0, 0);
