@@ -542,7 +542,8 @@ class TqCanvas : public javax::microedition::lcdui::game::GameCanvas, public vir
   virtual void initSprites(int32_t capacity);
   virtual void addSprite(VMPtr<Gob> gob, int32_t x, int32_t y, int32_t transform);
   // The static list: sorted along the map's longer side once, at its first
-  // draw, and searched by its sorted keys; filled before it is drawn.
+  // draw, and searched by its sorted keys; filled before it is drawn. At
+  // most 65536 (IllegalArgumentException): a key holds the index in 16 bits.
   virtual void initStaticSprites(int32_t capacity);
   virtual void addStaticSprite(VMPtr<Gob> gob, int32_t x, int32_t y, int32_t transform);
   int32_t staticSpriteLeft(int32_t i);

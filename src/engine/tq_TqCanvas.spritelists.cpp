@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "VMThrow.h"
+#include "java_lang_IllegalArgumentException.h"
 #include "tq_TqCanvas.h"
 
 namespace tq {
@@ -68,6 +70,8 @@ void TqCanvas::initStaticSprites(int32_t capacity) {
     staticKeys = staticVisible = nullptr;
     return;
   }
+  // A key keeps the index in its low 16 bits.
+  if (capacity > kIndexMask + 1) _VM_throwNew<java::lang::IllegalArgumentException>("more than 65536 static sprites");
   staticSortByY = mapRows * tileHeight > mapColumns * tileWidth;
   staticGobs = VMArray<Gob>::create(capacity);
   staticX = VMArray<int16_t>::create(capacity);

@@ -133,6 +133,7 @@ TEST(TileMap, StaticSpritesSortAlongTheLongerSideAndDrawInOrder) {
     canvas->initStaticSprites(2);
     EXPECT_EQ(canvas->staticSortByY, a.byY) << a.cols << " x " << a.rows;
   }
+  java_test::thrownMessage<java::lang::IllegalArgumentException>([&] { canvas->initStaticSprites(65537); });
   // B added first, A left of it and overlapping: B is drawn first.
   canvas->initTileMap(4, 4, sheet(16, 16), 16, 16);
   canvas->setSceneSize(64, 64);
