@@ -9,6 +9,11 @@
 #include "tq_io_resource_ResourcePack.h"
 
 namespace tq {
+class AnimSet;
+class Gob;
+}  // namespace tq
+
+namespace tq {
 
 // The one way the engine and the game reach packed resources: static
 // operations over the program's one pack object (a ResourcePackChunked,
@@ -62,12 +67,40 @@ class Resources : public virtual java::lang::Object {
   // PLTE, or a palette that would reach past the array. Never throws.
   static void swapPalette(VMPtr<Bytes> png, int32_t offset, VMPtr<Bytes> palette);
 
+  // A new array of the PLTE data and its 4 CRC bytes, or null when IEND
+  // comes first; a stream that ends first throws EOFException.
+  static VMPtr<Bytes> readPalette(VMPtr<Stream> in);
+  static VMPtr<Bytes> getPalette(int32_t id);
+  // The first palette entry that a tRNS chunk right after IHDR and PLTE
+  // makes fully transparent, else -1; never throws.
+  static int32_t readTransparentIndex(VMPtr<Stream> in);
+  static int32_t getTransparentIndex(int32_t id);
+  // Image `id` as an uncompressed 8-bit BMP file: 256 colour entries, the
+  // colours in first-seen order with the magenta key at 0, rows bottom-up
+  // and padded to whole words. The canvas's write buffer and position are
+  // as before afterwards, also on failure.
+  static VMPtr<Bytes> getBitmap(int32_t id);
+
+  // An animation set read from resource `id` (AnimSet::load).
+  static VMPtr<AnimSet> getAnimSet(int32_t id);
+  // A sprite set read from `in` (resource `id`), its sheet the image of the
+  // stored index in the same pack, decoded with `palette` (may be null);
+  // `imageIn` is not used. A cut or malformed set throws to the caller.
+  static VMPtr<VMArray<Gob>> loadGobs(int32_t id, VMPtr<Bytes> palette, VMPtr<Stream> in, VMPtr<Stream> imageIn);
+
   static void _VM_clinit();
   static VMPtr<tq::io::resource::ResourcePack> currentPack();
 
   static VMStatic<tq::io::resource::ResourcePack> pack;
   // Of the last palette search: the PLTE data's offset from the PNG's start.
   static int32_t paletteOffset;
+  // Scratch of the sprite-set loader, made by its first call: which value
+  // groups and widths are present, the current sprite's ten values, and
+  // the sheet image id of the set being read.
+  static VMStatic<VMArray<uint8_t>> gobFlags;
+  static VMStatic<VMArray<int8_t>> gobWidths;
+  static VMStatic<VMArray<int16_t>> gobValues;
+  static int32_t gobImageId;
 };
 
 }  // namespace tq

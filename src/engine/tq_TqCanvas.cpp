@@ -78,6 +78,7 @@ void TqCanvas::_VM_markReferences(int colour) {
   _VM_mark(levelStream, colour);
   _VM_mark(httpSession, colour);
   _VM_mark(socketSession, colour);
+  markDrawingReferences(colour);
   Base::_VM_markReferences(colour);
 }
 

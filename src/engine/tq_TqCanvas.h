@@ -16,9 +16,12 @@
 #include "javax_microedition_lcdui_Image.h"
 #include "javax_microedition_lcdui_game_GameCanvas.h"
 #include "javax_microedition_midlet_MIDlet.h"
+#include "tq_AnimSet.h"
+#include "tq_Gob.h"
 #include "tq_MediaManager.h"
 #include "tq_TqCanvas_TQC_NetworkSession.h"
 #include "tq_TqCanvas_TQC_SocketSession.h"
+#include "tq_platform_PlatformExtension.h"
 
 namespace tq {
 
@@ -370,6 +373,290 @@ class TqCanvas : public javax::microedition::lcdui::game::GameCanvas, public vir
   virtual int64_t getElapsedTime() { return 0; }
   VMPtr<MIDlet> getMidlet() { return VMPtr<MIDlet>(midlet); }
 
+  // --- Drawing, pixels and palettes (tq_TqCanvas.drawing.cpp) ---------
+  // Opaque gradients from `fromColor` to `toColor`: one line per column
+  // (horizontal) or per row from the top (vertical), the first line in
+  // `fromColor`. The game's two-colour background fill is
+  // fillVerticalGradient.
+  static void fillHorizontalGradient(VMPtr<Graphics> g, int32_t x, int32_t y, int32_t w, int32_t h,
+                                     int32_t fromColor, int32_t toColor);
+  static void fillVerticalGradient(VMPtr<Graphics> g, int32_t x, int32_t y, int32_t w, int32_t h,
+                                   int32_t fromColor, int32_t toColor);
+  virtual void paintHorizontalGradient(VMPtr<Graphics> g, int32_t x, int32_t y, int32_t w, int32_t h,
+                                       int32_t fromColor, int32_t toColor);
+  virtual void paintVerticalGradient(VMPtr<Graphics> g, int32_t x, int32_t y, int32_t w, int32_t h,
+                                     int32_t fromColor, int32_t toColor);
+  // Into the image's own Graphics.
+  virtual void paintVerticalGradient(VMPtr<javax::microedition::lcdui::Image> img, int32_t x, int32_t y,
+                                     int32_t w, int32_t h, int32_t fromColor, int32_t toColor);
+  // Fills in the current colour at `alpha` through the platform
+  // extension, which puts the Graphics' alpha back.
+  virtual void fillRectAlpha(VMPtr<Graphics> g, int32_t x, int32_t y, int32_t w, int32_t h, int32_t alpha);
+  virtual void fillTriangleAlpha(VMPtr<Graphics> g, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+                                 int32_t x3, int32_t y3, int32_t alpha);
+  virtual void paintTriangle(VMPtr<Graphics> g, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3,
+                             int32_t y3);
+  // Passed on to the platform extension, which ignores them here.
+  virtual void setGraphicsTransform(VMPtr<Graphics> g, int32_t a, int32_t b, int32_t c, float d, float e);
+  virtual void resetGraphicsTransform(VMPtr<Graphics> g);
+  // The w x h region of `img` at (sx, sy) drawn untransformed with its
+  // top-left corner at (dx, dy).
+  virtual void paintRegionAt(VMPtr<Graphics> g, int32_t dx, int32_t dy, VMPtr<javax::microedition::lcdui::Image> img,
+                             int32_t sx, int32_t sy, int32_t w, int32_t h);
+  // MIDP drawRGB at (x, y) in g's translated coordinates, drawn with the
+  // translation taken off and put back.
+  static void drawRGB(VMPtr<Graphics> g, VMPtr<VMArray<int32_t>> rgb, int32_t offset, int32_t scanlength,
+                      int32_t x, int32_t y, int32_t w, int32_t h, uint8_t processAlpha);
+  virtual void paintRGB(VMPtr<Graphics> g, VMPtr<VMArray<int32_t>> rgb, int32_t offset, int32_t scanlength,
+                        int32_t x, int32_t y, int32_t w, int32_t h, uint8_t processAlpha);
+  static void getRGB(VMPtr<javax::microedition::lcdui::Image> img, VMPtr<VMArray<int32_t>> rgb, int32_t offset,
+                     int32_t scanlength, int32_t x, int32_t y, int32_t w, int32_t h);
+  virtual void readRGB(VMPtr<javax::microedition::lcdui::Image> img, VMPtr<VMArray<int32_t>> rgb, int32_t offset,
+                       int32_t scanlength, int32_t x, int32_t y, int32_t w, int32_t h);
+  // One palette index per pixel, row-major. Colours enter `palette` in
+  // first-seen order; the last new colour that looks like the magenta key
+  // ((c & 0xF0F0F0) == 0xF000F0) is swapped to entry 0. More colours than
+  // `palette` holds throw ArrayIndexOutOfBoundsException.
+  static VMPtr<VMArray<int8_t>> toIndexedPixels(VMPtr<javax::microedition::lcdui::Image> img,
+                                                VMPtr<VMArray<int32_t>> palette);
+  // Re-signs a palette array (PLTE data, then 4 CRC bytes): the PNG CRC
+  // over "PLTE" and the data goes, big-endian, into the last four bytes.
+  static void updatePaletteCrc(VMPtr<VMArray<int8_t>> chunk);
+  virtual void updatePaletteChunkCrc(VMPtr<VMArray<int8_t>> chunk);
+
+  // --- In-memory PNG writer (tq_TqCanvas.png.cpp) ---------------------
+  // An 8-bit palette PNG of width x height index bytes (row y at
+  // pixels[offset + y * scanlength]) with stored deflate blocks, in an
+  // array exactly as long as the file. `palette` is PLTE data plus 4
+  // ignored bytes; transparentIndex >= 0 makes that entry transparent and
+  // the ones before it opaque. The static write buffer is used and
+  // restored. A size below 1 or a file past 2 GB throws
+  // IllegalArgumentException, a source area outside `pixels`
+  // ArrayIndexOutOfBoundsException.
+  static VMPtr<VMArray<int8_t>> writePNG(VMPtr<VMArray<int8_t>> pixels, int32_t offset, int32_t scanlength,
+                                         int32_t width, int32_t height, VMPtr<VMArray<int8_t>> palette,
+                                         int32_t transparentIndex);
+  // The decoded image of writePNG's file.
+  static VMPtr<javax::microedition::lcdui::Image> createIndexedImage(VMPtr<VMArray<int8_t>> pixels, int32_t offset,
+                                                                    int32_t scanlength, int32_t width, int32_t height,
+                                                                    VMPtr<VMArray<int8_t>> palette,
+                                                                    int32_t transparentIndex);
+  virtual VMPtr<javax::microedition::lcdui::Image> newIndexedImage(VMPtr<VMArray<int8_t>> pixels, int32_t offset,
+                                                                  int32_t scanlength, int32_t width, int32_t height,
+                                                                  VMPtr<VMArray<int8_t>> palette,
+                                                                  int32_t transparentIndex);
+  // The CRC-32 register update over b[off .. off + len) (no inversions).
+  static int32_t crc32(int32_t crc, VMPtr<VMArray<int8_t>> b, int32_t off, int32_t len);
+  // The PNG chunk CRC of b[off .. off + len).
+  static int32_t pngCrc(VMPtr<VMArray<int8_t>> b, int32_t off, int32_t len);
+  // The Adler-32 update of zlib streams.
+  static int32_t adler32(int32_t adler, VMPtr<VMArray<int8_t>> b, int32_t off, int32_t len);
+  // Runs `body` with the static write buffer pointed at `target`,
+  // position 0, and puts the caller's buffer and position back on every
+  // way out.
+  template <class Body>
+  static void writeInto(VMPtr<VMArray<int8_t>> target, Body&& body);
+
+  // --- Palette and bitmap shortcuts (tq_TqCanvas.png.cpp) -------------
+  virtual VMPtr<VMArray<int8_t>> getPalette(int32_t id);
+  virtual int32_t getTransparentIndex(int32_t id);
+  virtual VMPtr<VMArray<int8_t>> getBitmap(int32_t id);
+
+  // --- Sprite data tables (tq_TqCanvas.sprites.cpp) -------------------
+  // Each loaded sprite resource is one row of nine parallel tables (the
+  // bit layouts are set out with the fields below); a row's index is its
+  // index in `spriteIds`, whose bit 15 is the keep mark. A load reads the
+  // whole resource before it appends anything, so a load that fails adds
+  // no row and the tables always stay aligned. An id outside 0..32767
+  // throws IllegalArgumentException; read failures are swallowed.
+  virtual void loadSprite(int32_t resourceId);
+  virtual void setSpriteKept(int32_t resourceId, uint8_t keep);
+  // Keeps the marked rows in load order; with none marked every table,
+  // the instance table included, becomes null.
+  virtual void releaseSprites();
+  virtual int32_t indexOfSprite(int32_t resourceId);
+  virtual int32_t getFrameCount(int32_t resourceId);
+  // Handles -1, -2 ... stand for entries 0, 1 ... of `handleValues`.
+  virtual int32_t addHandle(int32_t value);
+  virtual void setHandle(int32_t handle, int32_t value);
+  // Compact numbers of `spriteStream`: a byte, or 255 (-128 signed) and a
+  // 16-bit value.
+  int32_t readCount();
+  int32_t readSigned();
+  // `table`[i] = count | (running total << 16) per entry; the total.
+  int32_t readRunTable(VMPtr<VMArray<int32_t>> table);
+  // ORs in three passes of (count << 22), (signed x << 12), (signed y << 2).
+  void readPackedTriples(VMPtr<VMArray<int32_t>> table);
+
+  // --- Sprite instances (tq_TqCanvas.instances.cpp) ------------------
+  // Eight shorts an instance in `spriteInstances`: row, animation, current
+  // animation frame, loops left (negative: for ever, 0: stopped), time in
+  // the frame, x and y offset, shown animation frame.
+  virtual void reserveInstances(int32_t count);
+  virtual void initInstance(int32_t i, int32_t spriteId, int32_t animation);
+  virtual void copyInstance(int32_t from, int32_t to);
+  virtual int32_t getInstanceFrameIndex(int32_t i);
+  virtual int32_t getShownFrameIndex(int32_t i);
+  virtual int32_t getAnimFrameCount(int32_t i);
+  virtual int32_t getInstanceAnimation(int32_t i);
+  virtual void setInstanceFrame(int32_t i, int32_t k);
+  virtual int32_t getInstanceTime(int32_t i);
+  // Advances by `elapsed` through durations (0 counts as 1), loops, mark
+  // levels and smooth moves; the offset's change goes to motionX/motionY.
+  // False once the instance has stopped.
+  virtual uint8_t updateInstance(int32_t i, int32_t elapsed);
+  // Selects the instance's row and answers its shown frame.
+  int32_t getShownFrame(int32_t i);
+  // Selects the sprite's row; the frame's rectangle count.
+  virtual int32_t selectSprite(int32_t spriteId, int32_t frame);
+  // Five shorts a rectangle (x, y, width, height, type) while `out` has
+  // room; with `filter` only rectangles of `type`. The number written.
+  int32_t getFrameRects(VMPtr<VMArray<int16_t>> out, int32_t frame, int32_t transform, uint8_t filter,
+                        int32_t type);
+  virtual int32_t getInstanceRects(VMPtr<VMArray<int16_t>> out, int32_t instance, int32_t transform);
+  virtual int32_t getInstanceRectsOfType(VMPtr<VMArray<int16_t>> out, int32_t instance, int32_t transform,
+                                         int32_t type);
+  virtual int32_t getSpriteFrameRects(VMPtr<VMArray<int16_t>> out, int32_t spriteId, int32_t frame,
+                                      int32_t transform);
+  virtual int32_t getSpriteFrameRectsOfType(VMPtr<VMArray<int16_t>> out, int32_t spriteId, int32_t frame,
+                                            int32_t transform, int32_t type);
+  // Four shorts a piece (image, x, y, transform) while `out` has room; the
+  // frame's piece count.
+  virtual int32_t getInstancePieces(VMPtr<VMArray<int16_t>> out, int32_t instance, int32_t transform);
+  // The last motion, mirrored or swapped by `transform`.
+  virtual int32_t getTransformedMotionX(int32_t transform);
+  virtual int32_t getTransformedMotionY(int32_t transform);
+
+  // --- Tile map and scene (tq_TqCanvas.tilemap.cpp) -------------------
+  // An empty map of columns x rows cells over `tiles`; camera at 0, 0.
+  // A tile side below 1 throws IllegalArgumentException.
+  virtual void initTileMap(int32_t columns, int32_t rows, VMPtr<javax::microedition::lcdui::Image> tiles,
+                           int32_t tileWidth, int32_t tileHeight);
+  // Cuts `tiles` into tiles numbered from 1, row by row; a smaller set
+  // than before empties the map and the handles and answers true.
+  virtual uint8_t setTileImage(VMPtr<javax::microedition::lcdui::Image> tiles, int32_t tileWidth,
+                               int32_t tileHeight);
+  virtual int32_t getCell(int32_t col, int32_t row);
+  virtual void setCell(int32_t col, int32_t row, int32_t code);
+  virtual void fillCells(int32_t col, int32_t row, int32_t numCols, int32_t numRows, int32_t code);
+  virtual int32_t getHandle(int32_t handle);
+  // A negative code goes through `handleValues`.
+  int32_t resolveTile(int32_t code);
+  // Draws what the camera shows of the map, cut to the scene view and to
+  // g's clip; the camera never shows space beyond the map's edges.
+  virtual void paintScene(VMPtr<Graphics> g);
+  virtual void setCamera(int32_t x, int32_t y);
+  virtual int32_t getCameraX() { return -cameraX; }
+  virtual int32_t getCameraY() { return -cameraY; }
+  virtual int32_t getTileWidth() { return tileWidth; }
+  virtual int32_t getTileHeight() { return tileHeight; }
+  virtual int32_t getMapColumns() { return mapColumns; }
+  // Negative sizes (kept as 0) drop the tile map and answer true.
+  virtual uint8_t setSceneSize(int32_t w, int32_t h);
+
+  // --- Frame drawing (tq_TqCanvas.frames.cpp) -------------------------
+  // Frame operations work on the row `currentSpriteRow`. Each piece is
+  // drawn by its Gob with the piece's offset added to the Gob's own for
+  // the call (and taken off again on every way out) and the piece's
+  // transform XOR `transform`.
+  void drawFrame(VMPtr<Graphics> g, VMPtr<VMArray<Gob>> images, int32_t frame, int32_t x, int32_t y,
+                 int32_t transform);
+  // out[0..3] = left, top, width and height of the frame's pieces (all 0
+  // for a frame without pieces).
+  void getFrameBounds(VMPtr<VMArray<Gob>> images, int32_t frame, int32_t transform, VMPtr<VMArray<int32_t>> out);
+  virtual void getInstanceBounds(VMPtr<VMArray<Gob>> images, int32_t instance, int32_t x, int32_t y,
+                                 int32_t transform, VMPtr<VMArray<int32_t>> out);
+  virtual void getSpriteFrameBounds(VMPtr<VMArray<Gob>> images, int32_t spriteId, int32_t frame, int32_t transform,
+                                    VMPtr<VMArray<int32_t>> out);
+  virtual void drawInstance(VMPtr<Graphics> g, VMPtr<VMArray<Gob>> images, int32_t instance, int32_t x, int32_t y,
+                            int32_t transform);
+  virtual void drawSpriteFrame(VMPtr<Graphics> g, VMPtr<VMArray<Gob>> images, int32_t spriteId, int32_t frame,
+                               int32_t x, int32_t y, int32_t transform);
+
+  // --- Scene sprite lists (tq_TqCanvas.spritelists.cpp) ---------------
+  // The dynamic list, rebuilt by the game; no growth past the capacity
+  // (ArrayIndexOutOfBoundsException).
+  virtual void initSprites(int32_t capacity);
+  virtual void addSprite(VMPtr<Gob> gob, int32_t x, int32_t y, int32_t transform);
+  // The static list: sorted along the map's longer side once, at its first
+  // draw, and searched by its sorted keys; filled before it is drawn. At
+  // most 65536 (IllegalArgumentException): a key holds the index in 16 bits.
+  virtual void initStaticSprites(int32_t capacity);
+  virtual void addStaticSprite(VMPtr<Gob> gob, int32_t x, int32_t y, int32_t transform);
+  int32_t staticSpriteLeft(int32_t i);
+  int32_t staticSpriteTop(int32_t i);
+
+  // Scene sprite lists.
+  VMField<VMArray<Gob>> spriteGobs;
+  VMField<VMArray<int16_t>> spriteX;
+  VMField<VMArray<int16_t>> spriteY;
+  VMField<VMArray<int8_t>> spriteTransforms;
+  int32_t spriteCount;
+  VMField<VMArray<Gob>> staticGobs;
+  VMField<VMArray<int16_t>> staticX;
+  VMField<VMArray<int16_t>> staticY;
+  VMField<VMArray<int8_t>> staticTransforms;
+  VMField<VMArray<int32_t>> staticKeys;
+  VMField<VMArray<int32_t>> staticVisible;
+  int32_t staticCount;
+  uint8_t staticSortByY;
+  int32_t staticMaxExtent;
+  uint8_t staticUnsorted;
+
+  // Sprite tables: per row, one word per animation (frame count bits 0-9,
+  // loops bits 10-15 signed, first animation frame bits 16-31); per
+  // animation frame a byte (duration index bits 0-5, mark level 6-7) and a
+  // word (smooth flag 0-1, y 2-11, x 12-21, frame 22-31); per frame its
+  // first rectangle and a word (pieces 0-7, rectangles 8-15, first piece
+  // 16-31); per piece a word (transform 0-1, y 2-11, x 12-21, image
+  // 22-31); per rectangle a word (x 21-31, y 10-20, width 0-9) and a short
+  // (height 6-15, type 0-5); the durations.
+  VMField<VMArray<int16_t>> spriteIds;
+  VMField<VMArray<int32_t, 2>> animHeaders;
+  VMField<VMArray<int8_t, 2>> animFrameBytes;
+  VMField<VMArray<int32_t, 2>> animFrameWords;
+  VMField<VMArray<int16_t, 2>> frameRectStarts;
+  VMField<VMArray<int32_t, 2>> frameHeaders;
+  VMField<VMArray<int32_t, 2>> framePieces;
+  VMField<VMArray<int32_t, 2>> rectWords;
+  VMField<VMArray<int16_t, 2>> rectShorts;
+  VMField<VMArray<int16_t, 2>> frameDurations;
+  VMField<VMArray<int32_t>> handleValues;
+  VMField<java::io::DataInputStream> spriteStream;
+  VMField<VMArray<int16_t>> spriteInstances;
+  int32_t motionX;
+  int32_t motionY;
+  int32_t currentSpriteRow;
+  // Tile map and scene.
+  VMField<VMArray<int16_t>> mapCells;
+  int32_t mapColumns;
+  int32_t mapRows;
+  int32_t tileWidth;
+  int32_t tileHeight;
+  VMField<javax::microedition::lcdui::Image> tileImage;
+  VMField<VMArray<int32_t>> tileSourceX;
+  VMField<VMArray<int32_t>> tileSourceY;
+  int32_t cameraX;
+  int32_t cameraY;
+  int32_t sceneViewWidth;
+  int32_t sceneViewHeight;
+  VMField<Graphics> sceneGraphics;
+  void markDrawingReferences(int colour);
+
+  // --- Drawables and their resources (tq_TqCanvas.drawables.cpp) ------
+  // The one platform extension, made on first use.
+  static VMPtr<tq::platform::PlatformExtension> getPlatformExtension();
+  // Image::createRGBImage of the same arguments.
+  static VMPtr<javax::microedition::lcdui::Image> createRGBImage(VMPtr<VMArray<int32_t>> argb, int32_t w,
+                                                                 int32_t h, uint8_t processAlpha);
+  virtual VMPtr<javax::microedition::lcdui::Image> newRGBImage(VMPtr<VMArray<int32_t>> argb, int32_t w, int32_t h,
+                                                               uint8_t processAlpha);
+  // ResourcesExt::getGobs and Resources::getAnimSet of the same arguments.
+  virtual VMPtr<VMArray<Gob>> getGobs(int32_t id);
+  virtual VMPtr<VMArray<Gob>> getGobs(int32_t id, VMPtr<VMArray<int8_t>> palette);
+  virtual VMPtr<AnimSet> getAnimSet(int32_t id);
+  static VMStatic<tq::platform::PlatformExtension> platformExtension;
+
   // Level reader state; `levelStream` is set only inside loadLevel.
   VMField<java::io::DataInputStream> levelStream;
   int32_t levelBitsLeft;
@@ -454,6 +741,40 @@ class TqCanvas : public javax::microedition::lcdui::game::GameCanvas, public vir
   int8_t firstKeyWith(int32_t mask);
   void pointerFeed(int32_t x, int32_t y, uint8_t down, uint8_t edge, int32_t type);
   static void writeBytes(int64_t value, int32_t count, bool littleEndian);
+  // The sprite loader's steps (tq_TqCanvas.sprites.cpp).
+  struct SpriteRows;
+  void readSpriteRows(SpriteRows& rows);
+  void readRectangles(SpriteRows& rows);
+  void appendSpriteRows(int32_t resourceId, SpriteRows& rows);
+  void clearSpriteTables();
+  // The scene painter's steps (tq_TqCanvas.tilemap.cpp).
+  void paintSceneRegion(VMPtr<Graphics> g);
+  void paintTiles(VMPtr<Graphics> g, int32_t mapX, int32_t mapY, int32_t screenX, int32_t screenY, int32_t w,
+                  int32_t h);
+  void paintStaticSprites(VMPtr<Graphics> g, int32_t mapX, int32_t mapY, int32_t screenX, int32_t screenY,
+                          int32_t w, int32_t h);
+  void paintDynamicSprites(VMPtr<Graphics> g, int32_t mapX, int32_t mapY, int32_t screenX, int32_t screenY,
+                           int32_t w, int32_t h);
+  int32_t findVisibleStatics(int32_t mapX, int32_t mapY, int32_t w, int32_t h);
 };
+
+template <class Body>
+void TqCanvas::writeInto(VMPtr<VMArray<int8_t>> target, Body&& body) {
+  _VM_clinitCheck();
+  VMPtr<VMArray<int8_t>> savedBuffer = writeBuffer;
+  const int32_t savedPosition = writePosition;
+  writeBuffer = target;
+  writePosition = 0;
+  try {
+    body();
+  } catch (java::lang::Throwable* t) {
+    VMPtr<java::lang::Throwable> thrown(t);
+    writeBuffer = savedBuffer;
+    writePosition = savedPosition;
+    _VM_throw(thrown);
+  }
+  writeBuffer = savedBuffer;
+  writePosition = savedPosition;
+}
 
 }  // namespace tq
