@@ -5,10 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "DrawTestSupport.h"
 #include "HALEvents.h"
+#include "HALProperties.h"
 #include "HALScreen.h"
 #include "HALWindow.h"
 #include "JavaTask.h"
@@ -99,7 +104,12 @@ TEST(CanvasPlay, TwoAnimationsIntoTheScreenBuffer) {
   pack_fixtures::ProgramFolder folder;
   VMTestEnv::start();
   putPack(folder);
-  // A main window gives the canvas's screen buffer the device's size.
+  // A main window gives the canvas's screen buffer the device's size; its
+  // single-instance lock is named after a MIDlet of this process alone.
+  std::filesystem::create_directories(folder.root() / "properties");
+  std::ofstream(folder.root() / "properties" / "app.prop")
+      << "MIDlet-Name: drawables-" << getpid() << "\n";
+  HAL_loadProperties();
   HAL_createEventRegistry();
   ASSERT_EQ(HAL_createMainWindow(nullptr, 1), 1);
   VMPtr<PlayCanvas> canvas = PlayCanvas::_VM_new();
