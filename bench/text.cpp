@@ -17,13 +17,12 @@
 #include <chrono>
 #include <string>
 
-#include "JavaTestSupport.h"
-#include "PlainCanvas.h"
 #include "TextTableWriter.h"
 #include "VMTestEnv.h"
 #include "javax_microedition_lcdui_Image.h"
 #include "tq_Gob.h"
 #include "tq_Resources.h"
+#include "tq_TqCanvas.h"
 #include "tq_util_text_RichFont.h"
 #include "tq_util_text_Translation.h"
 #include "tq_util_text_WrappedText.h"
@@ -39,6 +38,10 @@ constexpr int32_t kFirst = 32;
 constexpr int32_t kGlyphs = 96;
 
 double plainNanos = 0;
+
+VMPtr<java::lang::String> jstr(const std::u16string& text) {
+  return java::lang::String::_VM_fromUTF16(text.data(), static_cast<int32_t>(text.size()));
+}
 
 // Runs `body` per iteration, timing the loop; `plain` stores the result
 // for the next engine benchmark, otherwise the ratio is reported.
@@ -86,7 +89,7 @@ Fixture& fixture() {
     made->font->_VM_init();
     made->font->setGlyphs(made->glyphs);
     made->target = Image::createImage(320, 240);
-    made->line = java_test::jstr(u"The quick brown fox jumps over lazy dogs");
+    made->line = jstr(u"The quick brown fox jumps over lazy dogs");
     return made;
   }();
   return *f;
@@ -133,7 +136,7 @@ BENCHMARK(GlyphWidth);
 void MenuFrame(benchmark::State& state) {
   Fixture& f = fixture();
   VMPtr<Graphics> g = f.target->getGraphics();
-  VMPtr<java::lang::String> entry = java_test::jstr(u"Continue playing");
+  VMPtr<java::lang::String> entry = jstr(u"Continue playing");
   for (auto _ : state) {
     for (int32_t k = 0; k < 10; ++k) f.font->drawString(g, entry, 160, 20 + 20 * k, 17);
   }
@@ -145,7 +148,7 @@ void WrapHelpText(benchmark::State& state) {
   std::u16string help;
   while (help.size() < 2000) help += u"Tap a stone to move it; three in a row-score well. ";
   help.resize(2000);
-  VMPtr<java::lang::String> s = java_test::jstr(help);
+  VMPtr<java::lang::String> s = jstr(help);
   VMPtr<tq::util::text::WrappedText> wrapped = tq::util::text::WrappedText::_VM_new();
   wrapped->_VM_init(nullptr);
   for (auto _ : state) benchmark::DoNotOptimize(wrapped->setText(f.font, s, 200));
