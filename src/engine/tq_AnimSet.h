@@ -31,8 +31,9 @@ class AnimPlayer;
 // or -128 and a signed 16-bit value). A value that does not fit its packed
 // field, a count whose start index would not fit, or a U read at the end
 // of the data ends the load like a cut file: the set keeps the tables read
-// so far and the rest stay null. Durations of 0 load as 1 (the player
-// divides by them and its catch-up needs them to advance).
+// so far and the rest stay null (the durations only whole). Durations of 0
+// load as 1 (the player divides by them and its catch-up needs them to
+// advance).
 //
 // Queries check no ranges of their own: an index outside a table throws
 // the runtime's ArrayIndexOutOfBoundsException, a missing table

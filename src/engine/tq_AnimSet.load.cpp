@@ -133,12 +133,13 @@ void AnimSet::read() {
   for (int32_t i = 0; i < boxTotal; ++i) words->at(i) |= inRange(readU(in.get()), 0, 0x3FF);
   for (int32_t i = 0; i < boxTotal; ++i) extras->at(i) = static_cast<char16_t>(inRange(readU(in.get()), 0, 0x3FF) << 6);
   for (int32_t i = 0; i < boxTotal; ++i) extras->at(i) |= static_cast<char16_t>(inRange(readU(in.get()), 0, 0x3F));
-  // Durations; 0 loads as 1.
+  // Durations; 0 loads as 1. The table is kept only when it is whole: a
+  // duration left at 0 would stop the player's catch-up from advancing.
   VMPtr<Chars> lengths = Chars::create(in->readChar());
-  durations = lengths;
   for (int32_t i = 0; i < lengths->length; ++i) {
     lengths->at(i) = static_cast<char16_t>(std::max(1, inRange(readU(in.get()), 0, 0xFFFF)));
   }
+  durations = lengths;
 }
 
 }  // namespace tq

@@ -13,6 +13,7 @@
 #include "VMJava.h"
 #include "VMTestEnv.h"
 #include "java_lang_ArrayIndexOutOfBoundsException.h"
+#include "java_lang_NullPointerException.h"
 #include "tq_AnimPlayer.h"
 #include "tq_AnimSet.h"
 #include "tq_Resources.h"
@@ -159,15 +160,17 @@ TEST(AnimSet, ValuesAtThePackingLimitsLoadAndOnePastEndsTheLoad) {
 TEST(AnimSet, CutFilesKeepTheTablesReadSoFar) {
   VMTestEnv::start();
   const Bytes whole = animSetBytes(twoAnimations());
-  for (size_t cut = 0; cut + 2 < whole.size(); ++cut) {  // up to the duration count
+  for (size_t cut = 0; cut < whole.size(); ++cut) {
     VMPtr<AnimSet> set = read(Bytes(whole.begin(), whole.begin() + cut));
-    EXPECT_FALSE(set->durations) << cut;
+    EXPECT_FALSE(set->durations) << cut;  // never a part of the durations
     EXPECT_FALSE(AnimSet::stream);
   }
-  // Cut inside the durations: everything before them is whole.
+  // Cut inside the durations: everything before them is whole, and a
+  // player over the set stops at the missing table instead of spinning.
   VMPtr<AnimSet> set = read(Bytes(whole.begin(), whole.end() - 1));
   EXPECT_EQ(set->getBoxCount(1), 2);
-  EXPECT_EQ(VMPtr<VMArray<char16_t>>(set->durations)->length, 2);
+  VMPtr<tq::AnimPlayer> player = set->createPlayer(0);
+  EXPECT_EQ(java_test::thrownMessage<java::lang::NullPointerException>([&] { player->update(10); }), "<null>");
   EXPECT_TRUE(AnimSet::load(7, tq::Resources::openStream(javaBytes(whole), 0, static_cast<int32_t>(whole.size())))
                   ->durations);
 }
