@@ -21,7 +21,7 @@
 namespace bench {
 
 class Node : public virtual java::lang::Object {
-  VM_CLASS(Node)
+  VM_CLASS(Node, java::lang::Object)
 
  public:
   void _VM_markReferences(int colour) override {

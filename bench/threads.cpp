@@ -24,7 +24,7 @@ namespace bench {
 
 // A Runnable that runs a C++ function.
 class Body : public virtual java::lang::Object, public virtual java::lang::Runnable {
-  VM_CLASS(Body)
+  VM_CLASS(Body, java::lang::Object)
 
  public:
   void run() override { body(); }

@@ -66,6 +66,30 @@ function(jme_test_dirs root)
     gtest_discover_tests(test_${name}
       PROPERTIES LABELS ${name}
       DISCOVERY_TIMEOUT 60)
+    jme_test_apps(${dir} test_${name})
+  endforeach()
+endfunction()
+
+# jme_test_apps(<test folder> <test program>): each <Name>MIDlet.cpp in the
+# folder's app/ is a program jme_<name>_app (the name in lower case): the
+# product's entry with that MIDlet and the test-app driver, which the
+# folder's tests run as a child process from the build folder. Benchmarks
+# may run them too (JME_TEST_APPS).
+function(jme_test_apps dir tests)
+  file(GLOB midlets CONFIGURE_DEPENDS ${dir}/app/*MIDlet.cpp)
+  foreach(midlet ${midlets})
+    get_filename_component(file ${midlet} NAME_WE)
+    string(REGEX REPLACE "MIDlet$" "" name ${file})
+    string(TOLOWER ${name} name)
+    set(program jme_${name}_app)
+    add_executable(${program} ${CMAKE_SOURCE_DIR}/target/winmo/app/main.cpp ${midlet}
+      ${CMAKE_SOURCE_DIR}/tests/support/TestAppDriver.cpp)
+    target_include_directories(${program} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
+    target_link_libraries(${program} PRIVATE ${JME_LAYERS} Threads::Threads)
+    set_target_properties(${program} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+    add_dependencies(${tests} ${program})
+    target_compile_definitions(${tests} PRIVATE JME_BINARY_DIR="${CMAKE_BINARY_DIR}")
+    set_property(GLOBAL APPEND PROPERTY JME_TEST_APPS ${program})
   endforeach()
 endfunction()
 
@@ -93,6 +117,10 @@ function(jme_bench_dir dir)
     target_compile_definitions(bench_${name} PRIVATE JME_BINARY_DIR="${CMAKE_BINARY_DIR}")
     if(TARGET vm_boot)
       add_dependencies(bench_${name} vm_boot)
+    endif()
+    get_property(apps GLOBAL PROPERTY JME_TEST_APPS)
+    if(apps)
+      add_dependencies(bench_${name} ${apps})
     endif()
     # Peer libraries, when installed: each benchmark tests JME_HAVE_<NAME>.
     if(PIXMAN_FOUND)

@@ -77,19 +77,6 @@ struct IsSuperclass<X, Super, TypeList<B...>> {
                                          : (std::is_same_v<Super, java::lang::Object> && kClasses == 0);
 };
 
-// Whether X was declared with VM_CLASS(X, Super) (not only inheriting its
-// superclass's Base).
-template <class X>
-constexpr bool baseGiven() {
-  if constexpr (requires { typename X::_VM_BaseOwner; }) {
-    return std::is_same_v<typename X::_VM_BaseOwner, X>;
-  } else {
-    return false;
-  }
-}
-template <class X>
-inline constexpr bool kBaseGiven = baseGiven<X>();
-
 }  // namespace vm_detail
 
 // Makes, registers and pins a class object (used by _VM_makeClass).
@@ -121,7 +108,7 @@ java::lang::Class* _VM_makeClass(const char* name, const char* superName, const 
                 "a registered class declares its own class object (VM_CLASS, VM_THROWABLE_CLASS or VM_INTERFACE_CLASS)");
   static_assert(((Flags & VM_INTERFACE) != 0) == X::_VM_isInterfaceType,
                 "VM_INTERFACE is given exactly to the classes declared with VM_INTERFACE_CLASS");
-  if constexpr (vm_detail::kBaseGiven<X>) {
+  if constexpr (!X::_VM_isInterfaceType && !std::is_same_v<X, java::lang::Object>) {
     using Base = typename X::Base;
     static_assert(std::is_base_of_v<Base, X> && !Base::_VM_isInterfaceType,
                   "the Base given to VM_CLASS is a class that X derives from");

@@ -18,8 +18,8 @@ constexpr unsigned VM_HAS_CLINIT = 8;    // the class defines static void _VM_cl
 
 // Runs the class's static initialiser unless the class is ready.
 void _VM_ensureInitialized(java::lang::Class* c);
-// The class's initialisation state: 0 ready, 1 pending, 2 running, 3 failed.
-inline int32_t _VM_classState(const java::lang::Class* c);
+// Whether the class is initialised (java::lang::Class::State kReady).
+inline bool _VM_classReady(const java::lang::Class* c);
 template <class T> class VMPtr;
 template <class X> VMPtr<X> _VM_newObject();
 // Roots a thrown object until a handler binds it.
@@ -33,7 +33,7 @@ void _VM_setExceptionInFlight(java::lang::Object* thrown);
   static java::lang::Class* _VM_class;                                                  \
   static java::lang::Class* _VM_createClass();                                          \
   static void _VM_clinitCheck() {                                                       \
-    if (_VM_classState(_VM_class) != 0) [[unlikely]] _VM_ensureInitialized(_VM_class);  \
+    if (!_VM_classReady(_VM_class)) [[unlikely]] _VM_ensureInitialized(_VM_class);      \
   }                                                                                     \
                                                                                         \
  private:
@@ -46,24 +46,20 @@ void _VM_setExceptionInFlight(java::lang::Object* thrown);
 //   VM_CLASS(X, Super)   Super is X's Java superclass (java::lang::Object
 //                        for a class that extends nothing); it becomes the
 //                        alias X::Base, checked against X's C++ bases when
-//                        X is registered. VM_CLASS(X) declares no Base: X
-//                        then sees its superclass's Base, if any, which is
-//                        not X's superclass (write the superclass's name).
+//                        X is registered. There is no form without Super:
+//                        a class that named none would see its superclass's
+//                        Base, and Base::_VM_init() would skip a constructor.
 //   _VM_class          the class object, made at start-up
 //   _VM_createClass()  makes and registers the class object
 //   _VM_clinitCheck()  call before every use of a static member
 //   _VM_new()          new X: allocation and the native constructor
-#define VM_CLASS(...) VM_KIT_PICK(__VA_ARGS__, VM_CLASS_WITH_BASE, VM_CLASS_NO_BASE, )(__VA_ARGS__)
-#define VM_CLASS_WITH_BASE(X, Super) \
-  VM_CLASS_NO_BASE(X)                \
- public:                             \
-  using Base = Super;                \
-  using _VM_BaseOwner = X;           \
-                                     \
- private:
-#define VM_CLASS_NO_BASE(X)                                        \
+#define VM_CLASS(...) VM_KIT_PICK(__VA_ARGS__, VM_CLASS_WITH_BASE, VM_CLASS_WITHOUT_SUPER, )(__VA_ARGS__)
+#define VM_CLASS_WITHOUT_SUPER(X) \
+  static_assert(false, "VM_CLASS names the superclass: VM_CLASS(" #X ", Super), java::lang::Object if none");
+#define VM_CLASS_WITH_BASE(X, Super)                               \
   VM_CLASS_OBJECT(X)                                               \
  public:                                                           \
+  using Base = Super;                                              \
   static constexpr bool _VM_isInterfaceType = false;               \
   java::lang::Class* _VM_getClass() override { return _VM_class; } \
   template <class Self = X>                                        \
@@ -82,7 +78,7 @@ void _VM_setExceptionInFlight(java::lang::Object* thrown);
                                                       \
  private:
 
-// A throwable class: VM_CLASS (with or without the superclass) plus a throw
+// A throwable class, VM_THROWABLE_CLASS(X, Super): VM_CLASS plus a throw
 // that carries the object's own class, so that a Java catch clause matches
 // by run-time class.
 #define VM_THROWABLE_CLASS(...)                 \

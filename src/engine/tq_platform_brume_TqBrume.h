@@ -13,7 +13,7 @@ namespace tq::platform::brume {
 // orientation, keeping the device awake and making sound players. Static
 // methods only.
 class TqBrume : public virtual java::lang::Object {
-  VM_CLASS(TqBrume)
+  VM_CLASS(TqBrume, java::lang::Object)
 
  public:
   // The display orientation: 0 none, 1 normal, 2 90°, 3 180°, 4 270°.

@@ -22,7 +22,7 @@ using javax::microedition::midlet::MIDlet;
 
 // Writes every lifecycle call into a log.
 class LoggingMIDlet : public MIDlet {
-  VM_CLASS(LoggingMIDlet)
+  VM_CLASS(LoggingMIDlet, MIDlet)
 
  public:
   VMPtr<LoggingMIDlet> _VM_init() {
@@ -38,7 +38,7 @@ class LoggingMIDlet : public MIDlet {
 };
 
 class NotAMIDlet : public virtual java::lang::Object {
-  VM_CLASS(NotAMIDlet)
+  VM_CLASS(NotAMIDlet, java::lang::Object)
 
  public:
   VMPtr<NotAMIDlet> _VM_init() {

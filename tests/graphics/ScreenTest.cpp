@@ -27,7 +27,7 @@ namespace screen_test {
 // A Java thread that flushes the screen while holding the global lock two
 // levels deep.
 class Flusher : public virtual java::lang::Object, public virtual java::lang::Runnable {
-  VM_CLASS(Flusher)
+  VM_CLASS(Flusher, java::lang::Object)
 
  public:
   static inline HALScreen* screen = nullptr;

@@ -21,7 +21,7 @@ namespace http_test {
 // A protocol that records how it was opened and returns no connection.
 class RecordingProtocol : public virtual java::lang::Object,
                           public virtual com::ravelstone::brume::cldc::io::ConnectionBaseInterface {
-  VM_CLASS(RecordingProtocol)
+  VM_CLASS(RecordingProtocol, java::lang::Object)
 
  public:
   VMPtr<RecordingProtocol> _VM_init() {
@@ -43,7 +43,7 @@ class RecordingProtocol : public virtual java::lang::Object,
 
 // Found under the protocol path, but no protocol.
 class NotAProtocol : public virtual java::lang::Object {
-  VM_CLASS(NotAProtocol)
+  VM_CLASS(NotAProtocol, java::lang::Object)
 
  public:
   VMPtr<NotAProtocol> _VM_init() {

@@ -33,7 +33,7 @@ namespace test::io {
 
 // Records the values OutputStream's array loop hands to write(int).
 class IntSink : public java::io::OutputStream {
-  VM_CLASS(IntSink)
+  VM_CLASS(IntSink, java::io::OutputStream)
 
  public:
   using java::io::OutputStream::write;

@@ -63,7 +63,7 @@ namespace test::io {
 // A byte sink that records every byte and the length of every array write,
 // and can be told to fail.
 class RecordingOutputStream : public java::io::OutputStream {
-  VM_CLASS(RecordingOutputStream)
+  VM_CLASS(RecordingOutputStream, java::io::OutputStream)
 
  public:
   VMPtr<RecordingOutputStream> _VM_init();
@@ -83,7 +83,7 @@ class RecordingOutputStream : public java::io::OutputStream {
 // A byte source over fixed bytes. The read() call number `failAt` (from 0)
 // throws IOException; skip() can be made to return 0 at once.
 class ScriptedInputStream : public java::io::InputStream {
-  VM_CLASS(ScriptedInputStream)
+  VM_CLASS(ScriptedInputStream, java::io::InputStream)
 
  public:
   VMPtr<ScriptedInputStream> _VM_init(std::vector<uint8_t> content);

@@ -23,7 +23,7 @@ namespace test::io {
 // A generator whose every draw is the same: shows that the public draws go
 // through the virtual next().
 class FixedRandom : public java::util::Random {
-  VM_CLASS(FixedRandom)
+  VM_CLASS(FixedRandom, java::util::Random)
 
  public:
   int32_t next(int32_t bits) override {

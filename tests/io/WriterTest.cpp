@@ -44,7 +44,7 @@ namespace test::io {
 
 // A writer that records the pieces the Writer base hands on.
 class PieceWriter : public java::io::Writer {
-  VM_CLASS(PieceWriter)
+  VM_CLASS(PieceWriter, java::io::Writer)
 
  public:
   using java::io::Writer::write;
@@ -62,7 +62,7 @@ class PieceWriter : public java::io::Writer {
 // A print stream that gives the global lock away after printing a String,
 // so that other threads run between the text and the line feed of println.
 class YieldingPrintStream : public java::io::PrintStream {
-  VM_CLASS(YieldingPrintStream)
+  VM_CLASS(YieldingPrintStream, java::io::PrintStream)
 
  public:
   using java::io::PrintStream::print;
@@ -74,7 +74,7 @@ class YieldingPrintStream : public java::io::PrintStream {
 
 // Prints its line 20 times.
 class LinePrinter : public virtual java::lang::Object, public virtual java::lang::Runnable {
-  VM_CLASS(LinePrinter)
+  VM_CLASS(LinePrinter, java::lang::Object)
 
  public:
   void run() override {

@@ -31,7 +31,7 @@ std::vector<std::string> log;
 
 // Logs every handler call, and whether it ran under the event dispatch lock.
 class Logging : public game::GameCanvas {
-  VM_CLASS(Logging)
+  VM_CLASS(Logging, game::GameCanvas)
 
  public:
   VMPtr<Logging> _VM_init(bool suppress) {

@@ -42,7 +42,7 @@ std::vector<std::string> log;
 
 // A displayable with a window record of its own that logs what reaches it.
 class Shown : public Displayable {
-  VM_CLASS(Shown)
+  VM_CLASS(Shown, Displayable)
 
  public:
   VMPtr<Shown> _VM_init(const char* name) {
@@ -89,7 +89,7 @@ class Shown : public Displayable {
 };
 
 class Listener : public virtual java::lang::Object, public virtual CommandListener {
-  VM_CLASS(Listener)
+  VM_CLASS(Listener, java::lang::Object)
 
  public:
   VMPtr<Listener> _VM_init(bool throws) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -291,6 +292,25 @@ TEST(WaveFile, FileLocatorReadsTheWholeFile) {
   EXPECT_EQ(HAL_createPlayerWithLocator(&player, HAL_LOCATOR_FILE, name.data(), static_cast<int32_t>(name.size()), 1, 0),
             HAL_IO_ERR);
   unlink(path);
+}
+
+// A lone surrogate names no file, not even one whose name holds the bytes
+// such a unit would encode to.
+TEST(WaveFile, FileLocatorWithALoneSurrogateFindsNoFile) {
+  usePumpedOutput(kRate);
+  const std::vector<uint8_t> f = makeWave16(1, kRate, ramp(4));
+  const std::string path = "/tmp/jme_media_" + std::to_string(getpid()) + "\xED\xA0\x80";
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(write(fd, f.data(), f.size()), static_cast<ssize_t>(f.size()));
+  close(fd);
+  std::u16string name = u"//";
+  for (const char c : path.substr(0, path.size() - 3)) name += static_cast<char16_t>(c);
+  name += static_cast<char16_t>(0xD800);
+  HALPlayer* player = nullptr;
+  EXPECT_EQ(HAL_createPlayerWithLocator(&player, HAL_LOCATOR_FILE, name.data(), static_cast<int32_t>(name.size()), 1, 0),
+            HAL_NOT_FOUND_ERR);
+  unlink(path.c_str());
 }
 
 }  // namespace

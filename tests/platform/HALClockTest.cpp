@@ -2,13 +2,12 @@
 
 #include <chrono>
 #include <cstdint>
-#include <cstdlib>
-#include <optional>
 #include <string>
 #include <unistd.h>
 
 #include "DeviceProfile.h"
 #include "HALClock.h"
+#include "ScopedEnv.h"
 
 namespace {
 
@@ -27,26 +26,6 @@ int64_t epochMillis(const DateTime& t) {
 void setWallClock(DateTime t) {
   DeviceProfile::instance().setWallClock([t] { return t; });
 }
-
-// Sets an environment variable for the life of the object.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    setenv(name, value, 1);
-  }
-  ~ScopedEnv() {
-    if (old_) {
-      setenv(name_, old_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
 
 class HALClockTest : public ::testing::Test {
  protected:

@@ -23,7 +23,7 @@ using namespace java::lang;
 
 // Counts finished workers under its monitor and wakes the waiting main.
 class Tally : public virtual Object {
-  VM_CLASS(Tally)
+  VM_CLASS(Tally, Object)
 
  public:
   void finished() {
@@ -39,7 +39,7 @@ class Tally : public virtual Object {
 };
 
 class Worker : public virtual Object, public virtual Runnable {
-  VM_CLASS(Worker)
+  VM_CLASS(Worker, Object)
 
  public:
   void _VM_markReferences(int colour) override {
@@ -54,7 +54,7 @@ class Worker : public virtual Object, public virtual Runnable {
 };
 
 class Main : public virtual Object {
-  VM_CLASS(Main)
+  VM_CLASS(Main, Object)
 
  public:
   static inline int threadsDone = 0;

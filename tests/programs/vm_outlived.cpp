@@ -23,7 +23,7 @@ using namespace java::lang;
 
 // Sleeps in short steps for ever and shrugs off every interrupt.
 class Stubborn : public virtual Object, public virtual Runnable {
-  VM_CLASS(Stubborn)
+  VM_CLASS(Stubborn, Object)
 
  public:
   void run() override {
@@ -40,7 +40,7 @@ class Stubborn : public virtual Object, public virtual Runnable {
 };
 
 class Main : public virtual Object {
-  VM_CLASS(Main)
+  VM_CLASS(Main, Object)
 
  public:
   static void main(intptr_t) {

@@ -14,23 +14,23 @@ class Iface : public virtual Object {
   VM_INTERFACE_CLASS(Iface)
 };
 class Parent : public virtual Object {
-  VM_CLASS(Parent)
+  VM_CLASS(Parent, Object)
 };
 // Registered under java.lang.Object although it extends Parent.
 class WrongSuper : public Parent {
-  VM_CLASS(WrongSuper)
+  VM_CLASS(WrongSuper, Parent)
 };
 // Implements Iface in C++ but does not register it.
 class UnlistedInterface : public virtual Object, public virtual Iface {
-  VM_CLASS(UnlistedInterface)
+  VM_CLASS(UnlistedInterface, Object)
 };
 // Registers Iface without implementing it in C++.
 class ClaimedInterface : public virtual Object {
-  VM_CLASS(ClaimedInterface)
+  VM_CLASS(ClaimedInterface, Object)
 };
 // Agrees (a class with a superclass and an interface, as registered).
 class Fine : public Parent, public virtual Iface {
-  VM_CLASS(Fine)
+  VM_CLASS(Fine, Parent)
 };
 
 }  // namespace bad

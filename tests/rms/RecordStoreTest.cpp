@@ -29,7 +29,7 @@ namespace rms_test {
 
 // Records every notification as text: "added 3", "deleted 5" ...
 class LoggingListener : public virtual java::lang::Object, public virtual javax::microedition::rms::RecordListener {
-  VM_CLASS(LoggingListener)
+  VM_CLASS(LoggingListener, java::lang::Object)
 
  public:
   void recordAdded(VMPtr<javax::microedition::rms::RecordStore>, int32_t id) override {
@@ -46,7 +46,7 @@ class LoggingListener : public virtual java::lang::Object, public virtual javax:
 
 // Orders records by their first byte.
 class FirstByteOrder : public virtual java::lang::Object, public virtual javax::microedition::rms::RecordComparator {
-  VM_CLASS(FirstByteOrder)
+  VM_CLASS(FirstByteOrder, java::lang::Object)
 
  public:
   int32_t compare(VMPtr<VMArray<int8_t>> a, VMPtr<VMArray<int8_t>> b) override {
@@ -58,7 +58,7 @@ class FirstByteOrder : public virtual java::lang::Object, public virtual javax::
 
 // Keeps records whose first byte is even.
 class EvenFirstByte : public virtual java::lang::Object, public virtual javax::microedition::rms::RecordFilter {
-  VM_CLASS(EvenFirstByte)
+  VM_CLASS(EvenFirstByte, java::lang::Object)
 
  public:
   uint8_t matches(VMPtr<VMArray<int8_t>> r) override { return r->length > 0 && r->elements()[0] % 2 == 0; }

@@ -31,13 +31,13 @@ class Drawable : public virtual Object {
   VM_INTERFACE_CLASS(Drawable)
 };
 class Shape : public virtual Object {
-  VM_CLASS(Shape)
+  VM_CLASS(Shape, Object)
 
  public:
   int32_t corners;
 };
 class Circle : public Shape, public virtual Drawable {
-  VM_CLASS(Circle)
+  VM_CLASS(Circle, Shape)
 
  public:
   int32_t radius;
@@ -46,7 +46,7 @@ class Circle : public Shape, public virtual Drawable {
 // A holder of an Object[] field (the field's trace must reach the array
 // whatever its real class).
 class Holder : public virtual Object {
-  VM_CLASS(Holder)
+  VM_CLASS(Holder, Object)
 
  public:
   void _VM_markReferences(int colour) override {

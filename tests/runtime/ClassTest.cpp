@@ -28,16 +28,18 @@ class Shape : public virtual Object {
 class Round : public virtual Shape {
   VM_INTERFACE_CLASS(Round)
 };
-class Base : public virtual Object {
-  VM_CLASS(Base)
+// The Java class "Base" of the default package (in C++ the name Base is
+// the class kit's alias of a superclass).
+class BaseClass : public virtual Object {
+  VM_CLASS(BaseClass, Object)
 
  public:
-  VMPtr<Base> _VM_init() { return VMPtr<Base>(this); }
+  VMPtr<BaseClass> _VM_init() { return VMPtr<BaseClass>(this); }
   static void _VM_clinit() { ++initRuns; }
   static inline int initRuns = 0;
 };
-class Circle : public Base, public virtual Round {
-  VM_CLASS(Circle)
+class Circle : public BaseClass, public virtual Round {
+  VM_CLASS(Circle, test::BaseClass)
 
  public:
   VMPtr<Circle> _VM_init() { return VMPtr<Circle>(this); }
@@ -51,22 +53,22 @@ class Circle : public Base, public virtual Round {
   static inline int radius = 0;
 };
 class Abstract : public virtual Object {
-  VM_CLASS(Abstract)
+  VM_CLASS(Abstract, Object)
 };
 class FailsWithRuntime : public virtual Object {
-  VM_CLASS(FailsWithRuntime)
+  VM_CLASS(FailsWithRuntime, Object)
 
  public:
   static void _VM_clinit() { _VM_throwNew<IllegalArgumentException>(); }
 };
 class FailsWithError : public virtual Object {
-  VM_CLASS(FailsWithError)
+  VM_CLASS(FailsWithError, Object)
 
  public:
   static void _VM_clinit() { _VM_throwNew<OutOfMemoryError>(); }
 };
 class FailsWithExit : public virtual Object {
-  VM_CLASS(FailsWithExit)
+  VM_CLASS(FailsWithExit, Object)
 
  public:
   static void _VM_clinit() { _VM_throw(VMExitException::_VM_new(0)); }
@@ -77,7 +79,7 @@ class FailsWithExit : public virtual Object {
 VM_REGISTER_CLASS(test::Shape, "test.Shape", "java.lang.Object", VM_INTERFACE);
 VM_REGISTER_CLASS(test::Round, "test.Round", "java.lang.Object", VM_INTERFACE);
 VM_IMPLEMENTS(test::Round, "test.Shape");
-VM_REGISTER_CLASS(test::Base, "Base", "java.lang.Object", VM_INSTANTIABLE | VM_HAS_CLINIT);
+VM_REGISTER_CLASS(test::BaseClass, "Base", "java.lang.Object", VM_INSTANTIABLE | VM_HAS_CLINIT);
 VM_REGISTER_CLASS(test::Circle, "test.geometry.Circle", "Base", VM_INSTANTIABLE | VM_HAS_CLINIT);
 VM_IMPLEMENTS(test::Circle, "test.Round");
 VM_REGISTER_CLASS(test::Abstract, "test.Abstract", "java.lang.Object", VM_ABSTRACT);
@@ -93,7 +95,7 @@ TEST(ClassRegistry, TypeTests) {
   Class* string = String::_VM_class;
   Class* shape = test::Shape::_VM_class;
   Class* round = test::Round::_VM_class;
-  Class* base = test::Base::_VM_class;
+  Class* base = test::BaseClass::_VM_class;
   Class* circle = test::Circle::_VM_class;
   Class* ints = VMArray<int32_t>::classObject();
   Class* bytes = VMArray<int8_t>::classObject();
@@ -156,12 +158,12 @@ TEST(ClassRegistry, StaticInitialiserRunsOnceSuperclassFirst) {
   VMTestEnv::start();
   EXPECT_EQ(test::Circle::_VM_class->_VM_state, Class::kPending);
   test::Circle::_VM_clinitCheck();
-  EXPECT_EQ(test::Base::initRuns, 1);
+  EXPECT_EQ(test::BaseClass::initRuns, 1);
   EXPECT_EQ(test::Circle::initRuns, 1);
   EXPECT_EQ(test::Circle::radius, 2);
   test::Circle::_VM_new();
-  test::Base::_VM_new();
-  EXPECT_EQ(test::Base::initRuns, 1);
+  test::BaseClass::_VM_new();
+  EXPECT_EQ(test::BaseClass::initRuns, 1);
   EXPECT_EQ(test::Circle::initRuns, 1);
   EXPECT_EQ(test::Circle::_VM_class->_VM_state, Class::kReady);
 }
@@ -227,7 +229,7 @@ TEST(ClassRegistry, ResolveName) {
   VMTestEnv::start();
   EXPECT_STREQ(test::Circle::_VM_class->_VM_resolveName("/a/b.png").c_str(), "a/b.png");
   EXPECT_STREQ(test::Circle::_VM_class->_VM_resolveName("b.png").c_str(), "test/geometry/b.png");
-  EXPECT_STREQ(test::Base::_VM_class->_VM_resolveName("b.png").c_str(), "b.png");
+  EXPECT_STREQ(test::BaseClass::_VM_class->_VM_resolveName("b.png").c_str(), "b.png");
 }
 
 TEST(ClassRegistryDeathTest, DuplicateAndBadNamesAreFatal) {

@@ -18,7 +18,7 @@ namespace test {
 // A node that counts live instances and holds one traced and, optionally,
 // one untraced reference (a field its trace forgets).
 class Node : public virtual Object {
-  VM_CLASS(Node)
+  VM_CLASS(Node, Object)
 
  public:
   Node() { ++live; }

@@ -94,7 +94,7 @@ class Counted : public virtual Object {
   VM_INTERFACE_CLASS(Counted)
 };
 class Item : public virtual Object, public virtual Named, public virtual Counted {
-  VM_CLASS(Item)
+  VM_CLASS(Item, Object)
 };
 
 TEST(Reference, ConversionThroughAnInterfaceBaseKeepsIdentity) {

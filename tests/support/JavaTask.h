@@ -12,7 +12,7 @@
 namespace java_test {
 
 class Task : public virtual java::lang::Object, public virtual java::lang::Runnable {
-  VM_CLASS(Task)
+  VM_CLASS(Task, java::lang::Object)
 
  public:
   VMPtr<Task> _VM_init(std::function<void()> body);

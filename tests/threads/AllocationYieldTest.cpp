@@ -14,7 +14,7 @@ namespace jthreads_test {
 
 // A class of its own, so that no array of it exists before the test.
 class ReviewElement : public virtual java::lang::Object {
-  VM_CLASS(ReviewElement)
+  VM_CLASS(ReviewElement, java::lang::Object)
 };
 
 }  // namespace jthreads_test

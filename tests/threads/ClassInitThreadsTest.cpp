@@ -13,7 +13,7 @@ namespace jthreads_test {
 // Classes whose initialisers log their start, wait (sleeping) until the test
 // opens their gate, log their end and, for the second, fail.
 class GatedInit : public virtual java::lang::Object {
-  VM_CLASS(GatedInit)
+  VM_CLASS(GatedInit, java::lang::Object)
 
  public:
   static void _VM_clinit();
@@ -22,7 +22,7 @@ class GatedInit : public virtual java::lang::Object {
 };
 
 class GatedFailingInit : public virtual java::lang::Object {
-  VM_CLASS(GatedFailingInit)
+  VM_CLASS(GatedFailingInit, java::lang::Object)
 
  public:
   static void _VM_clinit();

@@ -21,7 +21,7 @@ namespace test {
 // finalize() counts its calls and, depending on the mode, stores the object
 // in a static (resurrection), collects, or throws.
 class Mortal : public virtual Object {
-  VM_CLASS(Mortal)
+  VM_CLASS(Mortal, Object)
 
  public:
   enum Mode { kPlain, kResurrect, kCollect, kThrow };

@@ -31,7 +31,7 @@ struct Seen {
 };
 
 class Boot : public virtual Object {
-  VM_CLASS(Boot)
+  VM_CLASS(Boot, Object)
 
  public:
   static void _VM_clinit() { Seen::stageAtClinit = _VM_vm->stage; }
@@ -44,14 +44,14 @@ class Boot : public virtual Object {
 };
 
 class BootThrows : public virtual Object {
-  VM_CLASS(BootThrows)
+  VM_CLASS(BootThrows, Object)
 
  public:
   static void main(intptr_t) { _VM_throwNew<IllegalStateException>("boot failed"); }
 };
 
 class BootExits : public virtual Object {
-  VM_CLASS(BootExits)
+  VM_CLASS(BootExits, Object)
 
  public:
   static void main(intptr_t) { _VM_throw(VMExitException::_VM_new(0)); }
@@ -60,7 +60,7 @@ class BootExits : public virtual Object {
 // A thread body that ignores the stop request (it has none) but ends when
 // interrupted, or one that ignores everything.
 class Sleeper : public virtual Object, public virtual Runnable {
-  VM_CLASS(Sleeper)
+  VM_CLASS(Sleeper, Object)
 
  public:
   VMPtr<Sleeper> _VM_init(bool endOnInterrupt) {

@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "CeText.h"
+
 struct CeFont::Glyph {
   int32_t advance = 0;
   int32_t left = 0;  // from the pen to the bitmap's left edge
@@ -69,11 +71,11 @@ int32_t roundPixels(FT_Pos value26dot6) { return static_cast<int32_t>((value26do
 // One character of UTF-16 text at `i`, which moves past it; a lone
 // surrogate reads as the replacement character.
 char32_t nextChar(const char16_t* text, int32_t count, int32_t& i) {
-  const char16_t unit = text[i++];
-  if (unit >= 0xD800 && unit <= 0xDBFF && i < count && text[i] >= 0xDC00 && text[i] <= 0xDFFF) {
-    return 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (text[i++] - 0xDC00);
-  }
-  return (unit >= 0xD800 && unit <= 0xDFFF) ? 0xFFFD : unit;
+  size_t next = static_cast<size_t>(i);
+  const char32_t c =
+      CeText::nextCodePoint(std::u16string_view(text, static_cast<size_t>(count)), next, CeTextPolicy::kReplace);
+  i = static_cast<int32_t>(next);
+  return c;
 }
 
 // The end of the line starting at `start`; `next` receives where the next

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "CeProcess.h"
+#include "CeText.h"
 #include "HALString.h"
-#include "HALUTF8.h"
 
 namespace {
 
@@ -26,17 +26,10 @@ bool openInBrowser(const HALString& url) {
 
 HALBrowserLauncher launcher = nullptr;
 
+// The URL as the browser takes it: a lone surrogate becomes U+FFFD, as in
+// the URLs of HTTP connections.
 std::string toUTF8(const HALString& text) {
-  std::string out;
-  for (int32_t i = 0; i < text.length(); ++i) {
-    uint32_t c = text.charAt(i);
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.length() && text.charAt(i + 1) >= 0xDC00 &&
-        text.charAt(i + 1) <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (text.charAt(++i) - 0xDC00);
-    }
-    HAL_appendUTF8(out, c);
-  }
-  return out;
+  return CeText::toUTF8(std::u16string_view(text.chars(), static_cast<size_t>(text.length())));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "CeFont.h"
 #include "HALFont.h"
+#include "HALTransform.h"
 #include "RasterContext.h"
 #include "RasterImage.h"
 #include "RasterSurface.h"
@@ -119,10 +120,11 @@ void HAL_replaceBlit(RasterContext* context, int32_t dstX, int32_t dstY, int32_t
       int64_t{srcX} + width > source->width || int64_t{srcY} + height > source->height) {
     return;
   }
-  const bool swap = (flags & 4) != 0;
-  const bool mirrorRows = (flags & 1) != 0;
-  const bool mirrorColumns = (flags & 2) != 0;
-  const int32_t alphaType = (flags >> 8) & 0xFF ? (flags >> 8) & 0xFF : source->alphaType;
+  const bool swap = HAL_transformSwapsAxes(flags);
+  const bool mirrorRows = HAL_transformMirrorsRows(flags);
+  const bool mirrorColumns = HAL_transformMirrorsColumns(flags);
+  const int32_t replacedType = (flags >> HAL_BLIT_ALPHA_TYPE_SHIFT) & HAL_BLIT_ALPHA_TYPE_MASK;
+  const int32_t alphaType = replacedType ? replacedType : source->alphaType;
   RasterRect box{dstX, dstY, swap ? height : width, swap ? width : height};
   if (!box.intersect(context->clip)) return;
   const int32_t global = context->alpha;

@@ -12,11 +12,12 @@
 #include <vector>
 
 #include "CeHttpTransfer.h"
+#include "CeText.h"
 #include "HALGlobalLock.h"
 #include "HALHttpHeaders.h"
 #include "HALProperties.h"
+#include "HALShellHooks.h"
 #include "HALString.h"
-#include "HALUTF8.h"
 
 namespace {
 
@@ -96,19 +97,8 @@ std::optional<std::u16string> copyOf(const char16_t* chars, int32_t length) {
   return std::u16string(chars, static_cast<size_t>(std::max(length, 0)));
 }
 
-std::string utf8(const std::u16string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    uint32_t c = text[i];
-    if (c >= 0xd800 && c <= 0xdbff && i + 1 < text.size() && text[i + 1] >= 0xdc00 && text[i + 1] <= 0xdfff) {
-      c = 0x10000 + ((c - 0xd800) << 10) + (text[++i] - 0xdc00);
-    } else if (c >= 0xd800 && c <= 0xdfff) {
-      c = 0xfffd;
-    }
-    HAL_appendUTF8(out, c);
-  }
-  return out;
-}
+// URLs, methods and header lines as sent: a lone surrogate becomes U+FFFD.
+std::string utf8(const std::u16string& text) { return CeText::toUTF8(text); }
 
 std::string userAgent() {
   static const char16_t kKey[] = u"MIDlet-Name";
@@ -483,3 +473,8 @@ int32_t HAL_countHTTPConnections() {
   std::lock_guard<std::mutex> lock(tableMutex());
   return static_cast<int32_t>(table().size());
 }
+
+// Each transfer holds its own handles and the HTTP library's set-up lasts
+// for the process, so no internet session outlives a connection: shutdown
+// has nothing to close.
+void HAL_closeInternetSession() {}

@@ -11,6 +11,7 @@
 #include <new>
 #include <string>
 
+#include "CeText.h"
 #include "CeWaveOut.h"
 #include "HALArray.h"
 #include "HALGlobalLock.h"
@@ -172,40 +173,15 @@ HALStatus openMidi(HALPlayer** out, const uint8_t* bytes, int32_t length, int32_
   return openDevice(p, out);
 }
 
-void appendUtf8(std::string& out, uint32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | c >> 6);
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | c >> 12);
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | c >> 18);
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
-std::string toUtf8(const char16_t* s, int32_t length) {
-  std::string out;
-  for (int32_t i = 0; i < length; ++i) {
-    uint32_t c = s[i];
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < length && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (s[++i] - 0xDC00);
-    }
-    appendUtf8(out, c);
-  }
-  return out;
-}
-
-// Reads a whole file into a new buffer.
+// Reads a whole file into a new buffer. A name that is not valid UTF-16
+// names no file.
 HALStatus readFile(const char16_t* name, int32_t length, uint8_t** out, int32_t* size) {
   if (length < 2) return HAL_NOT_FOUND_ERR;
-  const std::string path = toUtf8(name + 2, length - 2);
+  std::string path;
+  if (!CeText::appendUTF8(path, std::u16string_view(name + 2, static_cast<size_t>(length - 2)),
+                          CeTextPolicy::kRefuse)) {
+    return HAL_NOT_FOUND_ERR;
+  }
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return HAL_NOT_FOUND_ERR;
   struct stat info;

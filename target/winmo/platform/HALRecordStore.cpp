@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "CeFiles.h"
+#include "CeText.h"
 #include "DeviceProfile.h"
 #include "HALClock.h"
 #include "CeWindows.h"
-#include "HALUTF8.h"
 
 namespace {
 
@@ -65,19 +65,12 @@ std::string databaseFolder() { return DeviceProfile::instance().programDirectory
 // long, could leave the database folder or is not valid UTF-16.
 bool encodeName(const char16_t* name, int32_t length, std::string& out) {
   if (name == nullptr || length <= 0 || length > HAL_MAX_RECORD_STORE_NAME) return false;
-  out.clear();
-  for (int32_t i = 0; i < length; ++i) {
-    uint32_t c = name[i];
-    if (c < 0x20 || c == 0x7f || c == '/' || c == '\\') return false;
-    if (c >= 0xd800 && c <= 0xdbff) {
-      if (i + 1 >= length || name[i + 1] < 0xdc00 || name[i + 1] > 0xdfff) return false;
-      c = 0x10000 + ((c - 0xd800) << 10) + (name[i + 1] - 0xdc00);
-      ++i;
-    } else if (c >= 0xdc00 && c <= 0xdfff) {
-      return false;
-    }
-    HAL_appendUTF8(out, c);
+  const std::u16string_view text(name, static_cast<size_t>(length));
+  for (const char16_t c : text) {
+    if (c < 0x20 || c == 0x7f || c == u'/' || c == u'\\') return false;
   }
+  out.clear();
+  if (!CeText::appendUTF8(out, text, CeTextPolicy::kRefuse)) return false;
   return out != "." && out != "..";
 }
 
@@ -297,43 +290,11 @@ namespace {
 
 // Decodes UTF-8 into UTF-16; false when it is not valid or does not fit.
 bool decodeName(const std::string& utf8, char16_t* out, int32_t capacity, int32_t* length) {
-  int32_t n = 0;
-  for (size_t i = 0; i < utf8.size();) {
-    const auto b = static_cast<uint8_t>(utf8[i]);
-    uint32_t c;
-    size_t extra;
-    if (b < 0x80) {
-      c = b;
-      extra = 0;
-    } else if ((b & 0xe0) == 0xc0) {
-      c = b & 0x1f;
-      extra = 1;
-    } else if ((b & 0xf0) == 0xe0) {
-      c = b & 0x0f;
-      extra = 2;
-    } else if ((b & 0xf8) == 0xf0) {
-      c = b & 0x07;
-      extra = 3;
-    } else {
-      return false;
-    }
-    if (i + extra >= utf8.size()) return false;
-    for (size_t k = 1; k <= extra; ++k) {
-      const auto t = static_cast<uint8_t>(utf8[i + k]);
-      if ((t & 0xc0) != 0x80) return false;
-      c = (c << 6) | (t & 0x3f);
-    }
-    i += extra + 1;
-    if (c >= 0x10000) {
-      if (c > 0x10ffff || n + 2 > capacity) return false;
-      out[n++] = static_cast<char16_t>(0xd800 + ((c - 0x10000) >> 10));
-      out[n++] = static_cast<char16_t>(0xdc00 + ((c - 0x10000) & 0x3ff));
-    } else {
-      if (n + 1 > capacity) return false;
-      out[n++] = static_cast<char16_t>(c);
-    }
-  }
-  *length = n;
+  std::u16string units;
+  if (!CeText::appendUTF16(units, utf8, CeTextPolicy::kRefuse)) return false;
+  if (units.size() > static_cast<size_t>(capacity)) return false;
+  std::copy(units.begin(), units.end(), out);
+  *length = static_cast<int32_t>(units.size());
   return true;
 }
 

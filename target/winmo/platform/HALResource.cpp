@@ -8,9 +8,10 @@
 #include <climits>
 #include <new>
 #include <string>
+#include <string_view>
 
+#include "CeText.h"
 #include "DeviceProfile.h"
-#include "HALUTF8.h"
 
 struct HALResource {
   int fd;
@@ -28,24 +29,19 @@ bool resourcePath(const char16_t* name, int32_t length, std::string& path) {
   if (isSeparator(name[0])) return false;
   path = DeviceProfile::instance().programDirectory();
   path += "/rsc/";
-  int32_t stepStart = 0;
-  for (int32_t i = 0; i <= length; ++i) {
-    if (i == length || isSeparator(name[i])) {
-      if (i - stepStart == 2 && name[stepStart] == u'.' && name[stepStart + 1] == u'.') return false;
-      if (i < length) path += '/';
-      stepStart = i + 1;
+  const std::u16string_view text(name, static_cast<size_t>(length));
+  size_t stepStart = 0;
+  for (size_t i = 0; i <= text.size();) {
+    if (i == text.size() || isSeparator(text[i])) {
+      if (text.substr(stepStart, i - stepStart) == u"..") return false;
+      if (i < text.size()) path += '/';
+      stepStart = ++i;
       continue;
     }
-    const char16_t c = name[i];
-    if (c == 0) return false;
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < length && name[i + 1] >= 0xDC00 && name[i + 1] <= 0xDFFF) {
-      HAL_appendUTF8(path, 0x10000 + ((static_cast<uint32_t>(c) - 0xD800) << 10) + (name[i + 1] - 0xDC00));
-      ++i;
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      return false;
-    } else {
-      HAL_appendUTF8(path, c);
-    }
+    if (text[i] == 0) return false;
+    const char32_t c = CeText::nextCodePoint(text, i, CeTextPolicy::kRefuse);
+    if (c == CeText::kRefused) return false;
+    CeText::appendUTF8(path, c);
   }
   return true;
 }

@@ -9,9 +9,9 @@
 // window's client area changes size (resize the screen buffer) and at
 // shutdown (close the internet session).
 //
-// Each has a do-nothing definition in HALShellHooks.cpp, marked weak, so the
-// shell links while a subsystem is missing from a program; the subsystem's
-// own (strong) definition replaces it wherever the subsystem is linked.
+// Each is defined once, by its subsystem (record stores, players, HTTP,
+// screen buffer): every program links every subsystem, so a missing or
+// changed definition is a link error.
 
 struct HALScreen;
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "HALTransform.h"
 #include "RasterPixels.h"
 #include "RasterSurface.h"
 
@@ -103,7 +104,7 @@ Kernel kernelFor(int32_t alphaType, int32_t globalAlpha) {
 // The alpha type the blit uses: the override of flags bits 8..15 when it
 // names a type the source can serve, else the source's own.
 int32_t effectiveAlphaType(const RasterSurface* src, int32_t flags) {
-  const int32_t override = (flags >> 8) & 0xFF;
+  const int32_t override = (flags >> HAL_BLIT_ALPHA_TYPE_SHIFT) & HAL_BLIT_ALPHA_TYPE_MASK;
   if (override < RasterSurface::kOpaque || override > RasterSurface::kAlphaPlane) {
     return src->alphaType;
   }
@@ -141,9 +142,9 @@ RasterSurface* copyOfRegion(const RasterSurface* src, int32_t x, int32_t y, int3
 void sourceWalk(const RasterSurface* src, int32_t srcX, int32_t srcY, int32_t w, int32_t h,
                 int32_t flags, int64_t u0, int64_t v0, ptrdiff_t& offset, ptrdiff_t& pixelStep,
                 ptrdiff_t& lineStep) {
-  const bool swap = (flags & 4) != 0;
-  const bool mirrorRows = (flags & 1) != 0;
-  const bool mirrorCols = (flags & 2) != 0;
+  const bool swap = HAL_transformSwapsAxes(flags);
+  const bool mirrorRows = HAL_transformMirrorsRows(flags);
+  const bool mirrorCols = HAL_transformMirrorsColumns(flags);
   int64_t col = swap ? v0 : u0;
   int64_t row = swap ? u0 : v0;
   if (mirrorCols) col = w - 1 - col;
@@ -165,7 +166,7 @@ void RasterBlitter::blit(RasterSurface* target, const RasterRect& clip, int32_t 
   if (srcX < 0 || srcY < 0 || int64_t{srcX} + w > src->width || int64_t{srcY} + h > src->height) {
     return;
   }
-  const bool swap = (flags & 4) != 0;
+  const bool swap = HAL_transformSwapsAxes(flags);
   const int64_t dw = swap ? h : w;
   const int64_t dh = swap ? w : h;
   // The clipped destination rectangle, inside the target whatever the clip.

@@ -16,7 +16,7 @@ class RasterSurface;
 // and one row kernel, chosen once per call, does the rest.
 class RasterBlitter {
  public:
-  // Flags bits 0..2: 1 takes source rows bottom-up, 2 takes columns right
+  // Flags (HALTransform.h) bits 0..2: 1 takes source rows bottom-up, 2 takes columns right
   // to left, 4 swaps axes (destination x runs along source rows). Bits 8..15,
   // when 1..3, replace the source's alpha type (an alpha plane only when the
   // source has one). A source region outside `src` draws nothing.

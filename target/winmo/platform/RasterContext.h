@@ -68,8 +68,9 @@ class RasterContext {
   void fillRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t arcW, int32_t arcH);
 
   // Draws the w x h region of `src` at (srcX, srcY) at (dstX, dstY). Flags
-  // bits 0..2: 1 mirror rows, 2 mirror columns, 4 swap axes (the MIDP
-  // transforms); bits 8..15, when non-zero, replace the source's alpha type.
+  // (HALTransform.h) bits 0..2: 1 mirror rows, 2 mirror columns, 4 swap axes
+  // (the MIDP transforms); bits 8..15, when non-zero, replace the source's
+  // alpha type.
   // A source region reaching outside `src` draws nothing.
   void blit(int32_t dstX, int32_t dstY, int32_t w, int32_t h, const RasterSurface* src,
             int32_t srcX, int32_t srcY, int32_t flags);

@@ -99,7 +99,7 @@ void paintScene(const VMPtr<Graphics>& g, int32_t width, int32_t height) {
 
 // The second picture, painted and flushed on a Java thread.
 class Painter : public virtual java::lang::Object, public virtual java::lang::Runnable {
-  VM_CLASS(Painter)
+  VM_CLASS(Painter, java::lang::Object)
 
  public:
   void run() override {
@@ -115,7 +115,7 @@ class Painter : public virtual java::lang::Object, public virtual java::lang::Ru
 };
 
 class GraphicsMIDlet : public javax::microedition::midlet::MIDlet {
-  VM_CLASS(GraphicsMIDlet)
+  VM_CLASS(GraphicsMIDlet, javax::microedition::midlet::MIDlet)
 
  public:
   VMPtr<GraphicsMIDlet> _VM_init() {

@@ -95,7 +95,7 @@ RecordingBackend* recorder = nullptr;
 std::atomic<int> fullScreenWanted{-1};
 
 class MarkerCanvas : public javax::microedition::lcdui::game::GameCanvas, public virtual java::lang::Runnable {
-  VM_CLASS(MarkerCanvas)
+  VM_CLASS(MarkerCanvas, javax::microedition::lcdui::game::GameCanvas)
 
  public:
   VMPtr<MarkerCanvas> _VM_init() {
@@ -154,7 +154,7 @@ class MarkerCanvas : public javax::microedition::lcdui::game::GameCanvas, public
 };
 
 class CanvasMIDlet : public javax::microedition::midlet::MIDlet {
-  VM_CLASS(CanvasMIDlet)
+  VM_CLASS(CanvasMIDlet, javax::microedition::midlet::MIDlet)
 
  public:
   VMPtr<CanvasMIDlet> _VM_init() {

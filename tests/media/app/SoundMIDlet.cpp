@@ -29,7 +29,7 @@ using javax::microedition::media::Manager;
 using javax::microedition::media::Player;
 
 class SoundMIDlet : public javax::microedition::midlet::MIDlet {
-  VM_CLASS(SoundMIDlet)
+  VM_CLASS(SoundMIDlet, javax::microedition::midlet::MIDlet)
 
  public:
   VMPtr<SoundMIDlet> _VM_init() {

@@ -5,7 +5,7 @@
 
 namespace bad {
 class NotAnInterface : public virtual java::lang::Object {
-  VM_CLASS(NotAnInterface)
+  VM_CLASS(NotAnInterface, java::lang::Object)
 };
 }  // namespace bad
 

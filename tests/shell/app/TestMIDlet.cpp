@@ -18,7 +18,7 @@
 namespace shelltest {
 
 class TestMIDlet : public javax::microedition::midlet::MIDlet {
-  VM_CLASS(TestMIDlet)
+  VM_CLASS(TestMIDlet, javax::microedition::midlet::MIDlet)
 
  public:
   VMPtr<TestMIDlet> _VM_init() {

@@ -16,7 +16,7 @@ namespace com::ravelstone::brume {
 // through the platform's lifecycle events: pause (1), resume (2) and exit
 // (3). Everything runs on the main thread under the global lock.
 class AMS : public virtual java::lang::Object {
-  VM_CLASS(AMS)
+  VM_CLASS(AMS, java::lang::Object)
 
  public:
   // The boot entry: main with a null argument array.

@@ -10,7 +10,7 @@ namespace com::ravelstone::brume::cldc::io {
 // platform's standard output, which is flushed at every line feed. A failing
 // standard output loses the byte; nothing is reported to Java code.
 class ConsoleOutputStream : public java::io::OutputStream {
-  VM_CLASS(ConsoleOutputStream)
+  VM_CLASS(ConsoleOutputStream, java::io::OutputStream)
 
  public:
   VMPtr<ConsoleOutputStream> _VM_init();

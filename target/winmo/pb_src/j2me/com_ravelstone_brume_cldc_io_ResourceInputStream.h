@@ -15,7 +15,7 @@ namespace com::ravelstone::brume::cldc::io {
 // failure throws IOException "Resource error: " and the status. When the
 // collector frees a stream that was never closed, the file is closed then.
 class ResourceInputStream : public java::io::InputStream {
-  VM_CLASS(ResourceInputStream)
+  VM_CLASS(ResourceInputStream, java::io::InputStream)
 
  public:
   ~ResourceInputStream() override;

@@ -11,7 +11,7 @@ namespace com::ravelstone::brume::cldc::util {
 // calendar from then on. Years before 1 AD have ERA 0 and count backwards
 // (1 BC is the year before 1 AD).
 class GregorianCalendar : public java::util::Calendar {
-  VM_CLASS(GregorianCalendar)
+  VM_CLASS(GregorianCalendar, java::util::Calendar)
 
  public:
   // The first instant of the Gregorian calendar, in local milliseconds.
@@ -20,7 +20,7 @@ class GregorianCalendar : public java::util::Calendar {
   // GregorianCalendar(): Calendar's constructor.
   VMPtr<GregorianCalendar> _VM_init();
 
-  // Every field but 3, 4, 6 and 8 from time and zone.
+  // Every field but Calendar::kUnnamedFields from time and zone.
   void computeFields() override;
   // The time from ERA, YEAR, MONTH, DATE and the time of day. The hour
   // comes from HOUR_OF_DAY (taken modulo 24) when it was set, else from

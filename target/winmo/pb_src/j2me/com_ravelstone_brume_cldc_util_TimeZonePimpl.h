@@ -14,7 +14,7 @@ namespace com::ravelstone::brume::cldc::util {
 // "UTC" and "GMT". Its static initialiser builds them and listens for the
 // platform's time-zone change event, which rebuilds the platform zone.
 class TimeZonePimpl : public virtual java::lang::Object {
-  VM_CLASS(TimeZonePimpl)
+  VM_CLASS(TimeZonePimpl, java::lang::Object)
 
  public:
   using Zones = VMArray<java::util::TimeZone>;

@@ -9,7 +9,7 @@ namespace com::ravelstone::brume::cldc::util {
 
 // A zone of a fixed offset from UTC and without daylight time.
 class TimeZoneUTC : public java::util::TimeZone {
-  VM_CLASS(TimeZoneUTC)
+  VM_CLASS(TimeZoneUTC, java::util::TimeZone)
 
  public:
   // new TimeZoneUTC(int offset, String ID): `offset` in milliseconds, local

@@ -31,7 +31,7 @@ namespace com::ravelstone::brume::media {
 class Player : public virtual java::lang::Object,
                public virtual javax::microedition::media::Player,
                public virtual javax::microedition::media::control::VolumeControl {
-  VM_CLASS(Player)
+  VM_CLASS(Player, java::lang::Object)
 
  public:
   Player() : loopCount(1), level(-1) {}

@@ -17,7 +17,7 @@ namespace com::ravelstone::brume::midp::io {
 // connection was destroyed fails with IOException: its handle is an id that
 // no longer names a record.
 class HttpInputStream : public java::io::InputStream {
-  VM_CLASS(HttpInputStream)
+  VM_CLASS(HttpInputStream, java::io::InputStream)
 
  public:
   static constexpr int32_t kChunkSize = 4096;

@@ -13,7 +13,7 @@ namespace com::ravelstone::brume::midp::io {
 // here: the body goes out with the request when the reply is first needed;
 // bytes written after that are kept but never sent.
 class HttpOutputStream : public java::io::OutputStream {
-  VM_CLASS(HttpOutputStream)
+  VM_CLASS(HttpOutputStream, java::io::OutputStream)
 
  public:
   VMPtr<HttpOutputStream> _VM_init(int32_t handle);

@@ -33,7 +33,7 @@ namespace com::ravelstone::brume::midp::io::protocol::http {
 class Protocol : public virtual java::lang::Object,
                  public virtual com::ravelstone::brume::cldc::io::ConnectionBaseInterface,
                  public virtual javax::microedition::io::HttpConnection {
-  VM_CLASS(Protocol)
+  VM_CLASS(Protocol, java::lang::Object)
 
  public:
   enum State : int32_t { kSetup = 0, kConnected = 1, kClosed = 2 };

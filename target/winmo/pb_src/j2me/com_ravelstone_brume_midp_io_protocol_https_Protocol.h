@@ -12,7 +12,7 @@ namespace com::ravelstone::brume::midp::io::protocol::https {
 // TLS for https URLs) that names itself "https", reports port 443 where
 // the URL gives none (or 80) and has no security information.
 class Protocol : public http::Protocol, public virtual javax::microedition::io::HttpsConnection {
-  VM_CLASS(Protocol)
+  VM_CLASS(Protocol, http::Protocol)
 
  public:
   VMPtr<Protocol> _VM_init();

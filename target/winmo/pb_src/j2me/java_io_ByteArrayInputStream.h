@@ -8,7 +8,7 @@ namespace java::io {
 
 // A stream over a slice of a byte array, which it shares, never copies.
 class ByteArrayInputStream : public InputStream {
-  VM_CLASS(ByteArrayInputStream)
+  VM_CLASS(ByteArrayInputStream, InputStream)
 
  public:
   // ByteArrayInputStream(byte[] buf): the whole array.

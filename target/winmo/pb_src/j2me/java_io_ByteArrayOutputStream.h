@@ -8,7 +8,7 @@ namespace java::io {
 
 // A stream that collects its bytes in a growing array.
 class ByteArrayOutputStream : public OutputStream {
-  VM_CLASS(ByteArrayOutputStream)
+  VM_CLASS(ByteArrayOutputStream, OutputStream)
 
  public:
   // ByteArrayOutputStream(): 32 bytes to start with.

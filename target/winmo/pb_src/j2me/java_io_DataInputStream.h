@@ -13,7 +13,7 @@ namespace java::io {
 // bytes of the value are asked for first, so a value cut short still
 // consumes what was there.
 class DataInputStream : public InputStream, public virtual DataInput {
-  VM_CLASS(DataInputStream)
+  VM_CLASS(DataInputStream, InputStream)
 
  public:
   // DataInputStream(InputStream in); `in` is not tested for null.

@@ -10,7 +10,7 @@ namespace java::io {
 // Writes primitive values and strings to an underlying stream, most
 // significant byte first, each value byte by byte through write(int).
 class DataOutputStream : public OutputStream, public virtual DataOutput {
-  VM_CLASS(DataOutputStream)
+  VM_CLASS(DataOutputStream, OutputStream)
 
  public:
   // DataOutputStream(OutputStream out); `out` is not tested for null.

@@ -7,7 +7,7 @@
 namespace java::io {
 
 class EOFException : public IOException {
-  VM_THROWABLE_CLASS(EOFException)
+  VM_THROWABLE_CLASS(EOFException, IOException)
 
  public:
   VMPtr<EOFException> _VM_init();

@@ -11,7 +11,7 @@ namespace java::io {
 // byte-at-a-time loops over read(); subclasses override what they can do
 // in bulk.
 class InputStream : public virtual java::lang::Object {
-  VM_CLASS(InputStream)
+  VM_CLASS(InputStream, java::lang::Object)
 
  public:
   using Bytes = VMArray<int8_t>;

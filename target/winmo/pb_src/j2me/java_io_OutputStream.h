@@ -10,7 +10,7 @@ namespace java::io {
 // The abstract byte sink. The base writes arrays byte by byte through
 // write(int); subclasses override what they can do in bulk.
 class OutputStream : public virtual java::lang::Object {
-  VM_CLASS(OutputStream)
+  VM_CLASS(OutputStream, java::lang::Object)
 
  public:
   using Bytes = VMArray<int8_t>;

@@ -12,7 +12,7 @@ namespace java::io {
 // into one reusable 2048-byte buffer; a character is never split between
 // two writes to the stream.
 class OutputStreamWriter : public Writer {
-  VM_CLASS(OutputStreamWriter)
+  VM_CLASS(OutputStreamWriter, Writer)
 
  public:
   // OutputStreamWriter(OutputStream out): NullPointerException for null.

@@ -15,7 +15,7 @@ namespace java::io {
 // Nothing here flushes. Every operation on a closed stream, but close() and
 // checkError(), throws NullPointerException (no message).
 class PrintStream : public OutputStream {
-  VM_CLASS(PrintStream)
+  VM_CLASS(PrintStream, OutputStream)
 
  public:
   using Chars = VMArray<char16_t>;

@@ -7,7 +7,7 @@
 namespace java::io {
 
 class UTFDataFormatException : public IOException {
-  VM_THROWABLE_CLASS(UTFDataFormatException)
+  VM_THROWABLE_CLASS(UTFDataFormatException, IOException)
 
  public:
   VMPtr<UTFDataFormatException> _VM_init();

@@ -15,7 +15,7 @@ namespace java::io {
 // characters through one reusable 1024-character buffer and hands them to
 // write(char[], int, int).
 class Writer : public virtual java::lang::Object {
-  VM_CLASS(Writer)
+  VM_CLASS(Writer, java::lang::Object)
 
  public:
   using Chars = VMArray<char16_t>;

@@ -7,7 +7,7 @@
 namespace java::lang {
 
 class ArrayIndexOutOfBoundsException : public IndexOutOfBoundsException {
-  VM_THROWABLE_CLASS(ArrayIndexOutOfBoundsException)
+  VM_THROWABLE_CLASS(ArrayIndexOutOfBoundsException, IndexOutOfBoundsException)
 
  public:
   VMPtr<ArrayIndexOutOfBoundsException> _VM_init();

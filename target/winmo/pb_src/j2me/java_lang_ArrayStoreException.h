@@ -7,7 +7,7 @@
 namespace java::lang {
 
 class ArrayStoreException : public RuntimeException {
-  VM_THROWABLE_CLASS(ArrayStoreException)
+  VM_THROWABLE_CLASS(ArrayStoreException, RuntimeException)
 
  public:
   VMPtr<ArrayStoreException> _VM_init();

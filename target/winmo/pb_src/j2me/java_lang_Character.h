@@ -35,7 +35,7 @@ namespace java::lang {
 // table (never the C library's locale). Characters above U+00FF are no
 // letters and no digits, and map to themselves.
 class Character final : public virtual Object {
-  VM_CLASS(Character)
+  VM_CLASS(Character, Object)
 
  public:
   static constexpr int32_t MIN_RADIX = 2;

@@ -36,7 +36,7 @@ class String;
 // classes on first use), kept in the class registry under its dotted name
 // and pinned for the life of the process.
 class Class final : public virtual Object {
-  VM_CLASS(Class)
+  VM_CLASS(Class, Object)
 
  public:
   enum State : int32_t { kReady = 0, kPending = 1, kRunning = 2, kFailed = 3 };
@@ -87,7 +87,7 @@ class Class final : public virtual Object {
 
 }  // namespace java::lang
 
-inline int32_t _VM_classState(const java::lang::Class* c) { return c->_VM_state; }
+inline bool _VM_classReady(const java::lang::Class* c) { return c->_VM_state == java::lang::Class::kReady; }
 
 // Opens a resource stream for Class.getResourceAsStream; filled in by the
 // resource stream code. Returns null when the resource cannot be opened.

@@ -7,7 +7,7 @@
 namespace java::lang {
 
 class ClassCastException : public RuntimeException {
-  VM_THROWABLE_CLASS(ClassCastException)
+  VM_THROWABLE_CLASS(ClassCastException, RuntimeException)
 
  public:
   VMPtr<ClassCastException> _VM_init();

@@ -7,7 +7,7 @@
 namespace java::lang {
 
 class ClassNotFoundException : public Exception {
-  VM_THROWABLE_CLASS(ClassNotFoundException)
+  VM_THROWABLE_CLASS(ClassNotFoundException, Exception)
 
  public:
   VMPtr<ClassNotFoundException> _VM_init();

@@ -11,7 +11,7 @@ class String;
 // The double constants and the double text of the library. No instances
 // are made.
 class Double final : public virtual Object {
-  VM_CLASS(Double)
+  VM_CLASS(Double, Object)
 
  public:
   // Fills the constants from the platform's bit patterns.

@@ -6,7 +6,7 @@ namespace java::lang {
 
 // Wraps what a static initialiser threw when that was not an Error.
 class ExceptionInInitializerError : public Error {
-  VM_THROWABLE_CLASS(ExceptionInInitializerError)
+  VM_THROWABLE_CLASS(ExceptionInInitializerError, Error)
 
  public:
   VMPtr<ExceptionInInitializerError> _VM_init();

@@ -11,7 +11,7 @@ class String;
 // The float constants and the float text of the library. No instances are
 // made.
 class Float final : public virtual Object {
-  VM_CLASS(Float)
+  VM_CLASS(Float, Object)
 
  public:
   // Fills the constants from the platform's bit patterns.

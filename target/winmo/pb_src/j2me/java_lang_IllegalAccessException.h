@@ -7,7 +7,7 @@
 namespace java::lang {
 
 class IllegalAccessException : public Exception {
-  VM_THROWABLE_CLASS(IllegalAccessException)
+  VM_THROWABLE_CLASS(IllegalAccessException, Exception)
 
  public:
   VMPtr<IllegalAccessException> _VM_init();

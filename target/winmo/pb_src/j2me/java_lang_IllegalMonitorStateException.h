@@ -7,7 +7,7 @@
 namespace java::lang {
 
 class IllegalMonitorStateException : public RuntimeException {
-  VM_THROWABLE_CLASS(IllegalMonitorStateException)
+  VM_THROWABLE_CLASS(IllegalMonitorStateException, RuntimeException)
 
  public:
   VMPtr<IllegalMonitorStateException> _VM_init();

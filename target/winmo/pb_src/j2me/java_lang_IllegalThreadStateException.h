@@ -7,7 +7,7 @@
 namespace java::lang {
 
 class IllegalThreadStateException : public IllegalArgumentException {
-  VM_THROWABLE_CLASS(IllegalThreadStateException)
+  VM_THROWABLE_CLASS(IllegalThreadStateException, IllegalArgumentException)
 
  public:
   VMPtr<IllegalThreadStateException> _VM_init();

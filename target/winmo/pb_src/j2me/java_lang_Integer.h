@@ -10,7 +10,7 @@ class String;
 
 // The boxed int, with the int formatting and parsing of the library.
 class Integer final : public virtual Object {
-  VM_CLASS(Integer)
+  VM_CLASS(Integer, Object)
 
  public:
   // Integer(int value)

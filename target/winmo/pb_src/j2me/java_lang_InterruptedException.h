@@ -7,7 +7,7 @@
 namespace java::lang {
 
 class InterruptedException : public Exception {
-  VM_THROWABLE_CLASS(InterruptedException)
+  VM_THROWABLE_CLASS(InterruptedException, Exception)
 
  public:
   VMPtr<InterruptedException> _VM_init();

@@ -10,7 +10,7 @@ class String;
 
 // The boxed long, with its radix formatting.
 class Long final : public virtual Object {
-  VM_CLASS(Long)
+  VM_CLASS(Long, Object)
 
  public:
   // Long(long value)

@@ -9,7 +9,7 @@ namespace java::lang {
 // The int helpers of java.lang.Math that the engine uses. No instances are
 // made.
 class Math final : public virtual Object {
-  VM_CLASS(Math)
+  VM_CLASS(Math, Object)
 
  public:
   static int32_t min(int32_t a, int32_t b) { return a <= b ? a : b; }

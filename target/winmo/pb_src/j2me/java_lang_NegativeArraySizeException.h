@@ -7,7 +7,7 @@
 namespace java::lang {
 
 class NegativeArraySizeException : public RuntimeException {
-  VM_THROWABLE_CLASS(NegativeArraySizeException)
+  VM_THROWABLE_CLASS(NegativeArraySizeException, RuntimeException)
 
  public:
   VMPtr<NegativeArraySizeException> _VM_init();

@@ -7,7 +7,7 @@
 namespace java::lang {
 
 class OutOfMemoryError : public VirtualMachineError {
-  VM_THROWABLE_CLASS(OutOfMemoryError)
+  VM_THROWABLE_CLASS(OutOfMemoryError, VirtualMachineError)
 
  public:
   VMPtr<OutOfMemoryError> _VM_init();

@@ -8,7 +8,7 @@ namespace java::lang {
 
 // The one Runtime: memory figures, collection and the controlled exit.
 class Runtime : public virtual Object {
-  VM_CLASS(Runtime)
+  VM_CLASS(Runtime, Object)
 
  public:
   static VMPtr<Runtime> getRuntime();

@@ -18,7 +18,7 @@ class StringBuffer;
 // window never change once a constructor has returned. A null argument
 // throws NullPointerException unless a method says otherwise.
 class String final : public virtual Object {
-  VM_CLASS(String)
+  VM_CLASS(String, Object)
 
  public:
   using Chars = VMArray<char16_t>;

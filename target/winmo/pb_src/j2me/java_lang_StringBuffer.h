@@ -21,7 +21,7 @@ class String;
 //
 // Every operation but toString and the forwarders holds the buffer's monitor.
 class StringBuffer final : public virtual Object {
-  VM_CLASS(StringBuffer)
+  VM_CLASS(StringBuffer, Object)
 
  public:
   using Chars = VMArray<char16_t>;

@@ -7,7 +7,7 @@
 namespace java::lang {
 
 class StringIndexOutOfBoundsException : public IndexOutOfBoundsException {
-  VM_THROWABLE_CLASS(StringIndexOutOfBoundsException)
+  VM_THROWABLE_CLASS(StringIndexOutOfBoundsException, IndexOutOfBoundsException)
 
  public:
   VMPtr<StringIndexOutOfBoundsException> _VM_init();

@@ -10,7 +10,7 @@
 namespace java::lang {
 
 class System : public virtual Object {
-  VM_CLASS(System)
+  VM_CLASS(System, Object)
 
  public:
   // Copies `length` elements of the array `src` from `srcPos` on into the

@@ -14,7 +14,7 @@ namespace java::lang {
 // platform thread is made when the Thread is made and runs once started;
 // run() calls the target's run() or a subclass's own.
 class Thread : public virtual Object, public virtual Runnable {
-  VM_CLASS(Thread)
+  VM_CLASS(Thread, Object)
 
  public:
   // Thread(), Thread(Runnable target), Thread(String name). A thread made

@@ -8,7 +8,7 @@ namespace java::lang {
 // The root of every Java exception and error: an optional message, no
 // cause and no stack trace.
 class Throwable : public VMException {
-  VM_THROWABLE_CLASS(Throwable)
+  VM_THROWABLE_CLASS(Throwable, java::lang::Object)
 
  public:
   VMPtr<Throwable> _VM_init();

@@ -7,7 +7,7 @@
 namespace java::lang {
 
 class VirtualMachineError : public Error {
-  VM_THROWABLE_CLASS(VirtualMachineError)
+  VM_THROWABLE_CLASS(VirtualMachineError, Error)
 
  public:
   VMPtr<VirtualMachineError> _VM_init();

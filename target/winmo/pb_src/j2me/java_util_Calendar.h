@@ -16,10 +16,10 @@ class TimeZone;
 // setTimeInMillis, setTimeZone and get of DAY_OF_WEEK, AM_PM, HOUR and
 // HOUR_OF_DAY recompute the fields. Other fields are read as stored.
 class Calendar : public virtual java::lang::Object {
-  VM_CLASS(Calendar)
+  VM_CLASS(Calendar, java::lang::Object)
 
  public:
-  // Field numbers. Entries 3, 4, 6 and 8 exist but nothing computes them.
+  // Field numbers (indices of `fields` and `isSet`).
   static constexpr int32_t ERA = 0;  // 0 BC, 1 AD
   static constexpr int32_t YEAR = 1;
   static constexpr int32_t MONTH = 2;
@@ -33,6 +33,9 @@ class Calendar : public virtual java::lang::Object {
   static constexpr int32_t SECOND = 13;
   static constexpr int32_t MILLISECOND = 14;
   static constexpr int32_t FIELD_COUNT = 15;
+  // The entries that no field number names: get and set reach them, but
+  // nothing computes them.
+  static constexpr int32_t kUnnamedFields[] = {3, 4, 6, 8};
 
   static constexpr int32_t SUNDAY = 1;
   static constexpr int32_t MONDAY = 2;

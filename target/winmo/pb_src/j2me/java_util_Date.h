@@ -15,7 +15,7 @@ class Calendar;
 // A point in time in milliseconds since 1970-01-01 00:00 UTC, held by a
 // calendar of the default zone.
 class Date : public virtual java::lang::Object {
-  VM_CLASS(Date)
+  VM_CLASS(Date, java::lang::Object)
 
  public:
   // Date(): the current time.

@@ -18,7 +18,7 @@ class HashtableEntry;
 // (NullPointerException). Every operation but size(), isEmpty() and
 // rehash() holds the table's monitor.
 class Hashtable : public virtual java::lang::Object {
-  VM_CLASS(Hashtable)
+  VM_CLASS(Hashtable, java::lang::Object)
 
  public:
   using Buckets = VMArray<HashtableEntry>;

@@ -8,7 +8,7 @@ namespace java::util {
 
 // One link of a Hashtable bucket chain.
 class HashtableEntry : public virtual java::lang::Object {
-  VM_CLASS(HashtableEntry)
+  VM_CLASS(HashtableEntry, java::lang::Object)
 
  public:
   // An entry with every field null and hash 0.

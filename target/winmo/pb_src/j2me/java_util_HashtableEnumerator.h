@@ -15,7 +15,7 @@ class HashtableEntry;
 // first). It holds no monitor and walks the bucket array it was given,
 // reading the live chains.
 class HashtableEnumerator : public virtual java::lang::Object, public virtual Enumeration {
-  VM_CLASS(HashtableEnumerator)
+  VM_CLASS(HashtableEnumerator, java::lang::Object)
 
  public:
   using Buckets = VMArray<HashtableEntry>;

@@ -11,7 +11,7 @@ namespace java::util {
 // through the virtual next(bits), so a subclass that overrides next
 // changes them all. No operation holds a monitor.
 class Random : public virtual java::lang::Object {
-  VM_CLASS(Random)
+  VM_CLASS(Random, java::lang::Object)
 
  public:
   // Random(): seeded with the platform clock's milliseconds since 1970.

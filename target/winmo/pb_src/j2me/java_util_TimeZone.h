@@ -14,7 +14,7 @@ namespace java::util {
 // never observe daylight time. Zones are found by ID through getTimeZone;
 // the default zone follows the platform's zone offset.
 class TimeZone : public virtual java::lang::Object {
-  VM_CLASS(TimeZone)
+  VM_CLASS(TimeZone, java::lang::Object)
 
  public:
   VMPtr<TimeZone> _VM_init();

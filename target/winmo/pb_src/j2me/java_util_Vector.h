@@ -20,7 +20,7 @@ class Enumeration;
 // An index below 0 throws ArrayIndexOutOfBoundsException ("Array index out
 // of range: " and the index) before anything changes.
 class Vector : public virtual java::lang::Object {
-  VM_CLASS(Vector)
+  VM_CLASS(Vector, java::lang::Object)
 
  public:
   using Objects = VMArray<java::lang::Object>;

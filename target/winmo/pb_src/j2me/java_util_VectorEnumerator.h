@@ -11,7 +11,7 @@ class Vector;
 
 // The enumeration of Vector.elements(): reads the live vector by position.
 class VectorEnumerator : public virtual java::lang::Object, public virtual Enumeration {
-  VM_CLASS(VectorEnumerator)
+  VM_CLASS(VectorEnumerator, java::lang::Object)
 
  public:
   VMPtr<VectorEnumerator> _VM_init(VMPtr<Vector> vector);

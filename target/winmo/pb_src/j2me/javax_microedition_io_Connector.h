@@ -20,7 +20,7 @@ namespace javax::microedition::io {
 // a scheme without a class fails with ConnectionNotFoundException. The
 // scheme is not lower-cased. Connector keeps no per-call state.
 class Connector : public virtual java::lang::Object {
-  VM_CLASS(Connector)
+  VM_CLASS(Connector, java::lang::Object)
 
  public:
   static constexpr int32_t READ = 1;

@@ -10,7 +10,7 @@ namespace javax::microedition::io {
 // Launching applications by alarm or connection: this platform offers
 // neither.
 class PushRegistry : public virtual java::lang::Object {
-  VM_CLASS(PushRegistry)
+  VM_CLASS(PushRegistry, java::lang::Object)
 
  public:
   // Always throws ConnectionNotFoundException "not supported".

@@ -9,7 +9,7 @@ namespace javax::microedition::lcdui {
 // its own on this platform: the display only keeps which displayable
 // follows it.
 class Alert : public Screen {
-  VM_CLASS(Alert)
+  VM_CLASS(Alert, Screen)
 
  public:
   // The command that dismisses an alert: empty label, type OK, priority 0.

@@ -14,7 +14,7 @@ namespace javax::microedition::lcdui {
 // states instead) keys with a game action other than 3, 4 and 7 reach no
 // handler.
 class Canvas : public Displayable {
-  VM_CLASS(Canvas)
+  VM_CLASS(Canvas, Displayable)
 
  public:
   static constexpr int32_t UP = 1;

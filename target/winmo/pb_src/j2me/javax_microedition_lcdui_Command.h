@@ -12,7 +12,7 @@ namespace javax::microedition::lcdui {
 // priority. Its native record's address is the id the platform reports back
 // when the user picks the command.
 class Command : public virtual java::lang::Object {
-  VM_CLASS(Command)
+  VM_CLASS(Command, java::lang::Object)
 
  public:
   static constexpr int32_t SCREEN = 1;

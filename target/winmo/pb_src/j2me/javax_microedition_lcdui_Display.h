@@ -22,7 +22,7 @@ class Alert;
 // held around every call into application code (handlers, command
 // listeners, serial calls), so handlers run one at a time.
 class Display : public virtual java::lang::Object {
-  VM_CLASS(Display)
+  VM_CLASS(Display, java::lang::Object)
 
  public:
   static constexpr int32_t COLOR_BACKGROUND = 0;

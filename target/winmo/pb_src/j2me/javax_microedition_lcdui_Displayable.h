@@ -19,7 +19,7 @@ class Graphics;
 // listener, and the dispatch operations through which the display hands it
 // events. Every getter and setter runs under the display's state lock.
 class Displayable : public virtual java::lang::Object {
-  VM_CLASS(Displayable)
+  VM_CLASS(Displayable, java::lang::Object)
 
  public:
   virtual VMPtr<java::lang::String> getTitle();

@@ -13,7 +13,7 @@ namespace javax::microedition::lcdui {
 // monitor), and the native font behind it belongs to the platform's font
 // cache, which outlives every Font.
 class Font : public virtual java::lang::Object {
-  VM_CLASS(Font)
+  VM_CLASS(Font, java::lang::Object)
 
  public:
   static constexpr int32_t FACE_SYSTEM = 0;

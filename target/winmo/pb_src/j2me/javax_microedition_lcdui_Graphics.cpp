@@ -7,6 +7,7 @@
 #include "HALGraphics.h"
 #include "HALImage.h"
 #include "HALScreen.h"
+#include "HALTransform.h"
 #include "RasterContext.h"
 #include "RasterImage.h"
 #include "RasterSurface.h"
@@ -26,6 +27,9 @@ namespace {
 
 constexpr int32_t kHorizontal = Graphics::HCENTER | Graphics::LEFT | Graphics::RIGHT;
 constexpr int32_t kVertical = Graphics::VCENTER | Graphics::TOP | Graphics::BOTTOM | Graphics::BASELINE;
+// What drawRegion's transform may hold: a MIDP transform and an alpha type
+// from 0 to 3 that replaces the source's.
+constexpr int32_t kDrawRegionFlags = HAL_TRANSFORM_BITS | (3 << HAL_BLIT_ALPHA_TYPE_SHIFT);
 
 [[noreturn]] void illegalArgument() { _VM_throwNew<java::lang::IllegalArgumentException>(); }
 
@@ -43,7 +47,7 @@ bool validAnchor(int32_t anchor, int32_t disallowed) {
 // for an anchor that names no corner, centre or edge of a box.
 bool placeBox(int32_t width, int32_t height, int32_t transform, int32_t anchor, int32_t& x, int32_t& y) {
   if (anchor == 0 || anchor == (Graphics::TOP | Graphics::LEFT)) return true;
-  if (transform & 4) std::swap(width, height);
+  if (HAL_transformSwapsAxes(transform)) std::swap(width, height);
   switch (anchor & kHorizontal) {
     case Graphics::HCENTER: x -= width >> 1; break;
     case Graphics::RIGHT: x -= width; break;
@@ -410,7 +414,7 @@ void Graphics::drawImage(VMPtr<Image> img, int32_t x, int32_t y, int32_t anchor)
 void Graphics::drawRegion(VMPtr<Image> src, int32_t xSrc, int32_t ySrc, int32_t width, int32_t height,
                           int32_t transform, int32_t xDest, int32_t yDest, int32_t anchor) {
   if (!src) _VM_throwNullPointerException();
-  if ((transform & ~0x307) != 0 || !validAnchor(anchor, BASELINE)) illegalArgument();
+  if ((transform & ~kDrawRegionFlags) != 0 || !validAnchor(anchor, BASELINE)) illegalArgument();
   if (!placeBox(width, height, transform, anchor, xDest, yDest)) illegalArgument();
   if (src.get() == target.get()) illegalArgument();
   if (xSrc < 0 || ySrc < 0 || width < 0 || height < 0 || int64_t{xSrc} + width > src->width ||

@@ -28,7 +28,7 @@ namespace javax::microedition::lcdui {
 // channel) makes fills and image drawing replace the target's colour and
 // alpha, so a fill with ARGB 0 leaves transparent pixels.
 class Graphics : public virtual java::lang::Object {
-  VM_CLASS(Graphics)
+  VM_CLASS(Graphics, java::lang::Object)
 
  public:
   static constexpr int32_t HCENTER = 1;

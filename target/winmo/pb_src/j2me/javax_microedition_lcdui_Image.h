@@ -22,7 +22,7 @@ class Graphics;
 // Exceptions follow MIDP 2.0; a platform failure other than bad data or
 // memory ends the program with the HAL function's message.
 class Image : public virtual java::lang::Object {
-  VM_CLASS(Image)
+  VM_CLASS(Image, java::lang::Object)
 
  public:
   // A mutable white image; IllegalArgumentException for a side below 1.

@@ -6,7 +6,7 @@ namespace javax::microedition::lcdui {
 
 // The base of the high-level displayables; it adds nothing to Displayable.
 class Screen : public Displayable {
-  VM_CLASS(Screen)
+  VM_CLASS(Screen, Displayable)
 
  public:
   VMPtr<Screen> _VM_init();

@@ -8,7 +8,7 @@ namespace javax::microedition::lcdui {
 // A line of text a displayable may carry; this platform has nowhere to
 // scroll it, so it is only kept.
 class Ticker : public virtual java::lang::Object {
-  VM_CLASS(Ticker)
+  VM_CLASS(Ticker, java::lang::Object)
 
  public:
   // NullPointerException for a null text.

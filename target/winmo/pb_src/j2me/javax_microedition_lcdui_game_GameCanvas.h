@@ -11,7 +11,7 @@ namespace javax::microedition::lcdui::game {
 // the application draws into it through getGraphics() and shows it with
 // flushGraphics(), from any thread.
 class GameCanvas : public Canvas {
-  VM_CLASS(GameCanvas)
+  VM_CLASS(GameCanvas, Canvas)
 
  public:
   static constexpr int32_t UP_PRESSED = 1 << Canvas::UP;

@@ -13,7 +13,7 @@ namespace javax::microedition::media {
 // from sound data. Data players accept WAV only ("audio/x-wav", or no
 // type); every other type, MIDI included, gives MediaException.
 class Manager : public virtual java::lang::Object {
-  VM_CLASS(Manager)
+  VM_CLASS(Manager, java::lang::Object)
 
  public:
   // Content codes of MIME types (0 for an unknown type).

@@ -21,7 +21,7 @@ namespace javax::microedition::midlet {
 //   6 destroyed    (refuses everything)
 // A code outside 0..6 is refused as well.
 class MIDlet : public virtual java::lang::Object {
-  VM_CLASS(MIDlet)
+  VM_CLASS(MIDlet, java::lang::Object)
 
  public:
   static constexpr int32_t kPaused = 0;

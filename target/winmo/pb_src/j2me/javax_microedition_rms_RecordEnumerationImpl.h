@@ -26,7 +26,7 @@ namespace javax::microedition::rms {
 class RecordEnumerationImpl : public virtual java::lang::Object,
                               public virtual RecordEnumeration,
                               public virtual RecordListener {
-  VM_CLASS(RecordEnumerationImpl)
+  VM_CLASS(RecordEnumerationImpl, java::lang::Object)
 
  public:
   VMPtr<RecordEnumerationImpl> _VM_init(VMPtr<RecordStore> store, VMPtr<RecordFilter> filter,

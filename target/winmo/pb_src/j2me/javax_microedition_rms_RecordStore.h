@@ -21,7 +21,7 @@ class RecordListener;
 // a new object with its own handle; handles of one store share the
 // store's counters.
 class RecordStore : public virtual java::lang::Object {
-  VM_CLASS(RecordStore)
+  VM_CLASS(RecordStore, java::lang::Object)
 
  public:
   using Bytes = VMArray<int8_t>;

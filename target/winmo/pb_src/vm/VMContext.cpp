@@ -91,37 +91,37 @@ const VMCallbacks* _VM_getCallbacks() {
 int VMContext::init(uint64_t heapMinimum, uint64_t heapMaximum, HALThread* mainPlatformThread,
                     const char* bootClassName, intptr_t bootArgument) {
   _VM_vm = this;
-  stage = 1;
+  stage = kStageHeap;
   _VM_initHeap(heapMinimum, heapMaximum);
 
-  stage = 2;
+  stage = kStageEvents;
   HAL_createEventRegistry();
   HAL_addEventListener(_VM_onSystemEvent, 1u << HAL_EVENT_EXIT, 0);
   fillSpecialValues();
 
-  stage = 9;
+  stage = kStageMainThread;
   mainThread = new VMThread(mainPlatformThread);
 
   try {
-    stage = 3;
+    stage = kStageClassTables;
     _VM_getClassRegistry();
     _VM_getInternTable();
-    stage = 4;
+    stage = kStageClasses;
     _VM_createClasses();
-    stage = 6;
+    stage = kStageInterfaces;
     _VM_registerInterfaces();
     _VM_checkClassRegistrations();
-    stage = 7;
+    stage = kStageEntryPoints;
     _VM_registerEntryPoints();
-    stage = 8;
+    stage = kStageResolved;
     _VM_setClassesResolved();
 
-    stage = 10;
+    stage = kStagePreload;
     for (const char* name : kPreloadedClasses) {
       if (java::lang::Class* c = _VM_findClass(name)) _VM_ensureInitialized(c);
     }
 
-    stage = 11;
+    stage = kStageSystemThreads;
     VMPtr<java::lang::Thread> system = java::lang::Thread::_VM_new();
     system->_VM_initMain(mainThread, _VM_intern("System"));
     systemThread = system;
@@ -129,11 +129,11 @@ int VMContext::init(uint64_t heapMinimum, uint64_t heapMaximum, HALThread* mainP
     made->_VM_init();
     finalizer = made;
 
-    stage = 12;
+    stage = kStageFirstCollection;
     finalizerStartPending = 1;
     _VM_collect(this);
 
-    stage = 14;
+    stage = kStageRunning;
     if (bootClassName == nullptr) return kNoBootClass;
     return runBootClass(bootClassName, bootArgument);
   } catch (java::lang::Throwable* t) {

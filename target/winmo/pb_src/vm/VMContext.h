@@ -15,8 +15,26 @@ struct VMCallbacks;
 // records and the two system threads. A global pointer designates it.
 class VMContext {
  public:
+  // The start-up stages, in the order init runs them; `stage` holds the
+  // last one begun. The numbers are the stages' names, not their order:
+  // the main thread's record (9) is made between the events (2) and the
+  // class tables (3), and 5 and 13 are not used.
+  enum Stage : int {
+    kStageHeap = 1,            // the runtime heap
+    kStageEvents = 2,          // the event registry and the exit listener
+    kStageMainThread = 9,      // the main thread's record
+    kStageClassTables = 3,     // the class registry and the intern table
+    kStageClasses = 4,         // the class objects
+    kStageInterfaces = 6,      // interface records and the registration check
+    kStageEntryPoints = 7,     // boot entry points
+    kStageResolved = 8,        // classes marked resolved
+    kStagePreload = 10,        // static initialisation of the core classes
+    kStageSystemThreads = 11,  // the "System" thread and the finalizer
+    kStageFirstCollection = 12,
+    kStageRunning = 14,        // the boot class's entry runs
+  };
   // Collections are allowed from this start-up stage on.
-  static constexpr int kCollectionStage = 12;
+  static constexpr int kCollectionStage = kStageFirstCollection;
 
   // Results of init.
   static constexpr int kBootReturned = 0;   // the boot class's entry returned

@@ -13,7 +13,7 @@ namespace com::ravelstone::brume::vm {
 // the collection that found them. It is made at VM start-up and started by
 // the first collection that finds such objects.
 class Finalizer : public java::lang::Thread {
-  VM_CLASS(Finalizer)
+  VM_CLASS(Finalizer, java::lang::Thread)
 
  public:
   // Thread("Finalizer").
