@@ -17,7 +17,7 @@ namespace enginemedia {
 class FakePlayer : public virtual java::lang::Object,
                    public virtual javax::microedition::media::Player,
                    public virtual javax::microedition::media::control::VolumeControl {
-  VM_CLASS(FakePlayer)
+  VM_CLASS(FakePlayer, java::lang::Object)
 
  public:
   using Control = javax::microedition::media::Control;
