@@ -79,6 +79,7 @@ void TqCanvas::_VM_markReferences(int colour) {
   _VM_mark(httpSession, colour);
   _VM_mark(socketSession, colour);
   markDrawingReferences(colour);
+  markText(colour);
   Base::_VM_markReferences(colour);
 }
 

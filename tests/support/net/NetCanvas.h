@@ -88,6 +88,19 @@ class CountingMedia : public virtual java::lang::Object, public virtual tq::Medi
   void close() override {}
   int32_t getDuration(int32_t) override { return 0; }
   uint8_t isPlaying(int32_t) override { return 0; }
+  int32_t loadVideo(int32_t) override { return 0; }
+  int32_t playVideo(int32_t) override { return 0; }
+  int32_t getVideoCount() override { return 0; }
+  int32_t stopVideo(int32_t) override { return 0; }
+  int32_t getVideoTime(int32_t) override { return 0; }
+  VMPtr<VMArray<int8_t>> getVideoFrame() override { return nullptr; }
+  int32_t getVideoDuration() override { return 0; }
+  int32_t getVideoChannel(int32_t) override { return 0; }
+  int32_t getVideoState(int32_t) override { return 0; }
+  int32_t getVideoVolume(int32_t) override { return 0; }
+  int32_t setVideoPosition(int32_t) override { return 0; }
+  void setVideoVisible() override {}
+  int32_t setVideoSize(int32_t) override { return 0; }
 
   std::vector<int32_t> stops;
 };

@@ -1,0 +1,23 @@
+#include "PlainCanvas.h"
+
+#include "JavaTask.h"
+
+VM_REGISTER_CLASS(test_support::PlainCanvas, "test_support.PlainCanvas", "tq.TqCanvas", 0);
+
+namespace test_support {
+
+VMPtr<PlainCanvas> PlainCanvas::make() {
+  VMPtr<PlainCanvas> c = _VM_new();
+  c->_VM_init(VMPtr<MIDlet>());
+  return c;
+}
+
+void PlainCanvas::stop() {
+  runState = 4;
+  VMPtr<java::lang::Thread> thread = canvasThread;
+  instance = nullptr;
+  canvasThread = nullptr;
+  if (thread) java_test::joinThread(thread);
+}
+
+}  // namespace test_support
