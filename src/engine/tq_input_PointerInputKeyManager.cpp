@@ -120,6 +120,17 @@ void PointerInputKeyManager::hitTest(int32_t pointer, int32_t x, int32_t y, uint
   }
 }
 
+VMPtr<PointerInputKeyManager::KeyState> PointerInputKeyManager::reuseKeyState(VMPtr<KeyState> k, int32_t code) {
+  if (k) {
+    k->released = 0;
+    k->held = 0;
+  } else {
+    k = KeyState::_VM_new()->_VM_init();
+  }
+  k->keyCode = static_cast<int8_t>(code);
+  return k;
+}
+
 void PointerInputKeyManager::touchKey(Region* r) {
   VMPtr<KeyState> k = getKeyState(r, 1);
   if (k) k->pressed = 1;
@@ -131,15 +142,8 @@ VMPtr<PointerInputKeyManager::KeyState> PointerInputKeyManager::getKeyState(Regi
   if (index >= 0) {
     if (keySlots->at(index) >= 0) return keyStates->get(keySlots->at(index));
     if (!create) return nullptr;
-    VMPtr<KeyState> k = keyStates->get(keyStateCount);
-    if (k) {
-      k->released = 0;
-      k->held = 0;
-    } else {
-      k = KeyState::_VM_new()->_VM_init();
-      keyStates->set(keyStateCount, k);
-    }
-    k->keyCode = static_cast<int8_t>(code);
+    VMPtr<KeyState> k = reuseKeyState(keyStates->get(keyStateCount), code);
+    keyStates->set(keyStateCount, k);
     keySlots->at(index) = keyStateCount;
     ++keyStateCount;
     return k;
@@ -147,15 +151,8 @@ VMPtr<PointerInputKeyManager::KeyState> PointerInputKeyManager::getKeyState(Regi
   if (code != Region::kOwnKey) return nullptr;
   if (r->keyStateActive) return VMPtr<KeyState>(r->keyState);
   if (!create) return nullptr;
-  VMPtr<KeyState> k = r->keyState;
-  if (k) {
-    k->released = 0;
-    k->held = 0;
-  } else {
-    k = KeyState::_VM_new()->_VM_init();
-    r->keyState = k;
-  }
-  k->keyCode = static_cast<int8_t>(code);
+  VMPtr<KeyState> k = reuseKeyState(r->keyState, code);
+  r->keyState = k;
   r->keyStateActive = 1;
   return k;
 }

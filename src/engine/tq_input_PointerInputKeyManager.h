@@ -74,6 +74,8 @@ class PointerInputKeyManager : public virtual java::lang::Object {
   // own for type 127; made when `create` and missing. Null for a code
   // without a key.
   static VMPtr<KeyState> getKeyState(Region* r, uint8_t create);
+  // A released key state made ready for `code`, or a new one.
+  static VMPtr<KeyState> reuseKeyState(VMPtr<KeyState> k, int32_t code);
   static void touchKey(Region* r);
   static void clearKeyState(KeyState* k);
   static void dropPointerState(Region* r);
