@@ -57,7 +57,7 @@ struct DirectSupertypes {
 #else
 // Elsewhere (clang, which builds only the fuzz targets) only
 // java.lang.Object: arrays are then covariant to Object[] only (see
-// docs/architecture.md).
+// docs/runtime.md).
 template <class T>
 struct DirectSupertypes {
   using type = TypeList<java::lang::Object>;
