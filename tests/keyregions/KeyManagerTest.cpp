@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "KeyRegionFixture.h"
+#include "VMHeap.h"
 
 namespace keyregions {
 namespace {
@@ -205,6 +206,27 @@ TEST_F(KeyManager, TouchedFollowsTheFrames) {
     }
     EXPECT_EQ(r->touched != 0, steps[i].touched);
   }
+}
+
+// Once the key states of the codes in use exist, events allocate nothing.
+TEST_F(KeyManager, WarmEventsDoNotAllocate) {
+  add(1, 0, 0, 10, 10);
+  add(-4, 5, 5, 10, 10);
+  VMPtr<Region> own = add(127, 20, 0, 10, 10);
+  auto round = [] {
+    press(7, 7);
+    drag(25, 5);
+    release(25, 5);
+    press(25, 5);
+    release(25, 5);
+    Manager::update();
+  };
+  round();
+  canvas->log.reserve(1000);
+  const uint64_t before = _VM_heapState().allocated.load();
+  for (int i = 0; i < 50; ++i) round();
+  EXPECT_EQ(_VM_heapState().allocated.load(), before);
+  EXPECT_EQ(own->getPressCount(), 1);
 }
 
 }  // namespace
