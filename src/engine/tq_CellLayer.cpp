@@ -4,8 +4,10 @@
 
 #include "VMJava.h"
 #include "VMThrow.h"
+#include "java_lang_ArrayIndexOutOfBoundsException.h"
 #include "java_lang_IllegalArgumentException.h"
 #include "java_lang_System.h"
+#include "tq_AnimPlayer.h"
 #include "tq_TqCanvas.h"
 
 VM_REGISTER_CLASS(tq::CellLayer, "tq.CellLayer", "java.lang.Object", 0);
@@ -28,6 +30,7 @@ VMPtr<CellLayer> CellLayer::_VM_init(uint8_t separateTiles, int32_t viewWidth, i
   this->separateTiles = separateTiles;
   this->viewWidth = viewWidth;
   this->viewHeight = viewHeight;
+  cellPlayerTime = kNeverAdvanced;
   return VMPtr<CellLayer>(this);
 }
 
@@ -155,6 +158,65 @@ void CellLayer::paint(VMPtr<Graphics> g) {
 void CellLayer::drawArea(VMPtr<Graphics> g, int32_t mx, int32_t my, int32_t dx, int32_t dy, int32_t w, int32_t h) {
   g->setClip(dx, dy, w, h);
   if (cells) drawTiles(g, mx, my, dx, dy, w, h);
+  if (cellPlayerCount > 0) drawPlayers(g, mx, my, dx, dy, w, h);
+}
+
+void CellLayer::setAnimatedCellCapacity(int32_t n) {
+  cellPlayerCount = 0;
+  cellPlayerTime = kNeverAdvanced;
+  if (n <= 0) {
+    cellPlayers = nullptr;
+    cellPlayerX = nullptr;
+    cellPlayerY = nullptr;
+    return;
+  }
+  VMPtr<VMArray<Paintable>> players = VMArray<Paintable>::create(n);
+  VMPtr<VMArray<int32_t>> xs = VMArray<int32_t>::create(n);
+  VMPtr<VMArray<int32_t>> ys = VMArray<int32_t>::create(n);
+  cellPlayers = players;
+  cellPlayerX = xs;
+  cellPlayerY = ys;
+}
+
+void CellLayer::addAnimatedCell(VMPtr<Paintable> p, int32_t x, int32_t y) {
+  if (!p) _VM_throwNullPointerException();
+  // A list never made is as full as a full one: the index exception.
+  if (!cellPlayers) _VM_throwNew<java::lang::ArrayIndexOutOfBoundsException>();
+  cellPlayers->set(cellPlayerCount, p);
+  cellPlayerX->at(cellPlayerCount) = x;
+  cellPlayerY->at(cellPlayerCount) = y;
+  ++cellPlayerCount;
+}
+
+void CellLayer::advancePlayers() {
+  const int64_t now = TqCanvas::getTimeMillis();
+  const int64_t elapsed =
+      cellPlayerTime == kNeverAdvanced ? 0 : std::clamp<int64_t>(now - cellPlayerTime, 0, kMostPlayerStep);
+  cellPlayerTime = now;
+  if (elapsed == 0) return;
+  VMPtr<VMArray<Paintable>> players = cellPlayers;
+  for (int32_t i = 0; i < cellPlayerCount; ++i) {
+    VMPtr<Paintable> p = players->get(i);
+    if (p->getKind() == 2) _VM_cast<AnimPlayer>(p)->update(static_cast<int32_t>(elapsed));
+  }
+}
+
+void CellLayer::drawPlayers(VMPtr<Graphics> g, int32_t mx, int32_t my, int32_t dx, int32_t dy, int32_t w,
+                            int32_t h) {
+  advancePlayers();
+  VMPtr<VMArray<Paintable>> players = cellPlayers;
+  VMPtr<VMArray<int32_t>> xs = cellPlayerX;
+  VMPtr<VMArray<int32_t>> ys = cellPlayerY;
+  for (int32_t i = 0; i < cellPlayerCount; ++i) {
+    VMPtr<Paintable> p = players->get(i);
+    const int64_t left = int64_t{xs->at(i)} + p->getOffsetX(0);
+    const int64_t top = int64_t{ys->at(i)} + p->getOffsetY(0);
+    if (left >= int64_t{mx} + w || top >= int64_t{my} + h || left + p->getWidth(0) <= mx ||
+        top + p->getHeight(0) <= my) {
+      continue;
+    }
+    p->paint(g, xs->at(i) - mx + dx, ys->at(i) - my + dy, 0);
+  }
 }
 
 void CellLayer::drawTiles(VMPtr<Graphics> g, int32_t mx, int32_t my, int32_t dx, int32_t dy, int32_t w, int32_t h) {
@@ -201,6 +263,9 @@ void CellLayer::_VM_markReferences(int colour) {
   _VM_mark(tileX, colour);
   _VM_mark(tileY, colour);
   _VM_mark(tileImages, colour);
+  _VM_mark(cellPlayers, colour);
+  _VM_mark(cellPlayerX, colour);
+  _VM_mark(cellPlayerY, colour);
   Base::_VM_markReferences(colour);
 }
 

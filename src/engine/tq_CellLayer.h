@@ -7,6 +7,7 @@
 #include "javax_microedition_lcdui_Graphics.h"
 #include "javax_microedition_lcdui_Image.h"
 #include "tq_Gob.h"
+#include "tq_Paintable.h"
 
 namespace tq {
 
@@ -53,6 +54,12 @@ class CellLayer : public virtual java::lang::Object {
   // value that refers to it.
   virtual int32_t createAnimatedCell(int32_t value);
 
+  // Players placed in the layer (scenery): 0 or less drops them all, else
+  // an empty list of room n.
+  virtual void setAnimatedCellCapacity(int32_t n);
+  // Appends p at map point (x, y); a full list raises the index exception.
+  virtual void addAnimatedCell(VMPtr<Paintable> p, int32_t x, int32_t y);
+
   // Draws the map rectangle [mx, mx + w) x [my, my + h) into the
   // destination rectangle (dx, dy, w, h), to which it clips g.
   void drawArea(VMPtr<Graphics> g, int32_t mx, int32_t my, int32_t dx, int32_t dy, int32_t w, int32_t h);
@@ -75,12 +82,25 @@ class CellLayer : public virtual java::lang::Object {
   int32_t scrollX;
   int32_t scrollY;
   uint8_t cellsChanged;
+  VMField<VMArray<Paintable>> cellPlayers;
+  VMField<VMArray<int32_t>> cellPlayerX;
+  VMField<VMArray<int32_t>> cellPlayerY;
+  int32_t cellPlayerCount;
+  // The canvas time of the players' last advance; kNeverAdvanced before
+  // the first paint.
+  int64_t cellPlayerTime;
+  static constexpr int64_t kNeverAdvanced = INT64_MIN;
+  static constexpr int64_t kMostPlayerStep = 100;
 
  private:
   // tileX and tileY of the tiles of a width x height image, row by row.
   void cutTiles(int32_t width, int32_t height);
   void copySeparateTiles(VMPtr<Image> tiles);
   void drawTiles(VMPtr<Graphics> g, int32_t mx, int32_t my, int32_t dx, int32_t dy, int32_t w, int32_t h);
+  // Animation players advance by the canvas time since their last
+  // advance (0..100 ms), once per canvas time.
+  void advancePlayers();
+  void drawPlayers(VMPtr<Graphics> g, int32_t mx, int32_t my, int32_t dx, int32_t dy, int32_t w, int32_t h);
   void drawTile(VMPtr<Graphics> g, int32_t tile, int32_t sx, int32_t sy, int32_t w, int32_t h, int32_t dx,
                 int32_t dy);
 };
