@@ -712,6 +712,17 @@ class TqCanvas : public javax::microedition::lcdui::game::GameCanvas, public vir
   VMField<VMArray<java::lang::String>> textStrings;
   VMField<VMArray<int8_t>> textBytes;
   VMField<VMArray<char16_t>> textOffsets;
+  // --- Off-screen images and region copies (tq_TqCanvas.images.cpp) ---
+  // A mutable image of w x h: opaque and filled with `colour`, or fully
+  // transparent. A side below 1 throws IllegalArgumentException.
+  virtual VMPtr<javax::microedition::lcdui::Image> createImage(int32_t w, int32_t h, uint8_t transparent,
+                                                               int32_t colour);
+  // Copies the region (sx, sy, w, h) of img to (dx, dy) of g, untransformed,
+  // anchored at its top-left corner.
+  static void drawRegion(VMPtr<javax::microedition::lcdui::Image> img, int32_t sx, int32_t sy, int32_t w, int32_t h,
+                         VMPtr<Graphics> g, int32_t dx, int32_t dy);
+  virtual void paintRegion(VMPtr<javax::microedition::lcdui::Image> img, int32_t sx, int32_t sy, int32_t w,
+                           int32_t h, VMPtr<Graphics> g, int32_t dx, int32_t dy);
 
   // Level reader state; `levelStream` is set only inside loadLevel.
   VMField<java::io::DataInputStream> levelStream;
