@@ -9,6 +9,11 @@
 #include "tq_io_resource_ResourcePack.h"
 
 namespace tq {
+class AnimSet;
+class Gob;
+}  // namespace tq
+
+namespace tq {
 
 // The one way the engine and the game reach packed resources: static
 // operations over the program's one pack object (a ResourcePackChunked,
@@ -62,12 +67,26 @@ class Resources : public virtual java::lang::Object {
   // PLTE, or a palette that would reach past the array. Never throws.
   static void swapPalette(VMPtr<Bytes> png, int32_t offset, VMPtr<Bytes> palette);
 
+  // An animation set read from resource `id` (AnimSet::load).
+  static VMPtr<AnimSet> getAnimSet(int32_t id);
+  // A sprite set read from `in` (resource `id`), its sheet the image of the
+  // stored index in the same pack, decoded with `palette` (may be null);
+  // `imageIn` is not used. A cut or malformed set throws to the caller.
+  static VMPtr<VMArray<Gob>> loadGobs(int32_t id, VMPtr<Bytes> palette, VMPtr<Stream> in, VMPtr<Stream> imageIn);
+
   static void _VM_clinit();
   static VMPtr<tq::io::resource::ResourcePack> currentPack();
 
   static VMStatic<tq::io::resource::ResourcePack> pack;
   // Of the last palette search: the PLTE data's offset from the PNG's start.
   static int32_t paletteOffset;
+  // Scratch of the sprite-set loader, made by its first call: which value
+  // groups and widths are present, the current sprite's ten values, and
+  // the sheet image id of the set being read.
+  static VMStatic<VMArray<uint8_t>> gobFlags;
+  static VMStatic<VMArray<int8_t>> gobWidths;
+  static VMStatic<VMArray<int16_t>> gobValues;
+  static int32_t gobImageId;
 };
 
 }  // namespace tq

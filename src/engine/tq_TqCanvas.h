@@ -16,7 +16,10 @@
 #include "javax_microedition_lcdui_Image.h"
 #include "javax_microedition_lcdui_game_GameCanvas.h"
 #include "javax_microedition_midlet_MIDlet.h"
+#include "tq_AnimSet.h"
+#include "tq_Gob.h"
 #include "tq_MediaManager.h"
+#include "tq_platform_PlatformExtension.h"
 
 namespace tq {
 
@@ -332,6 +335,20 @@ class TqCanvas : public javax::microedition::lcdui::game::GameCanvas, public vir
   virtual void setClipInView(VMPtr<Graphics> g, int32_t x, int32_t y, int32_t w, int32_t h);
   virtual int64_t getElapsedTime() { return 0; }
   VMPtr<MIDlet> getMidlet() { return VMPtr<MIDlet>(midlet); }
+
+  // --- Drawables and their resources (tq_TqCanvas.drawables.cpp) ------
+  // The one platform extension, made on first use.
+  static VMPtr<tq::platform::PlatformExtension> getPlatformExtension();
+  // Image::createRGBImage of the same arguments.
+  static VMPtr<javax::microedition::lcdui::Image> createRGBImage(VMPtr<VMArray<int32_t>> argb, int32_t w,
+                                                                 int32_t h, uint8_t processAlpha);
+  virtual VMPtr<javax::microedition::lcdui::Image> newRGBImage(VMPtr<VMArray<int32_t>> argb, int32_t w, int32_t h,
+                                                               uint8_t processAlpha);
+  // ResourcesExt::getGobs and Resources::getAnimSet of the same arguments.
+  virtual VMPtr<VMArray<Gob>> getGobs(int32_t id);
+  virtual VMPtr<VMArray<Gob>> getGobs(int32_t id, VMPtr<VMArray<int8_t>> palette);
+  virtual VMPtr<AnimSet> getAnimSet(int32_t id);
+  static VMStatic<tq::platform::PlatformExtension> platformExtension;
 
   // Level reader state; `levelStream` is set only inside loadLevel.
   VMField<java::io::DataInputStream> levelStream;
