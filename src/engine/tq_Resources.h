@@ -7,6 +7,7 @@
 #include "java_io_DataInputStream.h"
 #include "javax_microedition_lcdui_Image.h"
 #include "tq_io_resource_ResourcePack.h"
+#include "tq_util_text_Translation.h"
 
 namespace tq {
 class AnimSet;
@@ -42,6 +43,8 @@ class Resources : public virtual java::lang::Object {
   static int32_t getSize(int32_t id);
   static VMPtr<Image> getImage(int32_t id);
   static VMPtr<Image> getImage(int32_t id, VMPtr<Bytes> palette);
+  // A translation table read from the resource's stream (tq_Resources.text.cpp).
+  static VMPtr<tq::util::text::Translation> getTranslation(int32_t id);
 
   // The pack reads an index with its data from `in` (null unloads it and
   // gives false).

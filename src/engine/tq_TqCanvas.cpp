@@ -76,6 +76,7 @@ void TqCanvas::_VM_markReferences(int colour) {
   _VM_mark(jobLock, colour);
   _VM_mark(resultData, colour);
   _VM_mark(levelStream, colour);
+  markText(colour);
   Base::_VM_markReferences(colour);
 }
 

@@ -20,6 +20,7 @@
 #include "tq_Gob.h"
 #include "tq_MediaManager.h"
 #include "tq_platform_PlatformExtension.h"
+#include "tq_util_text_RichFont.h"
 
 namespace tq {
 
@@ -350,6 +351,61 @@ class TqCanvas : public javax::microedition::lcdui::game::GameCanvas, public vir
   virtual VMPtr<AnimSet> getAnimSet(int32_t id);
   static VMStatic<tq::platform::PlatformExtension> platformExtension;
 
+  // --- Text: the canvas font and the text table (tq_TqCanvas.text.cpp) -
+  // The canvas's font, made on first use (system font, medium plain) and
+  // kept for the canvas's life; the operations below forward to it. The
+  // tight heights measure from the highest ink of the text.
+  virtual VMPtr<util::text::RichFont> getRichFont();
+  virtual void setFontGlyphs(VMPtr<VMArray<Gob>> set);
+  virtual VMPtr<VMArray<Gob>> getFontGlyphs();
+  virtual void setFontUnusedProperty(int32_t v);
+  virtual int32_t getFontUnusedProperty();
+  virtual void setSystemFont(int32_t index);
+  virtual int32_t getSystemFontIndex();
+  virtual int32_t getFontBaseline();
+  virtual int32_t getFontHeight();
+  virtual int32_t charTightHeight(char16_t c);
+  virtual int32_t stringTightHeight(VMPtr<java::lang::String> s);
+  virtual int32_t substringTightHeight(VMPtr<java::lang::String> s, int32_t off, int32_t len);
+  virtual int32_t stringBufferTightHeight(VMPtr<java::lang::StringBuffer> sb);
+  virtual int32_t charsTightHeight(VMPtr<VMArray<char16_t>> ch, int32_t off, int32_t len);
+  virtual int32_t stringBufferWidth(VMPtr<java::lang::StringBuffer> sb);
+  virtual int32_t stringWidth(VMPtr<java::lang::String> s);
+  virtual int32_t substringWidth(VMPtr<java::lang::String> s, int32_t off, int32_t len);
+  virtual int32_t charWidth(char16_t c);
+  virtual int32_t charsWidth(VMPtr<VMArray<char16_t>> ch, int32_t off, int32_t len);
+  virtual VMPtr<Gob> getGlyph(int32_t code);
+  virtual void getStringBounds(VMPtr<java::lang::String> s, int32_t x, int32_t y, VMPtr<VMArray<int32_t>> box,
+                               int32_t anchor);
+  virtual void getStringBufferBounds(VMPtr<java::lang::StringBuffer> sb, int32_t x, int32_t y,
+                                     VMPtr<VMArray<int32_t>> box, int32_t anchor);
+  virtual void drawString(VMPtr<Graphics> g, VMPtr<java::lang::String> s, int32_t x, int32_t y, int32_t anchor);
+  virtual void drawSubstring(VMPtr<Graphics> g, VMPtr<java::lang::String> s, int32_t off, int32_t len, int32_t x,
+                             int32_t y, int32_t anchor);
+  virtual void drawStringBuffer(VMPtr<Graphics> g, VMPtr<java::lang::StringBuffer> sb, int32_t x, int32_t y,
+                                int32_t anchor);
+  virtual void drawChar(VMPtr<Graphics> g, char16_t c, int32_t x, int32_t y, int32_t anchor);
+  virtual void drawChars(VMPtr<Graphics> g, VMPtr<VMArray<char16_t>> ch, int32_t off, int32_t len, int32_t x,
+                         int32_t y, int32_t anchor);
+  virtual void drawNumber(VMPtr<Graphics> g, int32_t value, int32_t minDigits, int32_t x, int32_t y,
+                          int32_t anchor);
+  // The text table: an i16 count n, then per entry an i16 byte length and
+  // its UTF-8 bytes, all decoded into Strings at once. -1 only clears the
+  // table; a negative count gives an empty one; a table cut short keeps
+  // the entries read whole (the others are empty or null).
+  virtual void loadTexts(int32_t resourceId);
+  // The entry, or null when it could not be decoded.
+  virtual VMPtr<java::lang::String> getText(int32_t index);
+  void decodeTexts();
+  // 1- to 3-byte sequences, continuation bytes unchecked; a byte that
+  // starts none (80-BF, F0-FF) is skipped, and a sequence cut off by the
+  // end of the range ends the text.
+  static VMPtr<java::lang::String> decodeUtf8(VMPtr<VMArray<int8_t>> b, int32_t offset, int32_t length);
+  VMField<util::text::RichFont> richFont;
+  VMField<VMArray<java::lang::String>> textStrings;
+  VMField<VMArray<int8_t>> textBytes;
+  VMField<VMArray<char16_t>> textOffsets;
+
   // Level reader state; `levelStream` is set only inside loadLevel.
   VMField<java::io::DataInputStream> levelStream;
   int32_t levelBitsLeft;
@@ -418,6 +474,8 @@ class TqCanvas : public javax::microedition::lcdui::game::GameCanvas, public vir
   static int32_t readPosition;
 
  private:
+  // Marks the fields of the text block.
+  void markText(int colour);
   // The run loop's passes until the exiting state; false when it returned
   // early (a quit right after the tick or the media step).
   bool runPasses();
