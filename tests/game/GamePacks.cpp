@@ -33,8 +33,10 @@ void writeGamePacks(const std::filesystem::path& rsc) {
   for (int i = 4; i < 10; ++i) shell[i] = {0, oneSprite(1, 1)};
   for (int i = 0; i < kCacheSets; ++i) shell[10 + i] = {0, oneSprite(1, 1)};
   writeChunked(rsc, 1, shell);
-  const fixtures::GlyphFontFixture font = fixtures::eightGlyphFont(0);
-  writeChunked(rsc, 19, {{0, font.sheet.png}, {0, font.spriteSet}, {0, font.spriteSet}});
+  const fixtures::GlyphFontFixture font = fixtures::eightGlyphFont(2);
+  writeChunked(rsc, 19, {{0, font.spriteSet}, {0, font.spriteSet}, {0, font.sheet.png}});
+  const Bytes sound = fixtures::shortSound().wav;
+  writeChunked(rsc, 18, std::vector<PackResource>(6, PackResource{1, sound}));
   writePackFiles(rsc, simplePackFiles(20, {{0, fixtures::translationTable16().bytes}}));
 }
 

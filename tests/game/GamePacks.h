@@ -8,8 +8,9 @@
 //     set, 2 the loading picture 0x402 (one 2 x 2 sprite), 3 the
 //     background tile 0x403 (one 4 x 3 sprite), 10.. 69 sprite sets of
 //     one sprite each, for the cache;
-//   pack 19 (chunked): 0 the glyph sheet, 1 the glyph set 0x4C01,
-//     2 the glyph set 0x4C00;
+//   pack 19 (chunked): 0 the glyph set 0x4C00, 1 the glyph set 0x4C01,
+//     2 their sheet;
+//   pack 18 (chunked): the six sound sets 0x4800..0x4805 (one WAV each);
 //   pack 20: 0 the translation table 0x5000.
 
 #include <cstdint>
