@@ -111,8 +111,8 @@ void Main::update() {
   VMPtr<SceneManager> manager = sceneManager;
   if (!manager) {
     VMPtr<SceneManager> made = SceneManager::_VM_new();
-    sceneManager = made;  // the constructor's first scene may look for it
     made->_VM_init();
+    sceneManager = made;
     return;
   }
   manager->update();
