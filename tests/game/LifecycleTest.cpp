@@ -82,4 +82,32 @@ TEST_F(Lifecycle, StartPauseResumeExit) {
   joinCanvasThread();
 }
 
+// The canvas thread runs frames (its first tick makes the scene manager)
+// while the main thread's destroyApp shuts the controller down: the global
+// lock serialises them and the frames after it leave the controller alone.
+TEST_F(Lifecycle, ExitFromTheMainThreadWhileFramesRun) {
+  VMPtr<CommonMIDlet> midlet = CommonMIDlet::_VM_new();
+  midlet->_VM_init();
+  midlet->startApp();
+  VMPtr<CommonCanvas> canvas = midlet->canvas;
+  bool ticking = false;
+  for (int i = 0; i < 2500 && !ticking; ++i) {
+    java::lang::Thread::sleep(2);
+    Main::_VM_clinitCheck();
+    ticking = Main::sceneManager.get() != nullptr;
+  }
+  if (!ticking) canvas->showNotify();  // no show came from the display
+  for (int i = 0; i < 2500 && !ticking; ++i) {
+    java::lang::Thread::sleep(2);
+    ticking = Main::sceneManager.get() != nullptr;
+  }
+  ASSERT_TRUE(ticking);
+  java::lang::Thread::sleep(100);  // a few frames
+  midlet->destroyApp(1);
+  EXPECT_TRUE(canvas->exiting);
+  EXPECT_FALSE(Main::sceneManager);
+  joinCanvasThread();
+  EXPECT_FALSE(Main::sceneManager);
+}
+
 }  // namespace
