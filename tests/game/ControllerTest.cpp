@@ -36,6 +36,8 @@ TEST(Controller, AFullRepaintDrawsTheBackdropOnceAndCentresTheGameArea) {
   EXPECT_FALSE(Main::repaintAll);
   EXPECT_FALSE(Main::showLoadingPicture);
   const int32_t w = env.canvas->getWidth(), h = env.canvas->getHeight();
+  ASSERT_EQ(w, 240);
+  ASSERT_EQ(h, 320);
   EXPECT_EQ(Main::offsetX, (w - 240) / 2);
   EXPECT_EQ(Main::offsetY, (h - 320) / 2);
   EXPECT_EQ(env.canvas->getViewX(), Main::offsetX);
