@@ -29,6 +29,8 @@ class AppProcess {
   // (the child is then killed) or when it died by a signal.
   int wait(int timeoutMs = 10000);
   pid_t pid() const { return pid_; }
+  // The program's folder (rsc/, database/ and properties/ go here).
+  const std::filesystem::path& folder() const { return folder_; }
 
  private:
   std::filesystem::path folder_;

@@ -1,0 +1,3 @@
+#include "generated_RP.h"
+
+VM_REGISTER_CLASS(generated::RP, "generated.RP", "", VM_INTERFACE);

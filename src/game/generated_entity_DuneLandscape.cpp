@@ -1,0 +1,3 @@
+#include "generated_entity_DuneLandscape.h"
+
+VM_REGISTER_CLASS(generated::entity::DuneLandscape, "generated.entity.DuneLandscape", "", VM_INTERFACE);

@@ -1,0 +1,3 @@
+#include "generated_prop_PropNum.h"
+
+VM_REGISTER_CLASS(generated::prop::PropNum, "generated.prop.PropNum", "", VM_INTERFACE);

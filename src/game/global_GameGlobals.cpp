@@ -1,0 +1,3 @@
+#include "global_GameGlobals.h"
+
+VM_REGISTER_CLASS(global::GameGlobals, "global.GameGlobals", "", VM_INTERFACE);
