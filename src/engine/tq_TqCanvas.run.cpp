@@ -6,6 +6,7 @@
 #include "VMSynchronized.h"
 #include "VMThread.h"
 #include "java_lang_Throwable.h"
+#include "tq_Resources.h"
 #include "tq_TqCanvas.h"
 #include "tq_input_PointerInputEventManager.h"
 #include "tq_input_PointerInputKeyManager.h"
@@ -162,7 +163,7 @@ void TqCanvas::quit() {
   _VM_clinitCheck();
   runState = kExiting;
   canvasThread = nullptr;
-  // The resource packs close their current pack here.
+  Resources::closePack();
   VMPtr<MediaManager> media = mediaManager;
   if (media) media->close();
 }

@@ -14,7 +14,9 @@
 #include "RasterSurface.h"
 #include "VMContext.h"
 #include "VMHeap.h"
+#include "tq_Resources.h"
 #include "tq_input_PointerInputEventManager.h"
+#include "tq_io_resource_ResourcePack.h"
 
 namespace enginetest {
 namespace {
@@ -117,6 +119,22 @@ TEST_F(RunStates, AQuitFromTickEndsTheThreadAtOnce) {
   EXPECT_EQ(tq::TqCanvas::instance.get(), canvas.get());
   EXPECT_EQ(tq::TqCanvas::runState, 4);
   EXPECT_TRUE(java_test::joinThread(thread));
+}
+
+// Quitting closes the current resource pack, whoever quits.
+TEST_F(RunStates, AQuitClosesTheCurrentPack) {
+  VMPtr<ProbeCanvas> canvas = makeCanvas();
+  VMPtr<java::lang::Thread> thread = tq::TqCanvas::canvasThread;
+  VMPtr<VMArray<int8_t, 2>> data = VMArray<int8_t, 2>::createMulti(1, 1);
+  data->set(0, VMArray<int8_t>::create(3));
+  VMPtr<VMArray<int8_t>> types = VMArray<int8_t>::create(1);
+  VMPtr<VMArray<int8_t>> bytes = tq::Resources::buildPack(data, types);
+  ASSERT_TRUE(tq::Resources::loadIndex(tq::Resources::openStream(bytes, 0, bytes->length)));
+  EXPECT_EQ(tq::io::resource::ResourcePack::currentPack, 0);
+  EXPECT_EQ(tq::Resources::getSize(0), 3);
+  canvas->quit();
+  EXPECT_EQ(tq::io::resource::ResourcePack::currentPack, -1);
+  finish(canvas, thread);
 }
 
 // A quit seen at the loop's own test (here while hidden) ends the loop
