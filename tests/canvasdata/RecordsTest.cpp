@@ -111,6 +111,38 @@ TEST(Records, AKillDuringASaveKeepsTheOldOrTheNewBytes) {
   EXPECT_TRUE(completed);
 }
 
+// One file step fails (a full disk, a refused write) and the rest succeed:
+// a save that reports failure leaves the old bytes, one that reports
+// success the new, whichever step fails, on the in-place path (same piece
+// count) and on the delete-and-add path (more or fewer pieces).
+TEST(Records, AFailedStepDuringASaveLeavesTheOldBytes) {
+  Canvas c;
+  struct Case {
+    size_t before, after;
+  };
+  for (const Case& s : {Case{524, 700}, Case{5000, 1000}, Case{1000, 5000}}) {
+    const Bytes before = pattern(s.before, 1);
+    const Bytes after = pattern(s.after, 99);
+    // Count the steps of the save when nothing fails.
+    ASSERT_TRUE(c.canvas->writeRecord(8, javaBytes(before)));
+    CeFiles::stopAfter(INT64_MAX);
+    ASSERT_TRUE(c.canvas->writeRecord(8, javaBytes(after)));
+    const int64_t steps = CeFiles::stepsTaken();
+    CeFiles::resume();
+    int failures = 0;
+    for (int64_t k = 0; k < steps; ++k) {
+      SCOPED_TRACE(testing::Message() << s.before << " -> " << s.after << ", step " << k);
+      ASSERT_TRUE(c.canvas->writeRecord(8, javaBytes(before)));
+      CeFiles::failStepAfter(k);
+      const bool completed = c.canvas->writeRecord(8, javaBytes(after));
+      CeFiles::resume();
+      failures += completed ? 0 : 1;
+      EXPECT_EQ(nativeBytes(c.canvas->readRecord(8)), completed ? after : before);
+    }
+    EXPECT_GT(failures, 0);
+  }
+}
+
 TEST(Records, PackIndexFromARecord) {
   Canvas c;
   const Bytes image = simplePack({{5, 6}, {7}}, {3, 4});
