@@ -4,9 +4,9 @@
 
 namespace generated::entity {
 
-// A constant-only interface of the build: the special item kinds in level data. Its values are folded
-// into the code that uses them, so at run time it is only a registered
-// class, with no superclass and no static state.
+// Constants of the build naming the item entities a level can hold. The
+// code that uses them has the values compiled in, so at run time this is
+// only a registered interface, with no superclass and no static state.
 class SpecialItem : public virtual java::lang::Object {
   VM_INTERFACE_CLASS(SpecialItem)
 };
