@@ -17,6 +17,10 @@ std::string describe(java::lang::Throwable* thrown) {
   return out;
 }
 
+std::string bytesAfter(long long n, const std::string& what) {
+  return std::to_string(n) + (n == 1 ? " byte follows " : " bytes follow ") + what;
+}
+
 uint32_t RawReader::u8() {
   if (cut_ || at_ >= bytes_.size()) {
     cut_ = true;

@@ -11,6 +11,9 @@ namespace content::check {
 // "<class name>: <message>" of a Java throwable, for fault texts.
 std::string describe(java::lang::Throwable* thrown);
 
+// "1 byte follows <what>" or "<n> bytes follow <what>".
+std::string bytesAfter(long long n, const std::string& what);
+
 // Reads a resource's bytes front to back as the engine's formats lay them
 // out (big-endian, the U and S compact integers), for the rules that the
 // engine's readers do not keep the evidence of. Reading past the end sets

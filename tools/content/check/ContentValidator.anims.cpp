@@ -54,7 +54,7 @@ void ContentValidator::checkAnimationSet(const ManifestResource& r) {
   VMPtr<Chars> boxStarts = set->frameBoxStart, boxExtras = set->boxExtras, durations = set->durations;
   const int32_t frameCount = frames->length, durationCount = durations->length;
   if (r.has(Rule::Limits)) {
-    if (unread > 0) fault(r, std::to_string(unread) + " bytes follow its durations");
+    if (unread > 0) fault(r, check::bytesAfter(unread, "its durations"));
     for (int32_t a = 0; a < animations->length; ++a) {
       const int32_t first = static_cast<int32_t>(static_cast<uint32_t>(animations->at(a)) >> 16);
       for (int32_t s = 0; s < (animations->at(a) & 0x3FF); ++s) {
@@ -72,14 +72,17 @@ void ContentValidator::checkAnimationSet(const ManifestResource& r) {
     }
   }
   if (r.sprites) {
+    // A paired set that does not load is a fault of its own, reported
+    // under its own id (the manifest lists every pair).
     int32_t spriteCount = 0;
     try {
       VMPtr<java::io::DataInputStream> spritesIn = tq::Resources::getStream(*r.sprites);
       spriteCount = tq::Resources::loadGobs(*r.sprites, nullptr, spritesIn, nullptr)->length;
     } catch (java::lang::Throwable* thrown) {
-      return fault(r, "its sprite set (resource " + std::to_string(*r.sprites) + ") does not load: " + check::describe(thrown));
+      VMPtr<java::lang::Throwable> dropped(thrown);
+      spriteCount = -1;
     }
-    for (int32_t f = 0; f < frameCount; ++f) {
+    for (int32_t f = 0; spriteCount >= 0 && f < frameCount; ++f) {
       const int32_t first = static_cast<int32_t>(static_cast<uint32_t>(frames->at(f)) >> 16);
       for (int32_t p = 0; p < (frames->at(f) & 0xFF); ++p) {
         const int32_t sprite = static_cast<int32_t>(static_cast<uint32_t>(parts->at(first + p)) >> 22);

@@ -158,7 +158,11 @@ bool ContentValidator::checkSheet(const ManifestResource& r, const Bytes& set) {
     fault(r, "its sheet (index " + std::to_string(stored) + ") does not decode as an image: " + describe(thrown));
     return false;
   }
-  if (r.has(Rule::PngOrder)) checkPngOrder(r, engineResourceBytes(sheetId), "its sheet");
+  // A sheet that has the rule itself reports its own fault.
+  const ManifestResource* sheet = manifest_.find(sheetId);
+  if (r.has(Rule::PngOrder) && !(sheet && sheet->has(Rule::PngOrder))) {
+    checkPngOrder(r, engineResourceBytes(sheetId), "its sheet");
+  }
   return true;
 }
 

@@ -82,7 +82,7 @@ void ContentValidator::checkSpriteSet(const ManifestResource& r) {
   if (r.has(Rule::Limits)) {
     const long expected = expectedValueBlock(bytes);
     if (expected >= 0) fault(r, "its value block is not the " + std::to_string(expected) + " bytes its layout calls for");
-    if (set.unread > 0) fault(r, std::to_string(set.unread) + " bytes follow the set");
+    if (set.unread > 0) fault(r, check::bytesAfter(set.unread, "the set"));
   }
   if (!r.has(Rule::Sizes)) return;
   std::vector<int> indices;
@@ -96,7 +96,7 @@ void ContentValidator::checkGlyphSet(const ManifestResource& r) {
   const Bytes bytes = engineResourceBytes(r.id);
   if (!checkSheet(r, bytes)) return;
   LoadedSet set = loadSet(r.id);
-  if (r.has(Rule::Limits) && set.unread > 0) fault(r, std::to_string(set.unread) + " bytes follow the set");
+  if (r.has(Rule::Limits) && set.unread > 0) fault(r, check::bytesAfter(set.unread, "the set"));
   const int32_t n = set.gobs->length;
   // Each glyph's code, as the font's preparation sums the stored steps.
   std::vector<int> codes;

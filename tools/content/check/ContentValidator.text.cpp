@@ -76,14 +76,14 @@ void ContentValidator::checkLevel(const ManifestResource& r) {
   }
   const int64_t size = tq::Resources::getSize(r.id);
   const int64_t used = (bits + 7) / 8;
-  if (r.has(Rule::Limits) && used < size) fault(r, std::to_string(size - used) + " bytes follow its last field");
+  if (r.has(Rule::Limits) && used < size) fault(r, check::bytesAfter(size - used, "its last field"));
 }
 
 void ContentValidator::checkTranslationTable(const ManifestResource& r) {
   const TableWalk walk = walkTable(engineResourceBytes(r.id), false);
   for (const std::string& problem : walk.problems) fault(r, problem);
   if (r.has(Rule::Limits) && walk.problems.empty() && walk.trailing > 0) {
-    fault(r, std::to_string(walk.trailing) + " bytes follow its last text");
+    fault(r, check::bytesAfter(walk.trailing, "its last text"));
   }
   VMPtr<tq::util::text::Translation> table = tq::Resources::getTranslation(r.id);
   if (table->count != walk.count && walk.problems.empty()) {
@@ -96,7 +96,7 @@ void ContentValidator::checkCanvasTextTable(const ManifestResource& r) {
   const TableWalk walk = walkTable(engineResourceBytes(r.id), true);
   for (const std::string& problem : walk.problems) fault(r, problem);
   if (r.has(Rule::Limits) && walk.problems.empty()) {
-    if (walk.trailing > 0) fault(r, std::to_string(walk.trailing) + " bytes follow its last text");
+    if (walk.trailing > 0) fault(r, check::bytesAfter(walk.trailing, "its last text"));
     if (walk.textBytes > 65535) fault(r, "its texts hold " + std::to_string(walk.textBytes) + " bytes, past the 65535 its offsets reach");
   }
   VMPtr<check::ContentCanvas> canvas = check::ContentCanvas::shared();
