@@ -1,0 +1,53 @@
+// The manifest's generators for the game's content ("gen:game_..."): each
+// builds one resource from the sources under tools/content/game with the
+// builders of src/.
+//
+//   game_texts        arg.file=<texts/ file>   a translation table
+//   game_glyphs       arg.set=<glyph set id>   a glyph set (GlyphSets.h)
+//   game_glyph_sheet  arg.set=<glyph set id>   that set's sheet image
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "ContentError.h"
+#include "ContentGenerators.h"
+#include "GameTexts.h"
+#include "GlyphSets.h"
+
+namespace {
+
+const std::filesystem::path& gameFolder() {
+  static const std::filesystem::path folder = std::filesystem::path(JME_SOURCE_DIR) / "tools/content/game";
+  return folder;
+}
+
+const std::string& option(const content::ManifestResource& r, const std::string& key) {
+  const auto it = r.options.find(key);
+  content::require(it != r.options.end(), r.name(), "the generator needs the option " + key);
+  return it->second;
+}
+
+// The glyph set that `arg.set` names, built once per run (its font and its
+// sheet are two resources of one drawing).
+const gamecontent::BuiltGlyphSet& glyphSet(const content::ManifestResource& r) {
+  static std::map<int, gamecontent::BuiltGlyphSet> built;
+  const int id = static_cast<int>(std::stol(option(r, "arg.set"), nullptr, 0));
+  if (auto it = built.find(id); it != built.end()) return it->second;
+  for (const gamecontent::GlyphSetSource& s : gamecontent::glyphSetSources()) {
+    if (s.resourceId != id) continue;
+    const auto codes = gamecontent::glyphCodes(gamecontent::readTables(gameFolder()));
+    return built[id] = gamecontent::buildGlyphSet(gameFolder() / "fonts" / s.font, codes, s.sheetIndex, s.style);
+  }
+  throw content::ContentError(r.name(), "no glyph set " + std::to_string(id) + " is described");
+}
+
+}  // namespace
+
+JME_CONTENT_GENERATOR(game_texts)(const content::ManifestResource& r) {
+  return gamecontent::readTexts(gameFolder() / "texts" / option(r, "arg.file"));
+}
+
+JME_CONTENT_GENERATOR(game_glyphs)(const content::ManifestResource& r) { return glyphSet(r).font; }
+
+JME_CONTENT_GENERATOR(game_glyph_sheet)(const content::ManifestResource& r) { return glyphSet(r).sheet; }
