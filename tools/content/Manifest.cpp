@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "ContentError.h"
+#include "DescriptionFile.h"
 #include "PackFiles.h"
 
 namespace content {
@@ -94,14 +95,9 @@ class ManifestReader {
   [[noreturn]] void fail(const std::string& problem) const { throw ContentError(where_, problem); }
 
   long long number(const std::string& word, long long lo, long long hi, const std::string& what) const {
-    size_t used = 0;
-    long long value = 0;
-    try {
-      value = std::stoll(word, &used, 0);
-    } catch (const std::exception&) {
-      used = 0;
-    }
-    if (used == 0 || used != word.size()) fail(what + " \"" + word + "\" is not a number");
+    std::optional<long long> parsed = parseNumber(word);
+    if (!parsed) fail(what + " \"" + word + "\" is not a number");
+    const long long value = *parsed;
     if (value < lo || value > hi) {
       fail(what + " " + word + " is outside " + std::to_string(lo) + ".." + std::to_string(hi));
     }
@@ -229,6 +225,8 @@ class ManifestReader {
     } else if (key.rfind("entity-fields.", 0) == 0 && k == ResourceKind::Level) {
       int type = static_cast<int>(number(key.substr(14), 0, 1023, "entity type"));
       r.entityFieldsByType[type] = numbers(value, 0, 32, "field width");
+    } else if (key == "transparent" && k == ResourceKind::Image) {
+      number(value, 0, 255, "transparent palette index");
     } else if (key.rfind("arg.", 0) != 0) {
       fail("option \"" + word + "\" does not apply to " + kindName(k));
     }
