@@ -5,12 +5,17 @@
 //   game_texts        arg.file=<texts/ file>   a translation table
 //   game_glyphs       arg.set=<glyph set id>   a glyph set (GlyphSets.h)
 //   game_glyph_sheet  arg.set=<glyph set id>   that set's sheet image
+//   game_far                                   the far background of its id
+//   game_tiles        arg.terrain=<0..4>       a terrain's tile sheet
+//   game_runner       arg.tier=<0..4> arg.runner=<0..1>   a runner's poses
+//   game_icon         arg.icon=star|lock|button|pickup arg.size=<pixels>
 
 #include <filesystem>
 #include <map>
 #include <string>
 
 #include "ContentError.h"
+#include "Art.h"
 #include "ContentGenerators.h"
 #include "GameTexts.h"
 #include "GlyphSets.h"
@@ -22,17 +27,26 @@ const std::filesystem::path& gameFolder() {
   return folder;
 }
 
+const std::filesystem::path& artFolder() {
+  static const std::filesystem::path folder = gameFolder() / "art";
+  return folder;
+}
+
 const std::string& option(const content::ManifestResource& r, const std::string& key) {
   const auto it = r.options.find(key);
   content::require(it != r.options.end(), r.name(), "the generator needs the option " + key);
   return it->second;
 }
 
+int number(const content::ManifestResource& r, const std::string& key) {
+  return static_cast<int>(std::stol(option(r, key), nullptr, 0));
+}
+
 // The glyph set that `arg.set` names, built once per run (its font and its
 // sheet are two resources of one drawing).
 const gamecontent::BuiltGlyphSet& glyphSet(const content::ManifestResource& r) {
   static std::map<int, gamecontent::BuiltGlyphSet> built;
-  const int id = static_cast<int>(std::stol(option(r, "arg.set"), nullptr, 0));
+  const int id = number(r, "arg.set");
   if (auto it = built.find(id); it != built.end()) return it->second;
   for (const gamecontent::GlyphSetSource& s : gamecontent::glyphSetSources()) {
     if (s.resourceId != id) continue;
@@ -51,3 +65,28 @@ JME_CONTENT_GENERATOR(game_texts)(const content::ManifestResource& r) {
 JME_CONTENT_GENERATOR(game_glyphs)(const content::ManifestResource& r) { return glyphSet(r).font; }
 
 JME_CONTENT_GENERATOR(game_glyph_sheet)(const content::ManifestResource& r) { return glyphSet(r).sheet; }
+
+JME_CONTENT_GENERATOR(game_far)(const content::ManifestResource& r) {
+  for (const gamecontent::FarImage& far : gamecontent::farImages()) {
+    if (far.resourceId == r.id) return gamecontent::farImage(artFolder(), far);
+  }
+  throw content::ContentError(r.name(), "no far background is picked for it");
+}
+
+JME_CONTENT_GENERATOR(game_tiles)(const content::ManifestResource& r) {
+  return gamecontent::tileSheet(artFolder(), number(r, "arg.terrain"));
+}
+
+JME_CONTENT_GENERATOR(game_runner)(const content::ManifestResource& r) {
+  return gamecontent::runnerSheet(artFolder(), number(r, "arg.tier"), number(r, "arg.runner"));
+}
+
+JME_CONTENT_GENERATOR(game_icon)(const content::ManifestResource& r) {
+  static const std::map<std::string, gamecontent::Icon> icons = {{"star", gamecontent::Icon::Star},
+                                                                 {"lock", gamecontent::Icon::Lock},
+                                                                 {"button", gamecontent::Icon::Button},
+                                                                 {"pickup", gamecontent::Icon::Pickup}};
+  const auto it = icons.find(option(r, "arg.icon"));
+  content::require(it != icons.end(), r.name(), "no icon " + option(r, "arg.icon"));
+  return gamecontent::icon(artFolder(), it->second, number(r, "arg.size"));
+}
