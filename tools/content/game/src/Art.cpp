@@ -1,7 +1,9 @@
 #include "Art.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 #include "BmpReader.h"
 #include "ContentError.h"
@@ -38,8 +40,10 @@ constexpr int kFrameWidth = 32;
 constexpr int kFrameHeight = 59;
 // The source frame of each pose.
 constexpr int kPoseFrames[] = {0, 1, 2, 3, 4, 5, 6, 7, 9, 8, 14};
-// Pekka Kana 2 draws palette entry 255 as its transparent ground.
-constexpr int kPk2Ground = 255;
+// The palette entries of the cut files' transparent ground (Pekka Kana 2's
+// light cyan; the cut renumbered the tile sheet's palette).
+constexpr int kTilesGround = 94;
+constexpr int kRoosterGround = 255;
 
 content::Bytes readFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -47,8 +51,9 @@ content::Bytes readFile(const std::filesystem::path& path) {
   return content::Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-content::IndexedImage readPk2(const std::filesystem::path& art, const char* file) {
-  auto image = content::readBmp(readFile(art / "pk2" / file), file, kPk2Ground);
+content::IndexedImage readPk2(const std::filesystem::path& art, const char* file,
+                              std::optional<int> ground = std::nullopt) {
+  auto image = content::readBmp(readFile(art / "pk2" / file), file, ground);
   require(std::holds_alternative<content::IndexedImage>(image), file, "is not an 8-bit palette BMP");
   return std::get<content::IndexedImage>(std::move(image));
 }
@@ -72,14 +77,13 @@ constexpr Look kTerrainLooks[kTerrains] = {
 content::IndexedImage farImage(const std::filesystem::path& art, const FarImage& far) {
   content::IndexedImage image = readPk2(art, far.file);
   require(image.width == 240 && image.height == 320, far.file, "is not 240 x 320");
-  image.palette[kPk2Ground] |= 0xFF000000;  // a far picture is opaque
   if (far.hue != 0) recolour(image, far.hue);
   return image;
 }
 
 content::IndexedImage tileSheet(const std::filesystem::path& art, int terrain) {
   require(terrain >= 0 && terrain < kTerrains, "terrain " + std::to_string(terrain), "is not 0..4");
-  const content::IndexedImage source = readPk2(art, "tiles01-cut.bmp");
+  const content::IndexedImage source = readPk2(art, "tiles01-cut.bmp", kTilesGround);
   const auto& tiles = pickedTiles();
   content::IndexedImage sheet{static_cast<int>(tiles.size()) * kTileSize, kTileSize, {}, source.palette};
   sheet.indices.resize(static_cast<size_t>(sheet.width) * sheet.height);
@@ -98,7 +102,7 @@ content::IndexedImage tileSheet(const std::filesystem::path& art, int terrain) {
 
 content::IndexedImage runnerSheet(const std::filesystem::path& art, int tier, int runner) {
   require(tier >= 0 && tier < 5 && runner >= 0 && runner < 2, "runner", "tier 0..4 and runner 0..1");
-  const content::IndexedImage source = readPk2(art, "rooster-cut.bmp");
+  const content::IndexedImage source = readPk2(art, "rooster-cut.bmp", kRoosterGround);
   const int poses = static_cast<int>(Pose::Count);
   content::IndexedImage sheet{poses * kRunnerWidth, kRunnerHeight, {}, source.palette};
   sheet.indices.resize(static_cast<size_t>(sheet.width) * sheet.height);

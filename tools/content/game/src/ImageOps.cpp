@@ -107,22 +107,78 @@ void recolour(content::IndexedImage& image, int degrees, double saturation, doub
   }
 }
 
+namespace {
+
+// A colour of the picture with how many pixels have it.
+struct Weighted {
+  std::array<int, 3> rgb;
+  uint64_t count;
+};
+
+uint32_t meanColour(const std::vector<Weighted>& colours) {
+  std::array<uint64_t, 3> sum{};
+  uint64_t n = 0;
+  for (const Weighted& w : colours) {
+    for (int c = 0; c < 3; ++c) sum[c] += w.rgb[c] * w.count;
+    n += w.count;
+  }
+  return 0xFF000000 | uint32_t(sum[0] / n) << 16 | uint32_t(sum[1] / n) << 8 | uint32_t(sum[2] / n);
+}
+
+// Median cut: the box of colours with the widest channel range is split at
+// its pixel-weighted median along that channel, until there are `boxes`
+// boxes or no box can be split; each box gives its mean colour.
+std::vector<uint32_t> medianCut(std::vector<Weighted> colours, size_t boxes) {
+  std::vector<std::vector<Weighted>> all = {std::move(colours)};
+  auto range = [](const std::vector<Weighted>& box, int c) {
+    int lo = 255, hi = 0;
+    for (const Weighted& w : box) lo = std::min(lo, w.rgb[c]), hi = std::max(hi, w.rgb[c]);
+    return hi - lo;
+  };
+  while (all.size() < boxes) {
+    size_t widest = 0;
+    int channel = 0, best = 0;
+    for (size_t b = 0; b < all.size(); ++b) {
+      for (int c = 0; c < 3; ++c) {
+        if (all[b].size() > 1 && range(all[b], c) > best) best = range(all[b], c), widest = b, channel = c;
+      }
+    }
+    if (best == 0) break;
+    auto& box = all[widest];
+    std::stable_sort(box.begin(), box.end(),
+                     [&](const Weighted& a, const Weighted& b) { return a.rgb[channel] < b.rgb[channel]; });
+    uint64_t total = 0, running = 0;
+    for (const Weighted& w : box) total += w.count;
+    size_t cut = 1;
+    while (cut < box.size() - 1 && (running += box[cut - 1].count) < total / 2) ++cut;
+    std::vector<Weighted> upper(box.begin() + cut, box.end());
+    box.resize(cut);
+    all.push_back(std::move(upper));
+  }
+  std::vector<uint32_t> palette;
+  for (const auto& box : all) palette.push_back(meanColour(box));
+  return palette;
+}
+
+}  // namespace
+
 content::IndexedImage palettise(const content::RgbaImage& image) {
-  // Colours by 4-bit bucket: count and sums, to take each bucket's mean.
-  std::map<uint32_t, std::array<uint64_t, 4>> buckets;
+  std::map<uint32_t, uint64_t> counts;  // opaque colours
   for (uint32_t p : image.pixels) {
-    if ((p >> 24) < 128) continue;
-    auto& b = buckets[(p >> 12 & 0xF00) | (p >> 8 & 0xF0) | (p >> 4 & 0xF)];
-    b[0] += 1, b[1] += (p >> 16) & 0xFF, b[2] += (p >> 8) & 0xFF, b[3] += p & 0xFF;
+    if ((p >> 24) >= 128) ++counts[p | 0xFF000000];
   }
-  std::vector<std::pair<uint64_t, uint32_t>> byUse;
-  for (const auto& [key, b] : buckets) {
-    byUse.push_back({b[0], 0xFF000000 | uint32_t(b[1] / b[0]) << 16 | uint32_t(b[2] / b[0]) << 8 |
-                               uint32_t(b[3] / b[0])});
+  std::vector<Weighted> colours;
+  for (const auto& [c, n] : counts) colours.push_back({{int(c >> 16 & 0xFF), int(c >> 8 & 0xFF), int(c & 0xFF)}, n});
+  std::vector<uint32_t> palette;
+  if (colours.size() <= 255) {
+    // Few enough: every colour exactly, the most used first.
+    std::stable_sort(colours.begin(), colours.end(), [](const Weighted& a, const Weighted& b) { return a.count > b.count; });
+    for (const Weighted& w : colours) palette.push_back(meanColour({w}));
+  } else {
+    palette = medianCut(std::move(colours), 255);
   }
-  std::stable_sort(byUse.begin(), byUse.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
   content::IndexedImage out{image.width, image.height, {}, {0x00000000}};
-  for (size_t i = 0; i < byUse.size() && i < 255; ++i) out.palette.push_back(byUse[i].second);
+  out.palette.insert(out.palette.end(), palette.begin(), palette.end());
   std::map<uint32_t, uint8_t> nearest;
   for (uint32_t p : image.pixels) {
     if ((p >> 24) < 128) {

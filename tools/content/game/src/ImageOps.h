@@ -35,8 +35,9 @@ void recolour(content::IndexedImage& image, int degrees, double saturation = 1.0
               double minSaturation = 0.15);
 
 // A palette image of at most 256 entries: entry 0 transparent for pixels
-// with alpha below 128, the others the most used colours (4 bits a
-// channel), each pixel mapped to its nearest entry.
+// with alpha below 128, the others the picture's colours (the most used
+// first) when there are at most 255, else 255 colours by median cut; each
+// pixel mapped to its nearest entry.
 content::IndexedImage palettise(const content::RgbaImage& image);
 
 // Makes palette entry `index` fully transparent (the picked pixel art's
