@@ -104,6 +104,45 @@ function(jme_link_content)
   endforeach()
 endfunction()
 
+# jme_content_tool(): the program jme_content_tool (tools/content/tool, the
+# validator in tools/content/check and the generators of tools/content/game,
+# compiled in so that no generator registration is dropped), beside the
+# program in the build folder. test_contentcheck gets the validator too.
+# When tools/content/game/manifest.txt exists, the target jme_rsc (part of
+# all) builds the game's resource folder rsc/ beside the program from it,
+# and the test content.game_rsc checks that folder.
+function(jme_content_tool)
+  set(dir ${CMAKE_SOURCE_DIR}/tools/content)
+  file(GLOB check_sources CONFIGURE_DEPENDS ${dir}/check/*.cpp)
+  file(GLOB tool_sources CONFIGURE_DEPENDS ${dir}/tool/*.cpp ${dir}/game/*.cpp)
+  add_executable(jme_content_tool ${tool_sources} ${check_sources} ${CMAKE_SOURCE_DIR}/tests/support/VMTestEnv.cpp)
+  target_include_directories(jme_content_tool PRIVATE ${dir}/check ${CMAKE_SOURCE_DIR}/tests/support)
+  target_link_libraries(jme_content_tool PRIVATE ${JME_LAYERS} Threads::Threads jme_content)
+  set_target_properties(jme_content_tool PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+  if(TARGET test_contentcheck)
+    target_sources(test_contentcheck PRIVATE ${check_sources})
+    target_include_directories(test_contentcheck PRIVATE ${dir}/check)
+    target_link_libraries(test_contentcheck PRIVATE jme_content)
+    add_dependencies(test_contentcheck jme_content_tool)
+    target_compile_definitions(test_contentcheck PRIVATE JME_CONTENT_TOOL="$<TARGET_FILE:jme_content_tool>")
+  endif()
+  # Globbed whether or not the manifest exists, so that adding it re-runs
+  # the configuration.
+  file(GLOB_RECURSE game_content CONFIGURE_DEPENDS ${dir}/game/*)
+  set(manifest ${dir}/game/manifest.txt)
+  if(EXISTS ${manifest})
+    set(stamp ${CMAKE_BINARY_DIR}/rsc.stamp)
+    add_custom_command(OUTPUT ${stamp}
+      COMMAND jme_content_tool build ${manifest} ${CMAKE_BINARY_DIR}/rsc
+      COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
+      DEPENDS jme_content_tool ${game_content}
+      COMMENT "Building rsc/ from tools/content/game/manifest.txt")
+    add_custom_target(jme_rsc ALL DEPENDS ${stamp})
+    add_test(NAME content.game_rsc COMMAND jme_content_tool check ${CMAKE_BINARY_DIR}/rsc ${manifest})
+    set_tests_properties(content.game_rsc PROPERTIES LABELS contentcheck TIMEOUT 120)
+  endif()
+endfunction()
+
 # jme_bench_dir(<dir>): one benchmark program per .cpp file in bench/.
 function(jme_bench_dir dir)
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
