@@ -100,7 +100,8 @@ TEST(Art, RunnerSheetsHoldEveryPoseAndDifferPerTierAndRunner) {
 
 TEST(Art, IconsFitTheirSizeOnATransparentGround) {
   for (auto which : {gamecontent::Icon::Star, gamecontent::Icon::Lock, gamecontent::Icon::Button,
-                     gamecontent::Icon::Pickup}) {
+                     gamecontent::Icon::Pickup, gamecontent::Icon::Trophy, gamecontent::Icon::Ribbon,
+                     gamecontent::Icon::Banner}) {
     for (int size : {16, 24, 40}) {
       SCOPED_TRACE(static_cast<int>(which) * 100 + size);
       const auto image = gamecontent::icon(kArt, which, size);
@@ -116,6 +117,74 @@ TEST(Art, IconsFitTheirSizeOnATransparentGround) {
   const auto star = gamecontent::icon(kArt, gamecontent::Icon::Star, 24);
   const uint32_t c = star.palette.at(1);
   EXPECT_GT((c >> 16) & 0xFF, (c & 0xFF) + 60);
+}
+
+TEST(Art, AwardsAreTwelveDistinctPictures) {
+  std::set<std::vector<uint32_t>> palettes;
+  for (int a = 0; a < 12; ++a) {
+    SCOPED_TRACE(a);
+    const auto image = gamecontent::award(kArt, a);
+    expectWellFormed(image);
+    EXPECT_EQ(std::max(image.width, image.height), gamecontent::kAwardSize);
+    EXPECT_GT(opaqueCount(image, 0, 0, image.width, image.height), image.width * image.height / 4);
+    palettes.insert(image.palette);
+  }
+  EXPECT_EQ(palettes.size(), 12u);
+  EXPECT_THROW(gamecontent::award(kArt, 12), content::ContentError);
+}
+
+TEST(Art, LogoAndPanelHaveTheirSizesAndShapes) {
+  const auto logo = gamecontent::logo(kGame);
+  expectWellFormed(logo);
+  EXPECT_EQ(logo.width, gamecontent::kLogoWidth);
+  EXPECT_EQ(logo.height, gamecontent::kLogoHeight);
+  // The banner fills the middle; the corners between the stars are clear.
+  EXPECT_TRUE(opaque(logo, gamecontent::kLogoWidth / 2, gamecontent::kLogoHeight / 2));
+  EXPECT_FALSE(opaque(logo, gamecontent::kLogoWidth / 2, 0));
+
+  const auto panel = gamecontent::panel(100, 50);
+  expectWellFormed(panel);
+  ASSERT_EQ(panel.width, 100);
+  auto colour = [&](int x, int y) { return panel.palette[panel.indices[y * 100 + x]]; };
+  EXPECT_EQ(colour(0, 0), 0u);                 // a cut corner
+  EXPECT_EQ(colour(50, 0), 0xFF82451Au);       // the border
+  EXPECT_EQ(colour(50, 1), 0xFF82451Au);
+  EXPECT_EQ(colour(50, 25), 0xFFE3CA83u);      // the fill
+  EXPECT_EQ(colour(99, 49), 0u);
+  EXPECT_THROW(gamecontent::panel(8, 50), content::ContentError);
+}
+
+TEST(Art, KeyElementsCarryTheirSpotsInAColourOfTheirOwn) {
+  struct Element {
+    const char* name;
+    content::IndexedImage image;
+  };
+  const std::vector<Element> elements = {
+      {"logo", gamecontent::logo(kGame)},
+      {"panel", gamecontent::panel(120, 60)},
+      {"star", gamecontent::icon(kArt, gamecontent::Icon::Star, gamecontent::kSpotIconSize)},
+      {"lock", gamecontent::icon(kArt, gamecontent::Icon::Lock, gamecontent::kSpotIconSize)},
+  };
+  ASSERT_EQ(gamecontent::spots().size(), elements.size());
+  std::set<uint32_t> colours;
+  for (const Element& e : elements) {
+    SCOPED_TRACE(e.name);
+    const gamecontent::Spot& s = gamecontent::spot(e.name);
+    colours.insert(s.colour);
+    int inSpot = 0, elsewhere = 0;
+    for (int y = 0; y < e.image.height; ++y) {
+      for (int x = 0; x < e.image.width; ++x) {
+        const bool here = x >= s.x && x < s.x + s.size && y >= s.y && y < s.y + s.size;
+        const bool match = e.image.palette[e.image.indices[y * e.image.width + x]] == s.colour;
+        inSpot += here && match;
+        elsewhere += !here && match;
+      }
+    }
+    EXPECT_EQ(inSpot, s.size * s.size);
+    EXPECT_EQ(elsewhere, 0);
+  }
+  EXPECT_EQ(colours.size(), elements.size());
+  EXPECT_THROW(gamecontent::spot("nothing"), content::ContentError);
 }
 
 TEST(Art, PalettiseKeepsFewColoursExactAndMapsManyToTheNearest) {

@@ -8,7 +8,10 @@
 //   game_far                                   the far background of its id
 //   game_tiles        arg.terrain=<0..4>       a terrain's tile sheet
 //   game_runner       arg.tier=<0..4> arg.runner=<0..1>   a runner's poses
-//   game_icon         arg.icon=star|lock|button|pickup arg.size=<pixels>
+//   game_icon         arg.icon=star|lock|button|pickup|trophy|ribbon|banner arg.size=<pixels>
+//   game_award        arg.award=<0..11>        an award's picture
+//   game_logo                                  the logo
+//   game_panel        arg.width=<w> arg.height=<h>  a board panel
 
 #include <filesystem>
 #include <map>
@@ -85,8 +88,21 @@ JME_CONTENT_GENERATOR(game_icon)(const content::ManifestResource& r) {
   static const std::map<std::string, gamecontent::Icon> icons = {{"star", gamecontent::Icon::Star},
                                                                  {"lock", gamecontent::Icon::Lock},
                                                                  {"button", gamecontent::Icon::Button},
-                                                                 {"pickup", gamecontent::Icon::Pickup}};
+                                                                 {"pickup", gamecontent::Icon::Pickup},
+                                                                 {"trophy", gamecontent::Icon::Trophy},
+                                                                 {"ribbon", gamecontent::Icon::Ribbon},
+                                                                 {"banner", gamecontent::Icon::Banner}};
   const auto it = icons.find(option(r, "arg.icon"));
   content::require(it != icons.end(), r.name(), "no icon " + option(r, "arg.icon"));
   return gamecontent::icon(artFolder(), it->second, number(r, "arg.size"));
+}
+
+JME_CONTENT_GENERATOR(game_award)(const content::ManifestResource& r) {
+  return gamecontent::award(artFolder(), number(r, "arg.award"));
+}
+
+JME_CONTENT_GENERATOR(game_logo)(const content::ManifestResource&) { return gamecontent::logo(gameFolder()); }
+
+JME_CONTENT_GENERATOR(game_panel)(const content::ManifestResource& r) {
+  return gamecontent::panel(number(r, "arg.width"), number(r, "arg.height"));
 }

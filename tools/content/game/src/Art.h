@@ -49,8 +49,43 @@ content::IndexedImage farImage(const std::filesystem::path& art, const FarImage&
 content::IndexedImage tileSheet(const std::filesystem::path& art, int terrain);
 content::IndexedImage runnerSheet(const std::filesystem::path& art, int tier, int runner);
 
-enum class Icon { Star, Lock, Button, Pickup };
-// The icon scaled to fit size x size.
+enum class Icon { Star, Lock, Button, Pickup, Trophy, Ribbon, Banner };
+// The icon scaled to fit size x size (the star and the lock carry their
+// spots, see spots()).
 content::IndexedImage icon(const std::filesystem::path& art, Icon which, int size);
+
+// The picture of award `award` (the codes of the game's award list, 0 to
+// 11), kAwardSize square: a ribbon for a tier completed (0..4), a trophy
+// for a tier with three stars everywhere (6..10), each in its tier's
+// colour (a turn of the colour circle per tier); gold for all five tiers
+// (5 with a ribbon, 11 with a trophy).
+inline constexpr int kAwardSize = 40;
+content::IndexedImage award(const std::filesystem::path& art, int award);
+
+// The logo: the banner in light tan with the title drawn in the counter's
+// glyph set between two gold stars. `game` is tools/content/game.
+inline constexpr int kLogoWidth = 200;
+inline constexpr int kLogoHeight = 96;
+content::IndexedImage logo(const std::filesystem::path& game);
+
+// A board panel of w x h: light tan, a two-pixel dark brown border with
+// cut corners, the colours of the game's boxes.
+content::IndexedImage panel(int w, int h);
+
+// A flat-coloured spot that a key element carries, for the pixel tests:
+// `size` x `size` pixels of `colour` at (x, y) of the element's image,
+// a colour found nowhere else in that image. Icons place theirs at their
+// centre, whatever size they are drawn at (x and y are then for size
+// kSpotIconSize).
+struct Spot {
+  const char* element;  // "logo", "panel", "star", "lock"
+  int x;
+  int y;
+  int size;
+  uint32_t colour;
+};
+inline constexpr int kSpotIconSize = 24;
+const std::vector<Spot>& spots();
+const Spot& spot(const char* element);
 
 }  // namespace gamecontent

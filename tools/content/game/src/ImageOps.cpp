@@ -162,7 +162,8 @@ std::vector<uint32_t> medianCut(std::vector<Weighted> colours, size_t boxes) {
 
 }  // namespace
 
-content::IndexedImage palettise(const content::RgbaImage& image) {
+content::IndexedImage palettise(const content::RgbaImage& image, size_t maxColours) {
+  require(maxColours >= 1 && maxColours <= 255, "palettise", "1 to 255 colours");
   std::map<uint32_t, uint64_t> counts;  // opaque colours
   for (uint32_t p : image.pixels) {
     if ((p >> 24) >= 128) ++counts[p | 0xFF000000];
@@ -170,12 +171,12 @@ content::IndexedImage palettise(const content::RgbaImage& image) {
   std::vector<Weighted> colours;
   for (const auto& [c, n] : counts) colours.push_back({{int(c >> 16 & 0xFF), int(c >> 8 & 0xFF), int(c & 0xFF)}, n});
   std::vector<uint32_t> palette;
-  if (colours.size() <= 255) {
+  if (colours.size() <= maxColours) {
     // Few enough: every colour exactly, the most used first.
     std::stable_sort(colours.begin(), colours.end(), [](const Weighted& a, const Weighted& b) { return a.count > b.count; });
     for (const Weighted& w : colours) palette.push_back(meanColour({w}));
   } else {
-    palette = medianCut(std::move(colours), 255);
+    palette = medianCut(std::move(colours), maxColours);
   }
   content::IndexedImage out{image.width, image.height, {}, {0x00000000}};
   out.palette.insert(out.palette.end(), palette.begin(), palette.end());
@@ -217,6 +218,48 @@ void tint(content::RgbaImage& image, uint32_t colour) {
     auto channel = [&](int shift) { return static_cast<uint32_t>(std::lround(((colour >> shift) & 0xFF) * k)); };
     p = (p & 0xFF000000) | channel(16) << 16 | channel(8) << 8 | channel(0);
   }
+}
+
+}  // namespace gamecontent
+
+namespace gamecontent {
+
+void drawOver(content::RgbaImage& image, const content::RgbaImage& top, int x, int y) {
+  for (int r = 0; r < top.height; ++r) {
+    for (int c = 0; c < top.width; ++c) {
+      const int px = x + c, py = y + r;
+      if (px < 0 || py < 0 || px >= image.width || py >= image.height) continue;
+      const uint32_t t = top.pixels[r * top.width + c];
+      uint32_t& d = image.pixels[py * image.width + px];
+      const uint32_t ta = t >> 24, da = d >> 24;
+      const uint32_t outA = ta + da * (255 - ta) / 255;
+      if (outA == 0) {
+        d = 0;
+        continue;
+      }
+      auto mix = [&](int shift) {
+        const uint32_t tc = (t >> shift) & 0xFF, dc = (d >> shift) & 0xFF;
+        return (tc * ta + dc * da * (255 - ta) / 255) / outA;
+      };
+      d = outA << 24 | mix(16) << 16 | mix(8) << 8 | mix(0);
+    }
+  }
+}
+
+content::RgbaImage toRgba(const content::IndexedImage& image) {
+  content::RgbaImage out{image.width, image.height, {}};
+  for (uint8_t i : image.indices) out.pixels.push_back(image.palette.at(i));
+  return out;
+}
+
+void paintSpot(content::IndexedImage& image, int x, int y, int size, uint32_t colour) {
+  require(image.palette.size() < 256, "spot", "the palette has no room for the spot's colour");
+  require(x >= 0 && y >= 0 && x + size <= image.width && y + size <= image.height, "spot",
+          "lies outside the image");
+  image.palette.push_back(colour);
+  const auto index = static_cast<uint8_t>(image.palette.size() - 1);
+  for (int r = 0; r < size; ++r)
+    for (int c = 0; c < size; ++c) image.indices[(y + r) * image.width + x + c] = index;
 }
 
 }  // namespace gamecontent

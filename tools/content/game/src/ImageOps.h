@@ -36,9 +36,10 @@ void recolour(content::IndexedImage& image, int degrees, double saturation = 1.0
 
 // A palette image of at most 256 entries: entry 0 transparent for pixels
 // with alpha below 128, the others the picture's colours (the most used
-// first) when there are at most 255, else 255 colours by median cut; each
+// first) when there are at most `maxColours` (1..255), else that many by
+// median cut; each
 // pixel mapped to its nearest entry.
-content::IndexedImage palettise(const content::RgbaImage& image);
+content::IndexedImage palettise(const content::RgbaImage& image, size_t maxColours = 255);
 
 // Makes palette entry `index` fully transparent (the picked pixel art's
 // ground colour).
@@ -51,5 +52,16 @@ namespace gamecontent {
 // Colours a picture: every pixel's brightness times `colour` (0xRRGGBB),
 // alpha kept; greys become shades of the colour.
 void tint(content::RgbaImage& image, uint32_t colour);
+
+// Draws `top` over `image` at (x, y), blending by the top's alpha; parts
+// outside the image are dropped.
+void drawOver(content::RgbaImage& image, const content::RgbaImage& top, int x, int y);
+
+// A palette image's colours as a true-colour picture.
+content::RgbaImage toRgba(const content::IndexedImage& image);
+
+// Paints a size x size square of one flat colour at (x, y), with a palette
+// entry of its own (the palette must have room for it).
+void paintSpot(content::IndexedImage& image, int x, int y, int size, uint32_t colour);
 
 }  // namespace gamecontent
