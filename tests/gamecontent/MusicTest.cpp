@@ -45,7 +45,7 @@ TEST(Music, EachCommittedLoopIsACanonicalMonoWavOfItsSourcesLength) {
     EXPECT_EQ(le(wav, 34, 2), 16u);   // bits
     EXPECT_EQ(std::string(wav.begin() + 36, wav.begin() + 40), "data");
     EXPECT_EQ(le(wav, 40, 4), wav.size() - 44);
-    // As long as its source's four bars, and short.
+    // As long as its source's four bars (in whole synthesizer blocks), and short.
     EXPECT_EQ(static_cast<long long>((wav.size() - 44) / 2), gamecontent::loopFrames(song, gamecontent::kMusicRate));
     EXPECT_GE(song.seconds, 5.0);
     EXPECT_LE(song.seconds, 12.0);
@@ -70,7 +70,9 @@ TEST(Music, TheMidiReaderTimesEventsByTheTempoMap) {
   EXPECT_EQ(song.events[1].status, 0x90);
   EXPECT_EQ(song.events[1].data2, 0);
   EXPECT_DOUBLE_EQ(song.seconds, 2.0);
-  EXPECT_EQ(gamecontent::loopFrames(song, 11025), 22050);
+  // 22050 frames, rounded to whole 64-frame synthesizer blocks.
+  EXPECT_EQ(gamecontent::loopFrames(song, 11025), 22080);
+  EXPECT_EQ(gamecontent::loopFrames(song, 16000), 32000);
 }
 
 TEST(Music, MalformedMidiIsRefused) {

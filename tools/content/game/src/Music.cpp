@@ -20,7 +20,9 @@ const std::vector<MusicPiece>& musicPieces() {
   return pieces;
 }
 
-long long loopFrames(const MidiSong& song, int rate) { return std::llround(song.seconds * rate); }
+long long loopFrames(const MidiSong& song, int rate) {
+  return std::llround(song.seconds * rate / kSynthBlock) * kSynthBlock;
+}
 
 namespace {
 

@@ -31,8 +31,15 @@ const std::vector<MusicPiece>& musicPieces();
 // a phone speaker.
 inline constexpr int kMusicRate = 11025;
 
+// FluidSynth renders in blocks of this many frames and starts an event at
+// the next block; a loop whose length is a whole number of blocks meets
+// every pass's events at the same place in a block, so its passes sound
+// alike to the sample and the loop joins itself.
+inline constexpr int kSynthBlock = 64;
+
 // The loop's length in sample frames at `rate`: the song's length,
-// rounded to the nearest frame.
+// rounded to the nearest whole number of synthesizer blocks (at most half a
+// block, 3 ms at 11025 Hz, from the song's own length).
 long long loopFrames(const MidiSong& song, int rate);
 
 // Renders one loop with FluidSynth and the soundfont at `soundfont`.
