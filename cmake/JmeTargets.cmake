@@ -43,6 +43,16 @@ function(jme_layer target)
   endif()
 endfunction()
 
+# jme_test_support(): the shared helpers of tests/support as one object
+# library, compiled once and linked into every test, benchmark and fuzz
+# program (each used to compile its own copy).
+function(jme_test_support)
+  file(GLOB support CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+  add_library(jme_test_support OBJECT ${support})
+  target_include_directories(jme_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/support)
+  target_link_libraries(jme_test_support PUBLIC jme_all_includes Threads::Threads)
+endfunction()
+
 # jme_test_dirs(<root>): one test program per folder under tests/, named
 # after the folder; every test case runs in its own process (one VM per
 # process). Tests are labelled with their folder name, so `ctest -L threads`
@@ -58,10 +68,8 @@ function(jme_test_dirs root)
     if(NOT sources)
       continue()
     endif()
-    file(GLOB support CONFIGURE_DEPENDS ${root}/support/*.cpp)
-    add_executable(test_${name} ${sources} ${support})
-    target_link_libraries(test_${name} PRIVATE ${JME_LAYERS} Threads::Threads GTest::gtest GTest::gmock GTest::gtest_main)
-    target_include_directories(test_${name} PRIVATE ${root}/support)
+    add_executable(test_${name} ${sources})
+    target_link_libraries(test_${name} PRIVATE jme_test_support ${JME_LAYERS} Threads::Threads GTest::gtest GTest::gmock GTest::gtest_main)
     target_compile_definitions(test_${name} PRIVATE JME_TEST_DATA_DIR="${dir}/data")
     gtest_discover_tests(test_${name}
       PROPERTIES LABELS ${name}
@@ -148,10 +156,8 @@ function(jme_bench_dir dir)
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
   foreach(src ${sources})
     get_filename_component(name ${src} NAME_WE)
-    file(GLOB support CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
-    add_executable(bench_${name} ${src} ${support})
-    target_include_directories(bench_${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
-    target_link_libraries(bench_${name} PRIVATE ${JME_LAYERS} Threads::Threads benchmark::benchmark benchmark::benchmark_main)
+    add_executable(bench_${name} ${src})
+    target_link_libraries(bench_${name} PRIVATE jme_test_support ${JME_LAYERS} Threads::Threads benchmark::benchmark benchmark::benchmark_main)
     # Benchmarks that run whole programs find them in the build folder.
     target_compile_definitions(bench_${name} PRIVATE JME_BINARY_DIR="${CMAKE_BINARY_DIR}")
     if(TARGET vm_boot)
@@ -185,12 +191,10 @@ endfunction()
 # fuzz/corpus/<file>/ becomes a test labelled "fuzz" that replays it.
 function(jme_fuzz_dir dir)
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
-  file(GLOB support CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
   foreach(src ${sources})
     get_filename_component(name ${src} NAME_WE)
-    add_executable(fuzz_${name} ${src} ${support})
-    target_include_directories(fuzz_${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
-    target_link_libraries(fuzz_${name} PRIVATE ${JME_LAYERS} Threads::Threads)
+    add_executable(fuzz_${name} ${src})
+    target_link_libraries(fuzz_${name} PRIVATE jme_test_support ${JME_LAYERS} Threads::Threads)
     if(JME_FUZZ)
       target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
       set(replay_args -runs=0)
