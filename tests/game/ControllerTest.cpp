@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <vector>
 
 #include "DeviceProfile.h"
@@ -156,6 +157,8 @@ struct Screen {
   int32_t width, height;
   int32_t offsetX, offsetY;  // where the 240 x 320 game area goes
 };
+
+void PrintTo(const Screen& s, std::ostream* out) { *out << s.width << " x " << s.height; }
 
 // The display fixture's VM on a device whose screen has the parameter's
 // size, with a main window (its single-instance lock named after this
