@@ -25,6 +25,7 @@
 #include "HALProperties.h"
 #include "HALWindow.h"
 #include "JavaTask.h"
+#include "PrintOnlyBaseline.h"
 #include "VMClassKit.h"
 #include "VMTestEnv.h"
 #include "VMThread.h"
@@ -174,15 +175,7 @@ void StartToFirstFrame(benchmark::State& state) {
 }
 BENCHMARK(StartToFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-void PrintOnly(benchmark::State& state) {
-  AppProcess app(kProgram, properties());
-  for (auto _ : state) {
-    const auto start = Clock::now();
-    app.start("--print-only");
-    if (app.wait() != 0) state.SkipWithError("print-only failed");
-    state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
-  }
-}
+void PrintOnly(benchmark::State& state) { benchbaseline::timePrintOnly(state, kProgram, properties()); }
 BENCHMARK(PrintOnly)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace benchspine

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "AppProcess.h"
+#include "PrintOnlyBaseline.h"
 
 namespace {
 
@@ -51,15 +52,7 @@ void CloseToExit(benchmark::State& state) {
 }
 BENCHMARK(CloseToExit)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-void PrintOnly(benchmark::State& state) {
-  AppProcess app(kProgram, properties());
-  for (auto _ : state) {
-    const auto start = Clock::now();
-    app.start("--print-only");
-    if (app.wait() != 0) state.SkipWithError("print-only failed");
-    state.SetIterationTime(seconds(start, Clock::now()));
-  }
-}
+void PrintOnly(benchmark::State& state) { benchbaseline::timePrintOnly(state, kProgram, properties()); }
 BENCHMARK(PrintOnly)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace

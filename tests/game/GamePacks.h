@@ -6,8 +6,11 @@
 //
 //   pack 1 (chunked): 0 the sheet (a 4 x 3 palette image), 1 an animation
 //     set, 2 the loading picture 0x402 (one 2 x 2 sprite), 3 the
-//     background tile 0x403 (one 4 x 3 sprite), 10.. 69 sprite sets of
-//     one sprite each, for the cache;
+//     background tile 0x403 (one 4 x 3 sprite), 4 the backdrop's sheet
+//     (a 6 x 3 opaque palette image: the tile in columns 0..3, the
+//     picture in columns 4..5 of rows 0..1, every pixel of the two a
+//     colour of its own), 10.. 69 sprite sets of one sprite each, for the
+//     cache;
 //   pack 19 (chunked): 0 the glyph set 0x4C00, 1 the glyph set 0x4C01,
 //     2 their sheet;
 //   pack 18 (chunked): the six sound sets 0x4800..0x4805 (one WAV each);
@@ -26,6 +29,11 @@ constexpr int32_t kCacheSets = 60;
 constexpr int32_t kPictureSize = 2;
 constexpr int32_t kTileWidth = 4;
 constexpr int32_t kTileHeight = 3;
+
+// The colours (0xAARRGGBB, exact in 16-bit RGB 565) of the background
+// tile's pixel (x, y) and of the loading picture's.
+uint32_t tileColour(int32_t x, int32_t y);
+uint32_t pictureColour(int32_t x, int32_t y);
 
 void writeGamePacks(const std::filesystem::path& rsc);
 

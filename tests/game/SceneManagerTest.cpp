@@ -1,14 +1,17 @@
 // The scene manager: the controller's first update makes it (translation,
 // logo id), the button tables over the canvas's key states, a change's
-// clean-up order and unknown ids.
+// clean-up order, the menu music and unknown ids.
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "GameEnv.h"
+#include "GameProbes.h"
 #include "scene_SceneManager.h"
 #include "tq_input_PointerInputKeyManager.h"
 #include "ui_Pointer.h"
@@ -103,6 +106,50 @@ TEST(SceneManager, AChangeCleansUpBeforeTheNewScene) {
   e.manager->releaseScene();
   EXPECT_FALSE(SceneManager::pointer);
   EXPECT_FALSE(ui::Pointer::regionHolder);
+}
+
+// A change stops the sounds before the old scene's objects are disposed; a
+// menu id then switches to music set 5, loading it only when it is not the
+// current set, and any other id keeps the loaded set.
+TEST(SceneManager, AChangeStopsSoundsFirstAndKeepsALoadedMenuSet) {
+  using gametest::sceneLog;
+  using Log = std::vector<std::string>;
+  struct Case {
+    int32_t loadedSet;  // -1: sound off
+    int32_t id;
+    Log log;
+    std::optional<int32_t> setAfter;  // nothing: as it was
+  };
+  const std::vector<Case> cases = {
+      {0, 2, {"stop sounds", "dispose 10", "dispose 20", "load sound set 5"}, 5},
+      {5, 4, {"stop sounds", "dispose 10", "dispose 20"}, 5},
+      {5, 0, {"stop sounds", "dispose 10", "dispose 20"}, 5},
+      {3, 77, {"stop sounds", "dispose 10", "dispose 20"}, 3},
+      {-1, 11, {"stop sounds", "dispose 10", "dispose 20"}, std::nullopt},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(std::to_string(k.loadedSet) + " then scene " + std::to_string(k.id));
+    GameEnv env;
+    VMPtr<gametest::LogMain> m = gametest::LogMain::make(env.canvas);
+    m->update();
+    VMPtr<SceneManager> manager = SceneManager::instance;
+    if (k.loadedSet >= 0) m->loadSoundSet(k.loadedSet);
+    VMPtr<gametest::LogScene> old = gametest::LogScene::make();
+    old->widgetDepths = {10, 20};
+    old->enter();
+    SceneManager::currentScene = old;
+    sceneLog.clear();
+    const int32_t setBefore = Main::soundSet;
+    manager->changeScene(k.id);
+    EXPECT_EQ(sceneLog, k.log);
+    EXPECT_EQ(Main::soundSet, k.setAfter.value_or(setBefore));
+    EXPECT_EQ(Main::soundOn != 0, k.loadedSet >= 0);
+    if (k.loadedSet >= 0) {
+      EXPECT_TRUE(VMPtr<tq::MediaManager>(m->mediaManager)->isLoaded(Main::kSoundSlot));
+    }
+    m->releaseMedia();
+    Main::shutdown();
+  }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The scene base: the background's place in the depth order, sorting,
-// growth and trimming, removal then paint, and loading one phase a frame.
+// growth and trimming, removal then paint, loading one phase a frame and
+// the sound at the end of a load.
 
 #include <gtest/gtest.h>
 
@@ -7,60 +8,9 @@
 #include <vector>
 
 #include "GameEnv.h"
+#include "GameProbes.h"
 #include "javax_microedition_lcdui_Image.h"
-#include "ui_MyObject.h"
-#include "ui_Scene.h"
-
-namespace gametest {
-
-std::vector<std::string> sceneLog;
-
-class LogObject : public ui::MyObject {
-  VM_CLASS(LogObject, ui::MyObject)
-
- public:
-  static VMPtr<LogObject> make(int32_t depth) {
-    VMPtr<LogObject> o = _VM_new();
-    o->_VM_init();
-    o->setDepth(depth);
-    return o;
-  }
-  void dispose() override { sceneLog.push_back("dispose " + std::to_string(depth)); }
-  void pollInput() override { sceneLog.push_back("poll " + std::to_string(depth)); }
-  void tick() override { sceneLog.push_back("tick " + std::to_string(depth)); }
-  void paint(VMPtr<Graphics>) override { sceneLog.push_back(std::to_string(depth)); }
-  void clear() override {}
-};
-
-class LogScene : public ui::Scene {
-  VM_CLASS(LogScene, ui::Scene)
-
- public:
-  static VMPtr<LogScene> make() {
-    VMPtr<LogScene> s = _VM_new();
-    s->_VM_init();
-    return s;
-  }
-  void loadStep() override {
-    sceneLog.push_back("load");
-    if (loadsLeft > 0) --loadsLeft;
-    loadCounter = loadsLeft;
-  }
-  void prepareStep() override { sceneLog.push_back("prepare"); }
-  void createWidgets() override {
-    sceneLog.push_back("widgets");
-    for (int32_t d : widgetDepths) addObject(LogObject::make(d));
-  }
-  void paintBackground(VMPtr<Graphics>) override { sceneLog.push_back("bg"); }
-
-  int32_t loadsLeft = 0;
-  std::vector<int32_t> widgetDepths;
-};
-
-}  // namespace gametest
-
-VM_REGISTER_CLASS(gametest::LogObject, "gametest.LogObject", "ui.MyObject", 0);
-VM_REGISTER_CLASS(gametest::LogScene, "gametest.LogScene", "ui.Scene", 0);
+#include "scene_SceneManager.h"
 
 namespace {
 
@@ -175,6 +125,41 @@ TEST(Scene, SuspendedScenesLoadOnePhaseAFrame) {
   sceneLog.clear();
   s->update();
   EXPECT_EQ(sceneLog, Log({"tick 10"}));
+}
+
+// The end of a load one phase a frame plays the controller's sound, except
+// in the play scene (34); a scene entered at once plays none.
+TEST(Scene, TheEndOfALoadPlaysTheSoundExceptInThePlayScene) {
+  struct Case {
+    int32_t sceneId;
+    bool suspended;
+    Log heard;
+  };
+  const std::vector<Case> cases = {
+      {0, true, {"sound"}},
+      {11, true, {"sound"}},
+      {34, true, {}},
+      {0, false, {}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(std::to_string(k.sceneId) + (k.suspended ? " suspended" : ""));
+    GameEnv env;
+    VMPtr<gametest::LogMain> m = gametest::LogMain::make(env.canvas);
+    m->update();  // makes the scene manager
+    scene::SceneManager::instance->changeScene(k.sceneId);
+    VMPtr<LogScene> s = LogScene::make();
+    s->suspend(k.suspended);
+    sceneLog.clear();
+    s->enter();
+    for (int i = 0; i < 4; ++i) s->update();
+    EXPECT_FALSE(s->suspended);
+    Log heard;
+    for (const std::string& line : sceneLog) {
+      if (line == "sound") heard.push_back(line);
+    }
+    EXPECT_EQ(heard, k.heard);
+    main::Main::shutdown();
+  }
 }
 
 }  // namespace

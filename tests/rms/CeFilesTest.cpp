@@ -20,13 +20,21 @@ std::vector<std::string> names(const std::filesystem::path& folder) {
   return out;
 }
 
+// A folder of the test's own: the program folder holds others.
+std::filesystem::path filesFolder(const ProgramFolder& folder) {
+  const std::filesystem::path files = folder.root() / "files";
+  std::filesystem::create_directories(files);
+  return files;
+}
+
 bool replace(const std::filesystem::path& path, const std::string& text) {
   return CeFiles::replaceFile(path.string(), text.data(), text.size());
 }
 
 TEST(CeFiles, OneFailingStepLeavesTheOldFileAndTheNextStepsSucceed) {
-  ProgramFolder folder;
-  const std::filesystem::path file = folder.root() / "data.bin";
+  ProgramFolder program;
+  const std::filesystem::path folder = filesFolder(program);
+  const std::filesystem::path file = folder / "data.bin";
   ASSERT_TRUE(replace(file, "old bytes"));
   CeFiles::stopAfter(INT64_MAX);
   ASSERT_TRUE(replace(file, "old bytes"));
@@ -39,15 +47,16 @@ TEST(CeFiles, OneFailingStepLeavesTheOldFileAndTheNextStepsSucceed) {
     EXPECT_EQ(CeFiles::stepsTaken(), k + 1);
     // Only the last step (the folder's flush) comes after the rename.
     EXPECT_EQ(fileBytes(file), bytes(k + 1 < steps ? "old bytes" : "new bytes, longer"));
-    EXPECT_EQ(names(folder.root()), std::vector<std::string>{"data.bin"});  // no temporary file left
+    EXPECT_EQ(names(folder), std::vector<std::string>{"data.bin"});  // no temporary file left
     EXPECT_TRUE(replace(file, "old bytes"));
   }
   CeFiles::resume();
 }
 
 TEST(CeFiles, AStoppedLayerFailsEveryLaterStepAndCleansNothingUp) {
-  ProgramFolder folder;
-  const std::filesystem::path file = folder.root() / "data.bin";
+  ProgramFolder program;
+  const std::filesystem::path folder = filesFolder(program);
+  const std::filesystem::path file = folder / "data.bin";
   ASSERT_TRUE(replace(file, "old bytes"));
   CeFiles::stopAfter(0);
   EXPECT_FALSE(replace(file, "new bytes"));
@@ -56,10 +65,10 @@ TEST(CeFiles, AStoppedLayerFailsEveryLaterStepAndCleansNothingUp) {
   EXPECT_EQ(fileBytes(file), bytes("old bytes"));
   // The write died half way: its temporary file stays, as a killed process
   // would leave it, under a name no listing of stored names takes.
-  const std::vector<std::string> left = names(folder.root());
+  const std::vector<std::string> left = names(folder);
   ASSERT_EQ(left.size(), 2u);
   EXPECT_TRUE(CeFiles::isTemporaryName(left[0]));
-  EXPECT_EQ(fileBytes(folder.root() / left[0]).size(), 4u);
+  EXPECT_EQ(fileBytes(folder / left[0]).size(), 4u);
   EXPECT_TRUE(replace(file, "new bytes"));
 }
 

@@ -2,7 +2,8 @@
 // set and a delete fails in turn (the file layer fails that one step, as a
 // failing disk would, and lets the later ones succeed); the change is then
 // reported as failed, the store reads exactly as before, on the open handle
-// and from the files alone, and one retry makes the change once.
+// and from the files alone, and one retry makes the change once. A store
+// deletion failing at any step is reported, and a retry finishes it.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -132,6 +133,47 @@ TEST(RecordStoreFailure, AChangeFailingAtAnyStepLeavesTheStoreAsItWas) {
       EXPECT_TRUE(retried.sameButTheClock(changed)) << retried << "\nexpected\n" << changed;
       HAL_closeRecordStore(store);
     }
+  }
+}
+
+// A store deletion failing at any step is reported. While the store folder
+// is left, the open handle reads as the files left do (opened alone) and
+// hands out no id given before; once the folder is gone the handle changes
+// nothing. Either way one retry deletes the store.
+TEST(RecordStoreFailure, AStoreDeletionFailingAtAnyStepIsReportedAndRetried) {
+  int64_t steps = 0;
+  {
+    ProgramFolder folder;
+    HALRecordStore* store = fixture();
+    CeFiles::stopAfter(INT64_MAX);
+    ASSERT_EQ(HAL_deleteRecordStore(u"fail", 4), HAL_OK);
+    steps = CeFiles::stepsTaken();
+    CeFiles::resume();
+    HAL_closeRecordStore(store);
+  }
+  EXPECT_EQ(steps, 8);  // the metadata, two records and the folder: a removal and a flush each
+  for (int64_t k = 0; k < steps; ++k) {
+    SCOPED_TRACE("failing step " + std::to_string(k + 1) + " of " + std::to_string(steps));
+    ProgramFolder folder;
+    HALRecordStore* store = fixture();
+    CeFiles::failStepAfter(k);
+    EXPECT_EQ(HAL_deleteRecordStore(u"fail", 4), HAL_IO_ERR);
+    CeFiles::resume();
+    int32_t id = 0;
+    if (std::filesystem::exists(folder.store("fail"))) {
+      const Snapshot left = snapshot(store, folder.store("fail"));
+      HAL_closeRecordStore(store);
+      store = openStore(false);
+      EXPECT_EQ(snapshot(store, folder.store("fail")), left) << "read from the files alone";
+      EXPECT_EQ(HAL_addRecord(store, &id, kNewBytes, 3), HAL_OK);
+      EXPECT_EQ(id, 4);
+    } else {
+      EXPECT_EQ(HAL_addRecord(store, &id, kNewBytes, 3), HAL_IO_ERR);
+    }
+    EXPECT_EQ(HAL_deleteRecordStore(u"fail", 4), HAL_OK);
+    EXPECT_FALSE(std::filesystem::exists(folder.store("fail")));
+    EXPECT_EQ(HAL_getNumRecordStores(), 0);
+    HAL_closeRecordStore(store);
   }
 }
 

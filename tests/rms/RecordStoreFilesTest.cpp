@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
 #include <string>
 
 #include "HALRecordStore.h"
@@ -147,6 +148,25 @@ TEST(RecordStoreFiles, OpeningListingAndDeletingStores) {
   HAL_closeRecordStore(store);
 }
 
+// A folder inside a store (made by hand) cannot be removed with it: the
+// deletion removes the files, keeps the store and says it failed.
+TEST(RecordStoreFiles, AFolderInsideAStoreKeepsItAndFailsItsDeletion) {
+  ProgramFolder folder;
+  HALRecordStore* store = open(u"s");
+  add(store, "one");
+  add(store, "two");
+  std::filesystem::create_directory(folder.store("s") / "inner");
+  EXPECT_EQ(HAL_deleteRecordStore(u"s", 1), HAL_IO_ERR);
+  EXPECT_EQ(HAL_getNumRecordStores(), 1);
+  EXPECT_EQ(word(HAL_getNumRecords, store), 0);
+  EXPECT_EQ(read(store, 1), "<missing>");
+  EXPECT_EQ(add(store, "three"), 3);  // no id is handed out twice
+  std::filesystem::remove(folder.store("s") / "inner");
+  EXPECT_EQ(HAL_deleteRecordStore(u"s", 1), HAL_OK);
+  EXPECT_FALSE(std::filesystem::exists(folder.store("s")));
+  HAL_closeRecordStore(store);
+}
+
 TEST(RecordStoreFiles, FoldersNoStoreNameMakesAreLeftOutOfTheListing) {
   ProgramFolder folder;
   std::u16string faces32;  // 16 code points, 32 units
@@ -216,7 +236,11 @@ TEST(RecordStoreFiles, NamesThatWouldLeaveTheDatabaseAreRefused) {
   store = open(std::u16string(u"abc").substr(0, 2));
   HAL_closeRecordStore(store);
   EXPECT_TRUE(std::filesystem::is_directory(folder.store("ab")));
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.root()), {}), 1);
+  // Nothing was made beside the database folder (the program folder's own
+  // resource folder aside).
+  std::set<std::string> inRoot;
+  for (const auto& e : std::filesystem::directory_iterator(folder.root())) inRoot.insert(e.path().filename().string());
+  EXPECT_EQ(inRoot, (std::set<std::string>{"database", "rsc"}));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.database()), {}), 2);
 }
 

@@ -256,6 +256,22 @@ TEST(RecordStore, AChangeTheDiskRefusesIsReportedAndNotHeard) {
   EXPECT_EQ(store->getNumRecords(), 1);
   EXPECT_EQ(store->getNextRecordID(), 3);
   EXPECT_EQ(listener->log, (std::vector<std::string>{"added 2", "changed 1", "deleted 1"}));
+
+  // A store deletion the disk refuses (its first removal) is a store
+  // failure, not a missing store; the store stays whole and a retry
+  // deletes it.
+  store->closeRecordStore();
+  CeFiles::failStepAfter(0);
+  try {
+    RecordStore::deleteRecordStore(jstr(u"refused"));
+    ADD_FAILURE() << "no exception";
+  } catch (javax::microedition::rms::RecordStoreException* e) {
+    EXPECT_EQ(dynamic_cast<javax::microedition::rms::RecordStoreNotFoundException*>(e), nullptr);
+  }
+  CeFiles::resume();
+  EXPECT_EQ(open(u"refused", false)->getNumRecords(), 1);
+  RecordStore::deleteRecordStore(jstr(u"refused"));
+  EXPECT_TRUE(RecordStore::listRecordStores().isNull());
 }
 
 std::vector<int32_t> walk(VMPtr<RecordEnumeration> e) {

@@ -1,28 +1,9 @@
 #include "RmsTestSupport.h"
 
-#include <unistd.h>
-
-#include <atomic>
 #include <fstream>
 #include <iterator>
 
-#include "DeviceProfile.h"
-
 namespace rms_test {
-
-ProgramFolder::ProgramFolder() {
-  static std::atomic<int> serial{0};
-  root_ = std::filesystem::temp_directory_path() /
-          ("jme-rms-" + std::to_string(getpid()) + "-" + std::to_string(serial++));
-  std::filesystem::remove_all(root_);
-  std::filesystem::create_directories(root_);
-  DeviceProfile::instance().setProgramDirectory(root_.string());
-}
-
-ProgramFolder::~ProgramFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(root_, ignored);
-}
 
 std::vector<uint8_t> bytes(const std::string& text) { return {text.begin(), text.end()}; }
 

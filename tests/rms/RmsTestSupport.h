@@ -5,24 +5,13 @@
 #include <string>
 #include <vector>
 
-// A program folder of its own for one test (removed afterwards), and small
-// helpers over the platform's record-store functions.
+#include "PackFixtures.h"
+
+// Helpers over the platform's record-store functions, and the program
+// folder of one test (the shared fixture's).
 namespace rms_test {
 
-class ProgramFolder {
- public:
-  ProgramFolder();
-  ~ProgramFolder();
-  ProgramFolder(const ProgramFolder&) = delete;
-  ProgramFolder& operator=(const ProgramFolder&) = delete;
-
-  std::filesystem::path root() const { return root_; }
-  std::filesystem::path database() const { return root_ / "database"; }
-  std::filesystem::path store(const std::string& name) const { return database() / ("store-" + name); }
-
- private:
-  std::filesystem::path root_;
-};
+using ProgramFolder = pack_fixtures::ProgramFolder;
 
 std::vector<uint8_t> bytes(const std::string& text);
 // The file's bytes (empty when it cannot be read).

@@ -12,7 +12,7 @@ namespace pack_fixtures {
 ProgramFolder::ProgramFolder() {
   static std::atomic<int> serial{0};
   root_ = std::filesystem::temp_directory_path() /
-          ("jme-packs-" + std::to_string(getpid()) + "-" + std::to_string(serial++));
+          ("jme-program-" + std::to_string(getpid()) + "-" + std::to_string(serial++));
   std::filesystem::remove_all(root_);
   std::filesystem::create_directories(root_ / "rsc");
   DeviceProfile::instance().setProgramDirectory(root_.string());

@@ -15,7 +15,8 @@ namespace pack_fixtures {
 using Bytes = std::vector<uint8_t>;
 
 // A program folder of its own for one test (removed afterwards) with an
-// empty "rsc" folder; the device profile points at it while it lives.
+// empty "rsc" folder; the device profile points at it while it lives, so
+// the resource packs and the record stores are looked for there.
 class ProgramFolder {
  public:
   ProgramFolder();
@@ -24,6 +25,9 @@ class ProgramFolder {
   ProgramFolder& operator=(const ProgramFolder&) = delete;
 
   std::filesystem::path root() const { return root_; }
+  // The record stores' database folder, and one store's folder in it.
+  std::filesystem::path database() const { return root_ / "database"; }
+  std::filesystem::path store(const std::string& name) const { return database() / ("store-" + name); }
   // Writes rsc/<name>.
   void put(const std::string& name, const Bytes& content) const;
   void remove(const std::string& name) const;

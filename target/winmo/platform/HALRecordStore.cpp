@@ -202,6 +202,22 @@ void undo(StoreState& s, const Undo& u) {
   loadState(s, &isNew, &repaired);
 }
 
+// Reads an open store's counters back from its files after a deletion cut
+// short removed some of them, and writes them out as opening would. The
+// version counts the change, and nextRecordID never goes down, so no id is
+// handed out twice.
+void reloadState(StoreState& s) {
+  const uint32_t next = s.words[kNextRecordID];
+  const uint32_t version = s.words[kVersion];
+  bool isNew = false;
+  bool repaired = false;
+  loadState(s, &isNew, &repaired);
+  if (!isNew && !repaired) return;
+  s.words[kNextRecordID] = std::max(s.words[kNextRecordID], next);
+  s.words[kVersion] = std::max(s.words[kVersion], version + 1);
+  writeMetadata(s);  // should the disk refuse it too, opening repairs the counters
+}
+
 bool validHandle(const HALRecordStore* store) { return store != nullptr && store->state != nullptr; }
 
 // A handle whose store still exists.
@@ -266,24 +282,35 @@ HALStatus HAL_deleteRecordStore(const char16_t* name, int32_t nameLength) {
   std::lock_guard<std::recursive_mutex> guard(storeLock());
   if (!CeFiles::isFolder(databaseFolder())) return HAL_NOT_FOUND_ERR;
   const std::string folder = storeFolder(encoded);
-  if (!CeFiles::isFolder(folder)) return HAL_OK;
   // The metadata goes first: a store cut short in its deletion then reads
   // as its remaining records, never as records beside stale counts.
-  for (const CeFiles::Entry& e : CeFiles::list(folder)) {
-    if (e.name == kMetadataName) CeFiles::removeFile(folder + "/" + e.name);
+  bool removed = true;
+  if (CeFiles::isFolder(folder)) {
+    for (const CeFiles::Entry& e : CeFiles::list(folder)) {
+      if (e.name == kMetadataName) removed = CeFiles::removeFile(folder + "/" + e.name);
+    }
+    for (const CeFiles::Entry& e : CeFiles::list(folder)) {
+      if (removed && !e.folder) removed = CeFiles::removeFile(folder + "/" + e.name);
+    }
+    removed = removed && CeFiles::removeFolder(folder);
   }
-  for (const CeFiles::Entry& e : CeFiles::list(folder)) {
-    if (!e.folder) CeFiles::removeFile(folder + "/" + e.name);
-  }
-  CeFiles::removeFolder(folder);
-  // Handles still open on it change nothing any more; a new open starts
-  // afresh.
   auto& stores = openStores();
-  if (auto it = stores.find(folder); it != stores.end()) {
-    if (std::shared_ptr<StoreState> s = it->second.lock()) s->deleted = true;
-    stores.erase(it);
+  const auto it = stores.find(folder);
+  const std::shared_ptr<StoreState> open = it != stores.end() ? it->second.lock() : nullptr;
+  if (CeFiles::isFolder(folder)) {
+    // A removal the disk refused (or a folder inside the store) stopped the
+    // deletion: the store keeps what was not removed yet, and a retry
+    // finishes the work. Handles open on it read their counters back from
+    // the files that are left, as opening would.
+    if (open != nullptr) reloadState(*open);
+    return HAL_IO_ERR;
   }
-  return HAL_OK;
+  // Handles still open on it change nothing any more; a new open starts
+  // afresh. A folder removed whose removal could not be flushed is gone
+  // now but may come back after a crash: that is reported too.
+  if (open != nullptr) open->deleted = true;
+  if (it != stores.end()) stores.erase(it);
+  return removed ? HAL_OK : HAL_IO_ERR;
 }
 
 namespace {

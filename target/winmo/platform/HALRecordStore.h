@@ -22,7 +22,11 @@
 // and a record whose add was cut short before its metadata was written is
 // counted as added. A change that fails part way is undone before its
 // status is given (HAL_IO_ERR): the record file, the counters and the
-// metadata are as they were, so a retry makes the change once.
+// metadata are as they were, so a retry makes the change once. Deleting a
+// store that does not exist succeeds; a deletion whose removal the disk
+// refuses (or that finds a folder inside the store) stops there and gives
+// HAL_IO_ERR, the store keeping the records not yet removed; a retry
+// finishes it.
 //
 // Every open handle of one store shares one state, so two handles never
 // hand out the same id. A store name is 1 to HAL_MAX_RECORD_STORE_NAME
