@@ -32,7 +32,7 @@ constexpr int32_t kSoundSets = 6;
 // Glyph sets of font slots 1 and 0.
 constexpr int32_t kGlyphsSlot1 = 0x4C00;
 constexpr int32_t kGlyphsSlot0 = 0x4C01;
-// Translation tables 0x5000 (the default) to 0x5004.
+// Translation tables 0x5000 to 0x5004; 0x5001 is the one the game starts with.
 constexpr int32_t kFirstTranslation = 0x5000;
 constexpr int32_t kTranslations = 5;
 // Levels.
