@@ -108,72 +108,47 @@ int32_t Screen::getLayerBoxCount(int32_t layer) {
 
 // --- Geometry -------------------------------------------------------------
 
-// The first box of the type into r[0..3] (r[4] stays 0), relative to the
-// frame or player; r untouched when there is none. Frames are read
-// untransformed, players under their own transform.
-namespace {
-
-void firstBoxOfType(const VMPtr<tq::AnimSet>& set, int32_t frame, const VMPtr<VMArray<int32_t>>& r, int32_t type) {
-  set->getBoxes(frame, 0, r, type);
-  r->at(4) = 0;
-}
-
-void firstBoxOfType(const VMPtr<AnimPlayer>& player, const VMPtr<VMArray<int32_t>>& r, int32_t type) {
-  player->getBoxes(r, type);
-  r->at(4) = 0;
-}
-
-}  // namespace
-
-VMPtr<Screen::Ints> Screen::getLayerRect(int32_t layer, int32_t boxType) {
+// Frames are read untransformed, players under their own transform; the
+// fifth int stays 0, as for an image layer.
+VMPtr<Screen::Ints> Screen::animationRect(int32_t layer, int32_t kind, int32_t boxType, bool placed) {
   VMPtr<Ints> r = Ints::create(kRecord);
-  switch (getLayerKind(layer)) {
-    case kImageLayer: {
-      VMPtr<tq::Gob> image = firstImage(layer);
-      r->at(0) = image->getOffsetX(0) + image->boxX;
-      r->at(1) = image->getOffsetY(0) + image->boxY;
-      r->at(2) = image->boxWidth;
-      r->at(3) = image->boxHeight;
-      break;
-    }
-    case kFrameLayer:
-      firstBoxOfType(layerAnimSet(layer), VMPtr<Ints>(layerValues)->at(layer), r, boxType);
-      break;
-    case kPlayerLayer: {
-      VMPtr<AnimPlayer> player = VMPtr<Players>(players)->get(layer);
-      firstBoxOfType(player, r, boxType);
+  if (kind == kFrameLayer) {
+    layerAnimSet(layer)->getBoxes(VMPtr<Ints>(layerValues)->at(layer), 0, r, boxType);
+  } else {
+    VMPtr<AnimPlayer> player = VMPtr<Players>(players)->get(layer);
+    player->getBoxes(r, boxType);
+    if (placed) {
       r->at(0) += player->getX();
       r->at(1) += player->getY();
-      break;
     }
-    default:
-      return r;
   }
+  r->at(4) = 0;
   VMPtr<Ints> offset = VMPtr<Rows>(offsets)->get(layer);
   r->at(0) += offset->at(0);
   r->at(1) += offset->at(1);
   return r;
 }
 
-// The index must be a layer of the tables (the access throws otherwise).
-VMPtr<Screen::Ints> Screen::getLayerBoxRect(int32_t layer) {
+VMPtr<Screen::Ints> Screen::getLayerRect(int32_t layer, int32_t boxType) {
+  const int32_t kind = getLayerKind(layer);
+  if (kind == kFrameLayer || kind == kPlayerLayer) return animationRect(layer, kind, boxType, true);
   VMPtr<Ints> r = Ints::create(kRecord);
-  VMPtr<Paintable> shown = VMPtr<Paintables>(drawables)->get(layer);
-  if (!shown) return r;
-  switch (shown->getKind()) {
-    case 1:
-      firstBoxOfType(layerAnimSet(layer), VMPtr<Ints>(layerValues)->at(layer), r, kLayerBoxType);
-      break;
-    case 2:
-      firstBoxOfType(VMPtr<Players>(players)->get(layer), r, kLayerBoxType);
-      break;
-    default:
-      return r;
-  }
+  if (kind == kNoLayer) return r;
+  VMPtr<tq::Gob> image = firstImage(layer);
   VMPtr<Ints> offset = VMPtr<Rows>(offsets)->get(layer);
-  r->at(0) += offset->at(0);
-  r->at(1) += offset->at(1);
+  r->at(0) = image->getOffsetX(0) + image->boxX + offset->at(0);
+  r->at(1) = image->getOffsetY(0) + image->boxY + offset->at(1);
+  r->at(2) = image->boxWidth;
+  r->at(3) = image->boxHeight;
   return r;
+}
+
+// The index must be a layer of the tables: the read throws otherwise.
+VMPtr<Screen::Ints> Screen::getLayerBoxRect(int32_t layer) {
+  if (!VMPtr<Paintables>(drawables)->get(layer)) return Ints::create(kRecord);
+  const int32_t kind = getLayerKind(layer);
+  if (kind == kFrameLayer || kind == kPlayerLayer) return animationRect(layer, kind, kLayerBoxType, false);
+  return Ints::create(kRecord);
 }
 
 VMPtr<Screen::Ints> Screen::getLayerBoxes(int32_t layer) {

@@ -179,6 +179,10 @@ class Screen : public MyObject {
   void paintBackground(VMPtr<Graphics> g);
   void paintRects(VMPtr<Graphics> g);
   void paintLayer(VMPtr<Graphics> g, int32_t layer);
+  // The first box of `boxType` of a frame or player layer (`kind` as
+  // getLayerKind gives it), moved by the layer's offsets and, when
+  // `placed`, by the player's position; zeros when there is none.
+  VMPtr<Ints> animationRect(int32_t layer, int32_t kind, int32_t boxType, bool placed);
   uint8_t hitTestRect(int32_t layer, int32_t boxIndex, int32_t x, int32_t y, int32_t w, int32_t h);
   // The elapsed time of the frame: the current scene's frame time.
   int32_t frameTime();
