@@ -307,6 +307,7 @@ TEST_F(Buffering, TheRingIsCopiedOutInAtMostFourRegions) {
   owner->_VM_init();
   VMPtr<RegionCanvas> canvas = RegionCanvas::_VM_new();
   canvas->_VM_init(owner);
+  VMPtr<java::lang::Thread> thread = tq::TqCanvas::canvasThread;
   struct Case {
     int32_t x, y;
     const char* copies;
@@ -329,6 +330,8 @@ TEST_F(Buffering, TheRingIsCopiedOutInAtMostFourRegions) {
   }
   EXPECT_THROW(CellLayer::_VM_new()->_VM_init(1, 0, 0, 0, 10), java::lang::IllegalArgumentException*);
   EXPECT_THROW(CellLayer::_VM_new()->_VM_init(1, 0, 1, 10, -1), java::lang::IllegalArgumentException*);
+  // The canvas, never shown, ends its thread.
+  finish(VMPtr<enginetest::ProbeCanvas>(canvas), thread);
 }
 
 TEST_F(Buffering, ClearingEmptiesTheAreaAndKeepsTheGraphicsState) {
