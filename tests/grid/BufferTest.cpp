@@ -11,31 +11,13 @@
 #include <vector>
 
 #include "../engine/EngineFixture.h"
+#include "GridCanvas.h"
 #include "GridFixtures.h"
 #include "VMHeap.h"
 #include "java_lang_IllegalArgumentException.h"
 #include "tq_CellLayer.h"
 
 namespace gridtest {
-
-// A canvas that logs the region copies it is asked for.
-class RegionCanvas : public enginetest::ProbeCanvas {
-  VM_CLASS(RegionCanvas, enginetest::ProbeCanvas)
-
- public:
-  VMPtr<RegionCanvas> _VM_init(VMPtr<MIDlet> owner) {
-    Base::_VM_init(owner);
-    return VMPtr<RegionCanvas>(this);
-  }
-  void paintRegion(VMPtr<Image> img, int32_t sx, int32_t sy, int32_t w, int32_t h, VMPtr<Graphics> g, int32_t dx,
-                   int32_t dy) override {
-    copies.push_back("(" + std::to_string(sx) + "," + std::to_string(sy) + "," + std::to_string(w) + "," +
-                     std::to_string(h) + ")->(" + std::to_string(dx) + "," + std::to_string(dy) + ")");
-    ProbeCanvas::paintRegion(img, sx, sy, w, h, g, dx, dy);
-  }
-
-  std::vector<std::string> copies;
-};
 
 namespace {
 
@@ -78,12 +60,6 @@ class Buffering : public enginetest::EngineFixture {
     }
     l->paint(g);
     return pixels(out);
-  }
-  std::string take() {
-    std::string out;
-    for (const std::string& s : log) out += (out.empty() ? "" : " ") + s;
-    log.clear();
-    return out;
   }
 
   std::vector<std::string> log;
@@ -295,18 +271,15 @@ TEST_F(Buffering, RedrawsOnlyWhatChangedOrScrolledIntoView) {
     l->setPosition(c.x, c.y);
     VMPtr<Graphics> g = Image::createImage(kW, kH)->getGraphics();
     l->paint(g);
-    take();
+    take(log);
     c.change(l);
     l->paint(g);
-    EXPECT_EQ(take(), c.redrawn);
+    EXPECT_EQ(take(log), c.redrawn);
   }
 }
 
 TEST_F(Buffering, TheRingIsCopiedOutInAtMostFourRegions) {
-  VMPtr<enginetest::ProbeMIDlet> owner = enginetest::ProbeMIDlet::_VM_new();
-  owner->_VM_init();
-  VMPtr<RegionCanvas> canvas = RegionCanvas::_VM_new();
-  canvas->_VM_init(owner);
+  VMPtr<GridCanvas> canvas = makeGridCanvas();
   VMPtr<java::lang::Thread> thread = tq::TqCanvas::canvasThread;
   struct Case {
     int32_t x, y;
@@ -324,9 +297,7 @@ TEST_F(Buffering, TheRingIsCopiedOutInAtMostFourRegions) {
     l->setPosition(c.x, c.y);
     canvas->copies.clear();
     l->paint(g);
-    std::string out;
-    for (const std::string& s : canvas->copies) out += (out.empty() ? "" : " ") + s;
-    EXPECT_EQ(out, c.copies);
+    EXPECT_EQ(take(canvas->copies), c.copies);
   }
   EXPECT_THROW(CellLayer::_VM_new()->_VM_init(1, 0, 0, 0, 10), java::lang::IllegalArgumentException*);
   EXPECT_THROW(CellLayer::_VM_new()->_VM_init(1, 0, 1, 10, -1), java::lang::IllegalArgumentException*);
@@ -396,5 +367,3 @@ TEST_F(Buffering, WarmPaintsAllocateNothing) {
 
 }  // namespace
 }  // namespace gridtest
-
-VM_REGISTER_CLASS(gridtest::RegionCanvas, "gridtest.RegionCanvas", "enginetest.ProbeCanvas", 0);

@@ -122,6 +122,14 @@ inline VMPtr<tq::Gob> randomSprite(int32_t w, int32_t h, int32_t ox, int32_t oy,
   return gob;
 }
 
+// The entries joined with spaces; the log is emptied.
+inline std::string take(std::vector<std::string>& log) {
+  std::string out;
+  for (const std::string& s : log) out += (out.empty() ? "" : " ") + s;
+  log.clear();
+  return out;
+}
+
 inline std::vector<int32_t> pixels(VMPtr<Image> image) {
   const int32_t w = image->getWidth();
   const int32_t h = image->getHeight();

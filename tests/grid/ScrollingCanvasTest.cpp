@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "../engine/EngineFixture.h"
+#include "GridCanvas.h"
 #include "GridFixtures.h"
 #include "HALProperties.h"
 #include "HALScreen.h"
@@ -20,34 +21,6 @@
 #include "tq_input_PointerInputKeyRegion.h"
 
 namespace gridtest {
-
-// Logs the key transitions the touch regions report and counts the
-// region copies of each frame.
-class ScrollCanvas : public enginetest::ProbeCanvas {
-  VM_CLASS(ScrollCanvas, enginetest::ProbeCanvas)
-
- public:
-  VMPtr<ScrollCanvas> _VM_init(VMPtr<MIDlet> owner) {
-    Base::_VM_init(owner);
-    return VMPtr<ScrollCanvas>(this);
-  }
-  void pressKey(int32_t key) override {
-    keyLog += (keyLog.empty() ? "+" : " +") + std::to_string(key);
-    ProbeCanvas::pressKey(key);
-  }
-  void releaseKey(int32_t key) override {
-    keyLog += (keyLog.empty() ? "-" : " -") + std::to_string(key);
-    ProbeCanvas::releaseKey(key);
-  }
-  void paintRegion(VMPtr<Image> img, int32_t sx, int32_t sy, int32_t w, int32_t h, VMPtr<Graphics> g, int32_t dx,
-                   int32_t dy) override {
-    ++copies;
-    ProbeCanvas::paintRegion(img, sx, sy, w, h, g, dx, dy);
-  }
-
-  std::string keyLog;
-  int32_t copies = 0;
-};
 
 namespace {
 
@@ -103,10 +76,7 @@ class ScrollingCanvas : public enginetest::EngineFixture {
 TEST_F(ScrollingCanvas, ScrollsAMapAcrossItsEdgesWhileRegionsPressKeys) {
   HAL_loadProperties();
   ASSERT_EQ(HAL_createMainWindow(nullptr, 1), 1);
-  VMPtr<enginetest::ProbeMIDlet> owner = enginetest::ProbeMIDlet::_VM_new();
-  owner->_VM_init();
-  VMPtr<ScrollCanvas> canvas = ScrollCanvas::_VM_new();
-  canvas->_VM_init(owner);
+  VMPtr<GridCanvas> canvas = makeGridCanvas();
   VMPtr<java::lang::Thread> thread = tq::TqCanvas::canvasThread;
   pumpMessages();
   canvas->updateScreenSize();
@@ -145,10 +115,9 @@ TEST_F(ScrollingCanvas, ScrollsAMapAcrossItsEdgesWhileRegionsPressKeys) {
     plain->paint(g);
     g->translate(0, kHalf);
     g->setClip(0, 0, kViewW, kHalf);
-    ScrollCanvas* self = static_cast<ScrollCanvas*>(tq::TqCanvas::instance.get());
-    const int32_t before = self->copies;
+    canvas->copies.clear();
     buffered->paint(g);
-    mostCopies = std::max(mostCopies, self->copies - before);
+    mostCopies = std::max(mostCopies, static_cast<int32_t>(canvas->copies.size()));
     g->translate(0, -kHalf);
     lastPaintTime = tq::TqCanvas::getTimeMillis();
   };
@@ -170,7 +139,7 @@ TEST_F(ScrollingCanvas, ScrollsAMapAcrossItsEdgesWhileRegionsPressKeys) {
   ASSERT_TRUE(waitFor([&] { return !thread->isAlive(); }));
   EXPECT_TRUE(java_test::joinThread(thread));
 
-  EXPECT_EQ(canvas->keyLog, "+5 -5 +6 -6");
+  EXPECT_EQ(take(canvas->keys), "+5 -5 +6 -6");
   EXPECT_EQ(heldPerTick, std::vector<std::string>({"", "5", "", "6", ""}));
   EXPECT_GE(canvas->paints, 120);
   EXPECT_GE(mostCopies, 1);
@@ -199,5 +168,3 @@ TEST_F(ScrollingCanvas, ScrollsAMapAcrossItsEdgesWhileRegionsPressKeys) {
 
 }  // namespace
 }  // namespace gridtest
-
-VM_REGISTER_CLASS(gridtest::ScrollCanvas, "gridtest.ScrollCanvas", "enginetest.ProbeCanvas", 0);
