@@ -22,10 +22,10 @@ namespace tq {
 //
 // Over the tiles it draws, in this order, three lists of drawables placed
 // at map pixels (tq_CellLayer.objects.cpp, tq_CellLayer.players.cpp):
-// - the object list: fixed entries, sorted once along the longer side of
-//   the map and found with a binary search moved back by the largest
-//   extent;
-// - players (scenery animations) advanced by the canvas clock;
+// - the object list: fixed entries, sorted along the longer side of the
+//   map before the first draw after an addition and found with a binary
+//   search moved back by the largest extent;
+// - players (scenery animations), advanced by the canvas clock at paint;
 // - the pool: entries that come and go through handles; the handles in use
 //   form a list in the order they were added, the free ones a free list.
 //
