@@ -7,6 +7,7 @@
 #include "javax_microedition_lcdui_Graphics.h"
 #include "tq_TqCanvas.h"
 #include "tq_util_text_Translation.h"
+#include "ui_Addon.h"
 #include "ui_MyObject.h"
 
 namespace scene {
@@ -84,7 +85,7 @@ class Scene : public virtual java::lang::Object {
   VMField<VMArray<int32_t>> rect;
   // Retyped to the screen object and the menu box by the scenes that have them.
   VMField<MyObject> screen;
-  VMField<MyObject> menu;
+  VMField<Addon> menu;
   VMField<tq::util::text::Translation> translation;
   VMField<scene::SceneManager> sceneManager;
   VMField<tq::TqCanvas> canvas;

@@ -11,11 +11,26 @@ namespace {
 
 using namespace content;
 
+constexpr uint16_t kSheetIndex = kSheetId % 1024;
+
 Bytes oneSprite(int16_t w, int16_t h) {
   SpriteSet set;
-  set.sheet = 0;
+  set.sheet = kSheetIndex;
   set.sprites = {{0, 0, 0, 0, w, h, 0, 0, false, w, h, false}};
   return writeSpriteSet(set);
+}
+
+Bytes logoAnimation() {
+  AnimationSet set;
+  set.durations = {100};
+  set.frames = {{{{0, 0, 0, 0}}, {}}};
+  set.animations = {{-1, {{0, 0, 0, 0, 0, 0}}}};
+  return writeAnimationSet(set);
+}
+
+Bytes sheet() {
+  IndexedImage image{kLogoWidth, kLogoHeight, std::vector<uint8_t>(kLogoWidth * kLogoHeight), {0xFF000080}};
+  return writePng(image);
 }
 
 void writeChunked(const std::filesystem::path& rsc, int pack, const std::vector<PackResource>& resources) {
@@ -26,11 +41,12 @@ void writeChunked(const std::filesystem::path& rsc, int pack, const std::vector<
 
 void writeGamePacks(const std::filesystem::path& rsc) {
   std::vector<PackResource> shell(10 + kCacheSets);
-  shell[0] = {0, fixtures::paletteImage().png};
-  shell[1] = {0, fixtures::smallAnimationSet().bytes};
+  shell[0] = {0, logoAnimation()};
+  shell[1] = {0, oneSprite(kLogoWidth, kLogoHeight)};
   shell[2] = {0, oneSprite(kPictureSize, kPictureSize)};
   shell[3] = {0, oneSprite(kTileWidth, kTileHeight)};
-  for (int i = 4; i < 10; ++i) shell[i] = {0, oneSprite(1, 1)};
+  shell[4] = {0, sheet()};
+  for (int i = 5; i < 10; ++i) shell[i] = {0, oneSprite(1, 1)};
   for (int i = 0; i < kCacheSets; ++i) shell[10 + i] = {0, oneSprite(1, 1)};
   writeChunked(rsc, 1, shell);
   const fixtures::GlyphFontFixture font = fixtures::eightGlyphFont(2);
