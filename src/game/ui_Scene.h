@@ -9,6 +9,7 @@
 #include "tq_util_text_Translation.h"
 #include "ui_Addon.h"
 #include "ui_MyObject.h"
+#include "ui_Screen.h"
 
 namespace scene {
 class SceneManager;
@@ -83,8 +84,7 @@ class Scene : public virtual java::lang::Object {
   int32_t frameTime;
   int32_t lastDelta;
   VMField<VMArray<int32_t>> rect;
-  // Retyped to the screen object and the menu box by the scenes that have them.
-  VMField<MyObject> screen;
+  VMField<Screen> screen;
   VMField<Addon> menu;
   VMField<tq::util::text::Translation> translation;
   VMField<scene::SceneManager> sceneManager;
