@@ -241,6 +241,22 @@ const std::vector<Case> kCases = {
        box->scrollTextDown();
        EXPECT_EQ(box->scrollLine, 1);
      }},
+    {"the ticker runs a selected text wider than the screen and restarts at 240",
+     [](UiEnv&, const VMPtr<Addon>& box) {
+       setIds(box, {gametest::kLongText, 13});
+       box->setBounds(10, 0, 200, 100);
+       box->tickerStep();
+       EXPECT_EQ(box->tickerOffset, 0);  // not scrollable
+       box->setScrollable(1);
+       box->tickerStep();
+       EXPECT_EQ(box->tickerOffset, -2);
+       box->tickerOffset = -(60 * 5 + 10) + 2;
+       box->tickerStep();
+       EXPECT_EQ(box->tickerOffset, 240);
+       box->setSelectedRow(1);  // a text that fits
+       box->tickerStep();
+       EXPECT_EQ(box->tickerOffset, 0);
+     }},
     {"negative and too large item indices are ignored",
      [](UiEnv&, const VMPtr<Addon>& box) {
        box->setItemCapacity(1);

@@ -90,6 +90,11 @@ const std::vector<Case> kCases = {
        EXPECT_EQ(e.scene()->menu->scrollLine, 1);
        e.tap({120, 160 - 110 + 45});  // the upper text
        EXPECT_EQ(e.scene()->menu->scrollLine, 0);
+       // Both buttons in one frame: up (nothing at the top), then down.
+       e.ui.env.canvas->pressKey(1);
+       e.ui.env.canvas->pressKey(6);
+       e.frame();
+       EXPECT_EQ(e.scene()->menu->scrollLine, 1);
      }},
     {"fresh progress offers only tier 20, group 25 and stage 0", 2, [] {}, {item(11), item(20), item(25)}, 5, 2,
      [](MenuEnv& e) {

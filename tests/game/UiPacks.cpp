@@ -163,6 +163,7 @@ std::u16string number(int32_t n) {
 uint32_t pictureColour(int32_t picture) { return kPictureColours[picture]; }
 
 std::u16string uiText(int32_t table, int32_t id) {
+  if (id == kLongText) return std::u16string(60, u'a');
   if (id >= 57 && id <= 59) {
     std::u16string lines;
     for (int i = 0; i < 20; ++i) lines += i == 0 ? u"a" : u"\na";

@@ -29,6 +29,8 @@
 namespace gametest {
 
 constexpr int32_t kTexts = 80;
+// A text wider than the screen: 60 'a's of advance 5.
+constexpr int32_t kLongText = 79;
 constexpr int32_t kZeroHeightFont = 0x100B;
 constexpr int32_t kTallFont = 0x100D;
 // Board frames, relative to the origin (120, 160): the title cell (box 0),
@@ -57,8 +59,8 @@ constexpr int32_t kPictureSide = 4;
 uint32_t pictureColour(int32_t picture);
 
 // Text `id` of table 0x5000 + table: the about texts 15, 16 and 56 and the
-// help texts 57..59 (twenty one-character lines each) as the tests read
-// them; every other text names its table and id ("t2.13").
+// help texts 57..59 (twenty one-character lines each) and kLongText as
+// the tests read them; every other text names its table and id ("t2.13").
 std::u16string uiText(int32_t table, int32_t id);
 
 void writeUiPacks(const std::filesystem::path& rsc);
