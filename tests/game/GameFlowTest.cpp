@@ -14,6 +14,7 @@
 #include "HALWindow.h"
 #include "JavaTask.h"
 #include "PackFixtures.h"
+#include "MenuEnv.h"
 #include "UiPacks.h"
 #include "main_CommonMIDlet.h"
 #include "main_Game.h"
@@ -58,22 +59,6 @@ class GameFlow : public enginetest::EngineFixture {
     raise(HAL_EVENT_POINTER_RELEASED, {x, y});
     return true;
   }
-  static std::array<int32_t, 2> centre(int32_t x, int32_t y, int32_t w, int32_t h) { return {x + w / 2, y + h / 2}; }
-  static std::array<int32_t, 2> itemCentre(int32_t id) {
-    VMPtr<ui::Addon> box = menuScene()->menu;
-    VMPtr<VMArray<int32_t, 2>> rects = box->getItemRects();
-    for (int32_t i = 0; i < rects->length; ++i) {
-      if (box->ids->at(box->firstRow + i) != id) continue;
-      VMPtr<VMArray<int32_t>> r = rects->get(i);
-      return centre(r->at(0), r->at(1), r->at(2), r->at(3));
-    }
-    ADD_FAILURE() << "no item " << id;
-    return {-1, -1};
-  }
-  static std::array<int32_t, 2> boxCentre(int32_t i) {
-    VMPtr<tq::graphics::CollisionBox> b = VMPtr<ui::Screen>(menuScene()->screen)->getCollisionBox(2, i);
-    return centre(b->x, b->y, b->width, b->height);
-  }
   // Ends the canvas thread (its exit already asked for) and joins it.
   static void joinCanvasThread() {
     tq::TqCanvas::_VM_clinitCheck();
@@ -102,11 +87,11 @@ TEST_F(GameFlow, TapsTakeTheGameFromTheLogoToTheFirstStage) {
   const std::array<int32_t, 2> steps[] = {{47, 10}, {38, 2}, {11, 3}, {20, 4}, {25, 5}};
   for (const std::array<int32_t, 2>& s : steps) {
     SCOPED_TRACE(s[0]);
-    ASSERT_TRUE(tap(itemCentre(s[0])));
+    ASSERT_TRUE(tap(gametest::itemCentre(menuScene(), s[0])));
     ASSERT_TRUE(waitFor([&] { return onPage(s[1]); }));
   }
   EXPECT_FALSE(Main::firstRun);
-  ASSERT_TRUE(tap(boxCentre(0)));
+  ASSERT_TRUE(tap(gametest::boxCentre(menuScene(), 0)));
   ASSERT_TRUE(waitFor([] { return Main::sceneManager && SceneManager::instance->sceneId == 34; }));
   EXPECT_EQ(Game::tier, 0);
   EXPECT_EQ(Game::group, 0);

@@ -50,20 +50,20 @@ void MenuEnv::tap(std::array<int32_t, 2> at) {
   frame();
 }
 
-std::array<int32_t, 2> MenuEnv::itemCentre(int32_t id) {
-  VMPtr<ui::Addon> box = scene()->menu;
+std::array<int32_t, 2> itemCentre(MenuScene* s, int32_t id) {
+  VMPtr<ui::Addon> box = s->menu;
   VMPtr<VMArray<int32_t, 2>> rects = box->getItemRects();
   for (int32_t i = 0; i < rects->length; ++i) {
     if (box->ids->at(box->firstRow + i) != id) continue;
     VMPtr<VMArray<int32_t>> r = rects->get(i);
     return centre(r->at(0), r->at(1), r->at(2), r->at(3));
   }
-  ADD_FAILURE() << "no item " << id << " on page " << scene()->page;
+  ADD_FAILURE() << "no item " << id << " on page " << s->page;
   return {-1, -1};
 }
 
-std::array<int32_t, 2> MenuEnv::boxCentre(int32_t i) {
-  VMPtr<tq::graphics::CollisionBox> b = VMPtr<ui::Screen>(scene()->screen)->getCollisionBox(2, i);
+std::array<int32_t, 2> boxCentre(MenuScene* s, int32_t i) {
+  VMPtr<tq::graphics::CollisionBox> b = VMPtr<ui::Screen>(s->screen)->getCollisionBox(2, i);
   return centre(b->x, b->y, b->width, b->height);
 }
 

@@ -15,6 +15,11 @@
 
 namespace gametest {
 
+// The centre of the menu box's row or answer `id` on the page of `s`.
+std::array<int32_t, 2> itemCentre(scene::menu::MenuScene* s, int32_t id);
+// The centre of box i of the page's background layer 2.
+std::array<int32_t, 2> boxCentre(scene::menu::MenuScene* s, int32_t i);
+
 struct MenuEnv {
   // The controller's first update (the scene manager and the logo); frames
   // of 40 ms.
@@ -31,10 +36,8 @@ struct MenuEnv {
   void tap(std::array<int32_t, 2> at);
   // Press and a frame: the scene sees the finger down in the next frame.
   void press(std::array<int32_t, 2> at);
-  // The centre of the menu box's row or answer `id`.
-  std::array<int32_t, 2> itemCentre(int32_t id);
-  // The centre of box i of the background's layer 2.
-  std::array<int32_t, 2> boxCentre(int32_t i);
+  std::array<int32_t, 2> itemCentre(int32_t id) { return gametest::itemCentre(scene().get(), id); }
+  std::array<int32_t, 2> boxCentre(int32_t i) { return gametest::boxCentre(scene().get(), i); }
   void tapItem(int32_t id) { tap(itemCentre(id)); }
   void tapBox(int32_t i) { tap(boxCentre(i)); }
 
