@@ -2,6 +2,8 @@
 
 #include "GameIds.h"
 #include "main_Main.h"
+#include "scene_menu_MenuScene.h"
+#include "scene_splash_LogoScene.h"
 #include "ui_ResManager.h"
 
 VM_REGISTER_CLASS(scene::SceneManager, "scene.SceneManager", "java.lang.Object", 0);
@@ -130,14 +132,23 @@ void SceneManager::changeScene(int32_t id) {
 
 bool SceneManager::isMenuScene(int32_t id) { return id == 2 || id == 4 || id == 5 || id == 10 || id == 11; }
 
-// The logo, menu and play scenes are added by the classes that make them;
-// a menu id already switches the music.
+// Logo (0) and menu pages (2, 4, 5, 10, 11, the id as the first page; the
+// music switches to set 5 first). The menu loads one phase a frame; the
+// logo is entered at once. The play scenes come with their class.
 void SceneManager::createScene() {
+  _VM_clinitCheck();
   if (isMenuScene(sceneId)) {
     VMPtr<Main> controller = Main::instance;
     if (controller) controller->playMusic(kMenuMusic);
+    VMPtr<menu::MenuScene> page = menu::MenuScene::_VM_new();
+    page->_VM_init(sceneId);
+    page->suspend(1);
+    currentScene = page;
+  } else if (sceneId == kLogoScene) {
+    VMPtr<splash::LogoScene> logo = splash::LogoScene::_VM_new();
+    logo->_VM_init();
+    currentScene = logo;
   }
-  _VM_clinitCheck();
   VMPtr<ui::Scene> scene = currentScene;
   if (scene && !scene->suspended) scene->enter();
 }

@@ -7,6 +7,7 @@
 #include "javax_microedition_lcdui_Graphics.h"
 #include "tq_TqCanvas.h"
 #include "tq_util_text_Translation.h"
+#include "ui_Addon.h"
 #include "ui_MyObject.h"
 #include "ui_Screen.h"
 
@@ -84,8 +85,7 @@ class Scene : public virtual java::lang::Object {
   int32_t lastDelta;
   VMField<VMArray<int32_t>> rect;
   VMField<Screen> screen;
-  // Retyped to the menu box by the scenes that have one.
-  VMField<MyObject> menu;
+  VMField<Addon> menu;
   VMField<tq::util::text::Translation> translation;
   VMField<scene::SceneManager> sceneManager;
   VMField<tq::TqCanvas> canvas;

@@ -12,14 +12,28 @@ namespace {
 
 using namespace content;
 
-constexpr uint16_t kBackdropSheet = 4;
+constexpr uint16_t kBackdropSheet = kSheetId % 1024;
+constexpr uint16_t kLogoSheet = 5;
 constexpr int16_t kPictureColumn = kTileWidth;
 
-Bytes oneSprite(int16_t w, int16_t h, uint16_t sheet = 0, int16_t sheetX = 0) {
+Bytes oneSprite(int16_t w, int16_t h, uint16_t sheet = kBackdropSheet, int16_t sheetX = 0) {
   SpriteSet set;
   set.sheet = sheet;
   set.sprites = {{0, 0, sheetX, 0, w, h, 0, 0, false, w, h, false}};
   return writeSpriteSet(set);
+}
+
+Bytes logoAnimation() {
+  AnimationSet set;
+  set.durations = {100};
+  set.frames = {{{{0, 0, 0, 0}}, {}}};
+  set.animations = {{-1, {{0, 0, 0, 0, 0, 0}}}};
+  return writeAnimationSet(set);
+}
+
+Bytes logoSheet() {
+  IndexedImage image{kLogoWidth, kLogoHeight, std::vector<uint8_t>(kLogoWidth * kLogoHeight), {0xFF000080}};
+  return writePng(image);
 }
 
 // Palette entry i: red 8 + 16 i tells the entries apart; every channel
@@ -59,12 +73,13 @@ uint32_t pictureColour(int32_t x, int32_t y) {
 
 void writeGamePacks(const std::filesystem::path& rsc) {
   std::vector<PackResource> shell(10 + kCacheSets);
-  shell[0] = {0, fixtures::paletteImage().png};
-  shell[1] = {0, fixtures::smallAnimationSet().bytes};
+  shell[0] = {0, logoAnimation()};
+  shell[1] = {0, oneSprite(kLogoWidth, kLogoHeight, kLogoSheet)};
   shell[2] = {0, oneSprite(kPictureSize, kPictureSize, kBackdropSheet, kPictureColumn)};
   shell[3] = {0, oneSprite(kTileWidth, kTileHeight, kBackdropSheet)};
   shell[kBackdropSheet] = {0, backdropSheet()};
-  for (int i = kBackdropSheet + 1; i < 10; ++i) shell[i] = {0, oneSprite(1, 1)};
+  shell[kLogoSheet] = {0, logoSheet()};
+  for (int i = kLogoSheet + 1; i < 10; ++i) shell[i] = {0, oneSprite(1, 1)};
   for (int i = 0; i < kCacheSets; ++i) shell[10 + i] = {0, oneSprite(1, 1)};
   writeChunked(rsc, 1, shell);
   const fixtures::GlyphFontFixture font = fixtures::eightGlyphFont(2);
