@@ -52,11 +52,15 @@ int64_t wrongPixels(const RasterSurface* s, bool picture) {
 // pixels that differ from the backdrop due then and asks for a full
 // repaint: the second one comes without the loading picture, the third
 // while the current scene loads frame by frame, with it. Then it quits.
+// The scene the first tick starts (the logo, which covers the game area)
+// gives way to a probe scene that draws nothing, so the backdrop is all
+// the screen shows.
 class BackdropCanvas : public main::CommonCanvas {
   VM_CLASS(BackdropCanvas, main::CommonCanvas)
 
  public:
   void paintFrame(VMPtr<Graphics> g) override {
+    if (paints == 0) scene::SceneManager::currentScene = LogScene::make();
     CommonCanvas::paintFrame(g);
     ++paints;
     wrong.push_back(wrongPixels(screenBuffer->surface, paints != 2));
