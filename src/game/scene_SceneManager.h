@@ -18,9 +18,9 @@ namespace scene {
 // stopped, the old scene's objects disposed, the touch state reset, the
 // resource cache emptied, then the new scene made (menu and play scenes
 // suspended, to load one phase per frame; the others entered at once).
-// Menu ids (2, 4, 5, 10, 11) switch the music to set 5 first. The scenes
-// themselves come with the scenes: until then every id, like an unknown
-// one, leaves no current scene.
+// Menu ids (2, 4, 5, 10, 11) switch the music to set 5 first. Id 0 makes
+// the logo scene, the menu ids the menu scene; the play ids (34, 42), like
+// an unknown id, leave no current scene for now.
 class SceneManager : public virtual java::lang::Object {
   VM_CLASS(SceneManager, java::lang::Object)
 
