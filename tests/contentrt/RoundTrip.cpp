@@ -46,6 +46,15 @@ std::vector<uint32_t> regionOf(const content::IndexedImage& image, int x, int y,
   return out;
 }
 
+content::IndexedImage distinctSheet(int width, int height) {
+  content::IndexedImage s{width, height, {}, {}};
+  for (uint32_t k = 0; k < 256; ++k) s.palette.push_back(0xFF000000u | (k >> 3) << 19 | (k & 7) << 13 | 0x18);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) s.indices.push_back(static_cast<uint8_t>(x + 61 * y));
+  }
+  return s;
+}
+
 std::string caseName(const std::string& name, size_t i) { return name + "[" + std::to_string(i) + "]"; }
 
 }  // namespace contentrt

@@ -43,6 +43,10 @@ std::vector<uint32_t> surfaceColours(const std::vector<uint32_t>& argb);
 // The region's pixels of a palette image, as ARGB words.
 std::vector<uint32_t> regionOf(const content::IndexedImage& image, int x, int y, int width, int height);
 
+// A w x h palette image of 256 colours that RGB565 keeps apart, laid out
+// so that neighbouring regions differ: a sheet to cut sprites from.
+content::IndexedImage distinctSheet(int width, int height);
+
 // "name[i]" for failure messages of table cases.
 std::string caseName(const std::string& name, size_t i);
 
