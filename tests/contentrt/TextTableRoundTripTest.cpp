@@ -1,0 +1,116 @@
+// Text tables written by the text-table writers and read by the engine:
+// translation tables through Resources (raw and decoded all at once, with
+// 16-bit offsets up to a resource of 65535 bytes and 32-bit ones from
+// 65536), and the canvas's text table; each at the edges of its format:
+// the UTF-8 forms of one, two and three bytes at their boundaries, the
+// longest record, the largest counts, the largest text total.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ContentFixtures.h"
+#include "JavaTestSupport.h"
+#include "PlainCanvas.h"
+#include "RoundTrip.h"
+#include "TextTableWriter.h"
+#include "VMTestEnv.h"
+#include "tq_Resources.h"
+#include "tq_util_text_Translation.h"
+
+using contentrt::caseName;
+using Texts = std::vector<std::u16string>;
+
+namespace {
+
+// Characters at the edges of each UTF-8 form, U+0000 included.
+const std::u16string kEdges = std::u16string(u"\u0000\u007F\u0080\u07FF\u0800\uD7FF\uE000\uFFFD\uFFFF", 9);
+
+// `units` copies of `c`.
+std::u16string times(size_t units, char16_t c) { return std::u16string(units, c); }
+
+// Texts whose translation table is `size` bytes long: two long texts of
+// three-byte characters and a third of single bytes.
+Texts tableOfSize(size_t size) {
+  const size_t textBytes = size - 2 * (3 + 1);
+  const size_t first = 32767;  // the longest record: 10922 three-byte characters and one byte
+  const size_t second = 32760;
+  Texts texts = {times(10922, u'\u20AC') + u"a", times(second / 3, u'\u0800'), times(textBytes - first - second, u'z')};
+  return texts;
+}
+
+struct Case {
+  std::string what;
+  Texts texts;
+};
+
+std::vector<Case> translationCases() {
+  Texts many(65535);
+  for (size_t i = 0; i < many.size(); i += 4093) many[i] = u"#" + java_test::u16(std::to_string(i));
+  return {
+      {"the 16-bit offsets fixture", content::fixtures::translationTable16().texts},
+      {"the 32-bit offsets fixture", content::fixtures::translationTable32().texts},
+      {"a resource of 65535 bytes", tableOfSize(65535)},
+      {"a resource of 65536 bytes", tableOfSize(65536)},
+      {"characters at the UTF-8 edges", {kEdges, u"", kEdges + kEdges}},
+      {"no texts", {}},
+      {"65535 texts", many},
+  };
+}
+
+void expectTexts(const Texts& read, const Texts& written, const std::string& what) {
+  ASSERT_EQ(read.size(), written.size()) << what;
+  for (size_t i = 0; i < written.size(); ++i) {
+    EXPECT_EQ(read[i], written[i]) << what << ", " << caseName("text", i) << ": " << java_test::show(read[i]);
+  }
+}
+
+TEST(TextTableRoundTrip, TranslationTablesReadBackInBothOffsetWidths) {
+  VMTestEnv::start();
+  for (const Case& c : translationCases()) {
+    const content::Bytes bytes = content::writeTranslationTable(c.texts);
+    contentrt::loadPack({{0, bytes}});
+    VMPtr<tq::util::text::Translation> t = tq::Resources::getTranslation(0);
+    ASSERT_EQ(t->count, static_cast<int32_t>(c.texts.size())) << c.what;
+    EXPECT_EQ(static_cast<bool>(t->offsets32), bytes.size() > 0xFFFF) << c.what;
+    EXPECT_EQ(static_cast<bool>(t->offsets16), bytes.size() <= 0xFFFF) << c.what;
+    Texts raw;
+    for (int32_t id = 0; id < t->count; ++id) raw.push_back(java_test::text(t->getString(id)));
+    expectTexts(raw, c.texts, c.what + ", raw");
+    t->decodeAll();
+    Texts decoded;
+    for (int32_t id = 0; id < t->count; ++id) decoded.push_back(java_test::text(t->getString(id)));
+    expectTexts(decoded, c.texts, c.what + ", decoded");
+  }
+  EXPECT_EQ(content::writeTranslationTable(tableOfSize(65535)).size(), 65535u);
+  EXPECT_EQ(content::writeTranslationTable(tableOfSize(65536)).size(), 65536u);
+}
+
+TEST(TextTableRoundTrip, CanvasTextTablesReadBack) {
+  VMTestEnv::start();
+  Texts most(32767);
+  for (size_t i = 0; i < most.size(); i += 1000) most[i] = java_test::u16(std::to_string(i));
+  // 65535 text bytes in all: two longest records and one byte.
+  const Texts fullest = {times(10922, u'\u20AC') + u"a", times(16383, u'\u00E9') + u"b", u"c"};
+  const std::vector<Case> cases = {
+      {"the fixture", content::fixtures::canvasTextTable().texts},
+      {"characters at the UTF-8 edges", {kEdges, u"", kEdges + kEdges}},
+      {"no texts", {}},
+      {"32767 texts", most},
+      {"65535 text bytes", fullest},
+  };
+  VMPtr<test_support::PlainCanvas> canvas = test_support::PlainCanvas::make();
+  for (const Case& c : cases) {
+    contentrt::loadPack({{0, content::writeCanvasTextTable(c.texts)}});
+    canvas->loadTexts(0);
+    VMPtr<VMArray<java::lang::String>> strings = canvas->textStrings;
+    ASSERT_TRUE(strings) << c.what;
+    Texts read;
+    for (int32_t i = 0; i < strings->length; ++i) read.push_back(java_test::text(canvas->getText(i)));
+    expectTexts(read, c.texts, c.what);
+  }
+  test_support::PlainCanvas::stop();
+}
+
+}  // namespace
