@@ -61,6 +61,8 @@ std::vector<PackCase> packCases() {
       {"empty", {}},
       {"one empty resource", {{0, {}}}},
       {"types -128, -1, 0, 1, 127", {{-128, {1}}, {-1, {2, 3}}, {0, {}}, {1, {4}}, {127, {5, 6, 7}}}},
+      {"two bytes, fewer than some part counts", {{1, {1}}, {2, {}}, {3, {2}}}},
+      {"a resource of 65535 bytes", {{4, Bytes(65535, 0xA5)}}},
       {"a resource past 65535 bytes", {{5, {9}}, {6, large}, {7, {8}}}},
       {"the fixture's image, sound and empty resource", content::fixtures::packResources()},
       {"1024 resources", numbered(1024)},
@@ -116,10 +118,13 @@ TEST(PackRoundTrip, SimplePacksReadBackFromTheirFileAndFromMemory) {
       if (twoByteSizes && !fits) continue;
       const std::string what = c.what + (twoByteSizes ? ", 2-byte sizes" : ", 4-byte sizes");
       const Bytes image = content::writeSimplePack(c.resources, twoByteSizes);
-      // Pack 20 from its file, then the same image from memory.
-      folder.put(content::packFileName(20), image);
-      Resources::closePack();
-      expectResources(20, c.resources, true, what + ", from RP20.rp");
+      // Packs 20 and the highest number from their files, then the same
+      // image from memory.
+      for (int32_t pack : {20, 0x1FFFFF}) {
+        folder.put(content::packFileName(pack), image);
+        Resources::closePack();
+        expectResources(pack, c.resources, true, what + ", from " + content::packFileName(pack));
+      }
       VMPtr<VMArray<int8_t>> data = pack_fixtures::javaBytes(image);
       ASSERT_TRUE(Resources::loadIndex(Resources::openStream(data, 0, data->length))) << what;
       expectResources(0, c.resources, true, what + ", from memory");
