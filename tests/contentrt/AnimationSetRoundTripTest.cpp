@@ -16,6 +16,7 @@
 
 #include "AnimationSetWriter.h"
 #include "ContentFixtures.h"
+#include "Differences.h"
 #include "PlainCanvas.h"
 #include "RoundTrip.h"
 #include "VMTestEnv.h"
@@ -249,7 +250,8 @@ TEST(AnimationSetRoundTrip, TheAnimationSetReaderGivesBackEveryField) {
     SCOPED_TRACE(c.what);
     contentrt::loadPack({{0, content::writeAnimationSet(c.set)}});
     VMPtr<tq::AnimSet> s = tq::AnimSet::load(0);
-    EXPECT_EQ(decode(tablesOf(s)), c.set);
+    const AnimationSet read = decode(tablesOf(s));
+    EXPECT_TRUE(read == c.set) << contentrt::difference(read, c.set);
     expectQueries(s, c.set);
   }
 }
@@ -269,8 +271,10 @@ TEST(AnimationSetRoundTrip, TheCanvasSpriteDataReaderGivesBackEveryField) {
     canvas->loadSprite(1);
     ASSERT_EQ(canvas->indexOfSprite(0), 1);
     ASSERT_EQ(canvas->indexOfSprite(1), 0);
-    EXPECT_EQ(decode(rowsOf(canvas.get(), 1)), c.set);
-    EXPECT_EQ(decode(rowsOf(canvas.get(), 0)), c.set);
+    for (int32_t row : {0, 1}) {
+      const AnimationSet read = decode(rowsOf(canvas.get(), row));
+      EXPECT_TRUE(read == c.set) << "row " << row << ": " << contentrt::difference(read, c.set);
+    }
   }
   PlainCanvas::stop();
 }

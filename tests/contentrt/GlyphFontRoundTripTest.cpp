@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ContentFixtures.h"
+#include "Differences.h"
 #include "GlyphFontWriter.h"
 #include "RoundTrip.h"
 #include "VMTestEnv.h"
@@ -93,7 +94,8 @@ void expectRoundTrip(const GlyphFont& font, const content::IndexedImage& sheet, 
   richFont->_VM_init();
   richFont->setGlyphs(set);
   EXPECT_EQ(set->get(3)->boxHeight, 0);  // prepared
-  EXPECT_EQ(readBack(richFont, set, font, sheet), sorted(font));
+  const GlyphFont read = readBack(richFont, set, font, sheet);
+  EXPECT_TRUE(read == sorted(font)) << contentrt::difference(read, sorted(font));
 }
 
 Glyph glyph(char16_t code, int sx, int w, int h, int xOffset, int yOffset, int advance) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ContentFixtures.h"
+#include "Differences.h"
 #include "LevelRecorder.h"
 #include "LevelWriter.h"
 #include "RoundTrip.h"
@@ -151,7 +152,9 @@ TEST(LevelRoundTrip, TheHooksGiveBackTheLevelAsWritten) {
   for (const Case& c : cases()) {
     SCOPED_TRACE(c.what);
     contentrt::loadPack({{0, content::writeLevel(c.level)}});
-    EXPECT_EQ(recorder->read(0, c.level), contentrt::withFirstIndices(c.level));
+    const Level read = recorder->read(0, c.level);
+    const Level written = contentrt::withFirstIndices(c.level);
+    EXPECT_TRUE(read == written) << contentrt::difference(read, written);
     EXPECT_FALSE(recorder->levelStream);
   }
   LevelRecorder::stop();
