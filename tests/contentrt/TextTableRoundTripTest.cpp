@@ -15,6 +15,7 @@
 #include "PlainCanvas.h"
 #include "RoundTrip.h"
 #include "TextTableWriter.h"
+#include "VMCollector.h"
 #include "VMTestEnv.h"
 #include "tq_Resources.h"
 #include "tq_util_text_Translation.h"
@@ -46,8 +47,6 @@ struct Case {
 };
 
 std::vector<Case> translationCases() {
-  Texts many(65535);
-  for (size_t i = 0; i < many.size(); i += 4093) many[i] = u"#" + java_test::u16(std::to_string(i));
   return {
       {"the 16-bit offsets fixture", content::fixtures::translationTable16().texts},
       {"the 32-bit offsets fixture", content::fixtures::translationTable32().texts},
@@ -55,8 +54,14 @@ std::vector<Case> translationCases() {
       {"a resource of 65536 bytes", tableOfSize(65536)},
       {"characters at the UTF-8 edges", {kEdges, u"", kEdges + kEdges}},
       {"no texts", {}},
-      {"65535 texts", many},
   };
+}
+
+// `n` texts, empty but for one in every `every`, which holds its number.
+Texts numbered(size_t n, size_t every) {
+  Texts texts(n);
+  for (size_t i = 0; i < n; i += every) texts[i] = u"#" + java_test::u16(std::to_string(i));
+  return texts;
 }
 
 void expectTexts(const Texts& read, const Texts& written, const std::string& what) {
@@ -66,50 +71,63 @@ void expectTexts(const Texts& read, const Texts& written, const std::string& wha
   }
 }
 
+// Through Resources: every text raw, then decoded all at once.
+void expectTranslation(const Case& c) {
+  const content::Bytes bytes = content::writeTranslationTable(c.texts);
+  contentrt::loadPack({{0, bytes}});
+  VMPtr<tq::util::text::Translation> t = tq::Resources::getTranslation(0);
+  ASSERT_EQ(t->count, static_cast<int32_t>(c.texts.size())) << c.what;
+  EXPECT_EQ(static_cast<bool>(t->offsets32), bytes.size() > 0xFFFF) << c.what;
+  EXPECT_EQ(static_cast<bool>(t->offsets16), bytes.size() <= 0xFFFF) << c.what;
+  Texts raw;
+  for (int32_t id = 0; id < t->count; ++id) raw.push_back(java_test::text(t->getString(id)));
+  expectTexts(raw, c.texts, c.what + ", raw");
+  t->decodeAll();
+  Texts decoded;
+  for (int32_t id = 0; id < t->count; ++id) decoded.push_back(java_test::text(t->getString(id)));
+  expectTexts(decoded, c.texts, c.what + ", decoded");
+}
+
+void expectCanvasTable(const VMPtr<test_support::PlainCanvas>& canvas, const Case& c) {
+  contentrt::loadPack({{0, content::writeCanvasTextTable(c.texts)}});
+  canvas->loadTexts(0);
+  VMPtr<VMArray<java::lang::String>> strings = canvas->textStrings;
+  ASSERT_TRUE(strings) << c.what;
+  Texts read;
+  for (int32_t i = 0; i < strings->length; ++i) read.push_back(java_test::text(canvas->getText(i)));
+  expectTexts(read, c.texts, c.what);
+}
+
 TEST(TextTableRoundTrip, TranslationTablesReadBackInBothOffsetWidths) {
   VMTestEnv::start();
-  for (const Case& c : translationCases()) {
-    const content::Bytes bytes = content::writeTranslationTable(c.texts);
-    contentrt::loadPack({{0, bytes}});
-    VMPtr<tq::util::text::Translation> t = tq::Resources::getTranslation(0);
-    ASSERT_EQ(t->count, static_cast<int32_t>(c.texts.size())) << c.what;
-    EXPECT_EQ(static_cast<bool>(t->offsets32), bytes.size() > 0xFFFF) << c.what;
-    EXPECT_EQ(static_cast<bool>(t->offsets16), bytes.size() <= 0xFFFF) << c.what;
-    Texts raw;
-    for (int32_t id = 0; id < t->count; ++id) raw.push_back(java_test::text(t->getString(id)));
-    expectTexts(raw, c.texts, c.what + ", raw");
-    t->decodeAll();
-    Texts decoded;
-    for (int32_t id = 0; id < t->count; ++id) decoded.push_back(java_test::text(t->getString(id)));
-    expectTexts(decoded, c.texts, c.what + ", decoded");
-  }
+  for (const Case& c : translationCases()) expectTranslation(c);
   EXPECT_EQ(content::writeTranslationTable(tableOfSize(65535)).size(), 65535u);
   EXPECT_EQ(content::writeTranslationTable(tableOfSize(65536)).size(), 65536u);
 }
 
 TEST(TextTableRoundTrip, CanvasTextTablesReadBack) {
   VMTestEnv::start();
-  Texts most(32767);
-  for (size_t i = 0; i < most.size(); i += 1000) most[i] = java_test::u16(std::to_string(i));
   // 65535 text bytes in all: two longest records and one byte.
   const Texts fullest = {times(10922, u'\u20AC') + u"a", times(16383, u'\u00E9') + u"b", u"c"};
   const std::vector<Case> cases = {
       {"the fixture", content::fixtures::canvasTextTable().texts},
       {"characters at the UTF-8 edges", {kEdges, u"", kEdges + kEdges}},
       {"no texts", {}},
-      {"32767 texts", most},
       {"65535 text bytes", fullest},
   };
   VMPtr<test_support::PlainCanvas> canvas = test_support::PlainCanvas::make();
-  for (const Case& c : cases) {
-    contentrt::loadPack({{0, content::writeCanvasTextTable(c.texts)}});
-    canvas->loadTexts(0);
-    VMPtr<VMArray<java::lang::String>> strings = canvas->textStrings;
-    ASSERT_TRUE(strings) << c.what;
-    Texts read;
-    for (int32_t i = 0; i < strings->length; ++i) read.push_back(java_test::text(canvas->getText(i)));
-    expectTexts(read, c.texts, c.what);
-  }
+  for (const Case& c : cases) expectCanvasTable(canvas, c);
+  test_support::PlainCanvas::stop();
+}
+
+// The largest counts: 65535 translations (the count read unsigned) and
+// 32767 canvas texts (read signed).
+TEST(TextTableRoundTrip, TheLargestCountsReadBack) {
+  if (_VM_gcStressMode()) GTEST_SKIP() << "a collection for each of tens of thousands of strings";
+  VMTestEnv::start();
+  expectTranslation({"65535 texts", numbered(65535, 4093)});
+  VMPtr<test_support::PlainCanvas> canvas = test_support::PlainCanvas::make();
+  expectCanvasTable(canvas, {"32767 texts", numbered(32767, 1000)});
   test_support::PlainCanvas::stop();
 }
 
