@@ -145,11 +145,10 @@ struct Layout {
 };
 
 std::vector<Layout> layoutsFor(const Resources_& resources) {
+  // File types -13 to 29 in turn: every type of the engine's table and
+  // types it lacks, whose part files are ".rp" files.
   std::vector<int8_t> fileTypes;
-  for (size_t i = 0; i < resources.size(); ++i) {
-    static const int8_t kTypes[] = {-1, 1, -3, 0, 13, -12, 28, -7};
-    fileTypes.push_back(kTypes[i % 8]);
-  }
+  for (size_t i = 0; i < resources.size(); ++i) fileTypes.push_back(static_cast<int8_t>(static_cast<int>(i % 43) - 13));
   size_t total = 0;
   for (const PackResource& r : resources) total += r.bytes.size();
   std::vector<Layout> out;
