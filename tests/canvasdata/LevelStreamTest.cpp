@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "BitWriter.h"
 #include "JavaTestSupport.h"
 #include "PackFixtures.h"
 #include "TestCanvas.h"
@@ -24,23 +25,22 @@ using test::canvasdata::TestCanvas;
 
 namespace {
 
-// Writes values most significant bit first; the last byte is padded with
-// zeros.
+// The content writers' bit writer (most significant bit first, the last
+// byte padded with zeros), its writes chained: the streams here are made
+// bit by bit, filler of ones and malformed ones included.
 class Bits {
  public:
   Bits& put(uint32_t value, int width) {
-    for (int i = width - 1; i >= 0; --i) {
-      if (used_ % 8 == 0) bytes_.push_back(0);
-      if ((value >> i) & 1) bytes_.back() |= static_cast<uint8_t>(0x80 >> (used_ % 8));
-      ++used_;
-    }
+    out_.write(width, value);
     return *this;
   }
-  Bytes bytes() const { return bytes_; }
+  Bytes bytes() const {
+    content::BitWriter copy = out_;
+    return copy.take();
+  }
 
  private:
-  Bytes bytes_;
-  int used_ = 0;
+  content::BitWriter out_;
 };
 
 using Lines = std::vector<std::string>;

@@ -10,7 +10,9 @@
 
 #include "CeFiles.h"
 #include "JavaTestSupport.h"
+#include "LevelWriter.h"
 #include "PackFixtures.h"
+#include "SimplePackWriter.h"
 #include "TestCanvas.h"
 #include "VMTestEnv.h"
 #include "javax_microedition_rms_RecordStore.h"
@@ -145,7 +147,7 @@ TEST(Records, AFailedStepDuringASaveLeavesTheOldBytes) {
 
 TEST(Records, PackIndexFromARecord) {
   Canvas c;
-  const Bytes image = simplePack({{5, 6}, {7}}, {3, 4});
+  const Bytes image = content::writeSimplePack({{3, {5, 6}}, {4, {7}}});
   ASSERT_TRUE(c.canvas->writeRecord(12, javaBytes(image)));
   EXPECT_TRUE(c.canvas->loadIndexFromRecord(12));
   EXPECT_EQ(c.canvas->getResourceType(1), 4);
@@ -163,9 +165,15 @@ TEST(Records, PackIndexFromARecord) {
 // reads it back.
 TEST(Records, LevelFromAPackSavedAndReloaded) {
   Canvas c;
-  // Flags 0, no header, a 2 x 1 grid of one palette code, no entities.
-  const Bytes level = {0x00, 0x40, 0x00, 0x40, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x04, 0x14, 0x00, 0x80, 0x01, 0x80};
-  c.folder.put("RP2.rp", simplePack({{}, level}, {0, 0}));
+  // No filler, no header, a 2 x 1 grid of one palette code, no entities.
+  content::LevelMap map;
+  map.columns = 16;
+  map.palette = {3};
+  map.width = 2;
+  map.height = 1;
+  map.cells = {1, 0};
+  const Bytes level = content::writeLevel(content::Level{false, {}, map, {}});
+  c.folder.put("RP2.rp", content::writeSimplePack({{0, {}}, {0, level}}));
   c.canvas->loadLevel(2049);
   ASSERT_FALSE(c.canvas->hooks.empty());
   tq::TqCanvas::writeBuffer = VMArray<int8_t>::create(static_cast<int32_t>(c.canvas->hooks.size()) * 4);

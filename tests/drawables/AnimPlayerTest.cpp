@@ -1,4 +1,4 @@
-// The animation player over a hand-made step table: loop counts, catch-up
+// The animation player over a step table of its own: loop counts, catch-up
 // over several steps, display priorities, the blend, the carry across the
 // wrap, movement under transforms, and its box and collision accessors.
 
@@ -6,7 +6,8 @@
 
 #include <vector>
 
-#include "DrawableFixtures.h"
+#include "AnimationSetWriter.h"
+#include "PackFixtures.h"
 #include "VMTestEnv.h"
 #include "javax_microedition_lcdui_Graphics.h"
 #include "javax_microedition_lcdui_Image.h"
@@ -14,7 +15,6 @@
 #include "tq_AnimSet.h"
 #include "tq_Resources.h"
 
-using namespace drawable_fixtures;
 using pack_fixtures::javaBytes;
 using tq::AnimPlayer;
 using tq::AnimSet;
@@ -34,9 +34,9 @@ namespace {
 enum { kWalk, kTwice, kStill, kPriorities, kStopper, kBlend, kMinusFive, kEmpty };
 
 VMPtr<AnimSet> stepSet() {
-  AnimSetSpec s;
-  const std::vector<Step> walk = {{0, 2, 1}, {0, 4, 2}, {0, 6, 3}};
-  s.anims = {{-1, walk},
+  content::AnimationSet s;
+  const std::vector<content::AnimationStep> walk = {{0, 2, 1}, {0, 4, 2}, {0, 6, 3}};
+  s.animations = {{-1, walk},
              {2, walk},
              {0, walk},
              {-1, {{0, 0, 0, 0, 0}, {0, 0, 0, 0, 2}, {0, 0, 0, 0, 0}, {0, 0, 0, 0, 1}}},
@@ -44,9 +44,9 @@ VMPtr<AnimSet> stepSet() {
              {-1, {{0, 0, 0, 0, 0, 1}, {0, 10, 0, 0, 0, 0}}},
              {-5, walk},
              {-1, {}}};
-  s.frames = {{{}, {{0, 0, 10, 10, 0}, {20, 0, 5, 5, 1}}}};
+  s.frames = {{{}, {{0, 0, 10, 10, false, 0}, {20, 0, 5, 5, false, 1}}}};
   s.durations = {10};
-  VMPtr<VMArray<int8_t>> data = javaBytes(animSetBytes(s));
+  VMPtr<VMArray<int8_t>> data = javaBytes(content::writeAnimationSet(s));
   return AnimSet::load(1, tq::Resources::openStream(data, 0, data->length));
 }
 

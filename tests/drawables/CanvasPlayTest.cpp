@@ -11,6 +11,7 @@
 #include <fstream>
 #include <vector>
 
+#include "AnimationSetWriter.h"
 #include "DrawTestSupport.h"
 #include "HALEvents.h"
 #include "HALProperties.h"
@@ -18,6 +19,8 @@
 #include "HALWindow.h"
 #include "JavaTask.h"
 #include "RasterSurface.h"
+#include "SimplePackWriter.h"
+#include "SpriteSetWriter.h"
 #include "VMHeap.h"
 #include "VMTestEnv.h"
 #include "tq_AnimPlayer.h"
@@ -27,7 +30,6 @@
 #include "tq_TqCanvas.h"
 
 using namespace draw_test;
-using drawable_fixtures::AnimSetSpec;
 using tq::AnimPlayer;
 using tq::graphics::CollisionBox;
 
@@ -67,16 +69,15 @@ using test::drawables::PlayCanvas;
 // sprite 0 right by 2 per step over frames with one box; animation 1
 // shows sprite 1, then nothing, endlessly.
 void putPack(pack_fixtures::ProgramFolder& folder) {
-  AnimSetSpec spec;
-  spec.anims = {{-1, {{0, 0, 0, 0}, {0, 2, 0, 0}, {0, 4, 0, 0}}}, {-1, {{1, 0, 0, 0}, {2, 0, 0, 0}}}};
-  spec.frames = {{{{0, 0, 0, 0}}, {{0, 0, 2, 1, 0}}}, {{{1, 0, 0, 0}}, {{0, 0, 1, 1, 0, true}}}, {{}, {}}};
-  spec.durations = {10};
-  folder.put("RP2.rp", pack_fixtures::simplePack(
-                           {sheetPng(),
-                            drawable_fixtures::spriteSetBytes(0, 0, {sprite(0, 0, 0, 0, 2, 1, 0, 0, 2, 1),
-                                                                     sprite(0, 0, 2, 0, 1, 1)}),
-                            drawable_fixtures::animSetBytes(spec)},
-                           {0, 0, 0}));
+  content::AnimationSet anims;
+  anims.animations = {{-1, {{0, 0, 0, 0}, {0, 2, 0, 0}, {0, 4, 0, 0}}}, {-1, {{1, 0, 0, 0}, {2, 0, 0, 0}}}};
+  anims.frames = {{{{0, 0, 0, 0}}, {{0, 0, 2, 1, false, 0}}}, {{{1, 0, 0, 0}}, {{0, 0, 1, 1, true, 0}}}, {{}, {}}};
+  anims.durations = {10};
+  content::SpriteSet sprites;
+  sprites.sprites = {{0, 0, 0, 0, 2, 1, 0, 0, false, 2, 1}, {0, 0, 2, 0, 1, 1}};
+  folder.put("RP2.rp", content::writeSimplePack({{0, sheetPng()},
+                                                {0, content::writeSpriteSet(sprites)},
+                                                {0, content::writeAnimationSet(anims)}}));
 }
 
 VMPtr<AnimPlayer> player(const VMPtr<tq::AnimSet>& set, int anim, int x, int y) {

@@ -8,6 +8,7 @@
 
 #include "AnimationSetWriter.h"
 #include "DrawTestSupport.h"
+#include "SimplePackWriter.h"
 #include "SpriteSetWriter.h"
 #include "VMTestEnv.h"
 #include "tq_AnimSet.h"
@@ -56,7 +57,7 @@ TEST(ContentWriters, SpriteSetsReadBackAsWritten) {
             drawable_fixtures::spriteSetBytes(0, 0, {sprite(-1, -2, 0, 0, 2, 1, 1, 2, 0x8005, 6),
                                                      sprite(300, 4, 1, 1, 3, 1, -7, 8, 9, 10)},
                                               &attributes));
-  folder.put("RP2.rp", pack_fixtures::simplePack({sheetPng(), content::writeSpriteSet(set)}, {0, 0}));
+  folder.put("RP2.rp", content::writeSimplePack({{0, sheetPng()}, {0, content::writeSpriteSet(set)}}));
   VMPtr<VMArray<tq::Gob>> gobs = tq::ResourcesExt::getGobs(2049);
   ASSERT_EQ(gobs->length, 2);
   for (int i = 0; i < 2; ++i) {

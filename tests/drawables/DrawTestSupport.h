@@ -9,6 +9,7 @@
 
 #include "DrawableFixtures.h"
 #include "PackFixtures.h"
+#include "PngWriter.h"
 #include "javax_microedition_lcdui_Graphics.h"
 #include "javax_microedition_lcdui_Image.h"
 
@@ -25,8 +26,8 @@ constexpr uint32_t kBlack = 0xFF000000;
 
 // 4 x 2: red green blue white / white blue green red.
 inline Bytes sheetPng() {
-  return pack_fixtures::palettePng(4, 2, {0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF},
-                                   {0, 1, 2, 3, 3, 2, 1, 0});
+  return content::writePng(
+      content::IndexedImage{4, 2, {0, 1, 2, 3, 3, 2, 1, 0}, {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF}});
 }
 
 // x, y, source x, source y, width, height, box x, box y, box width (bit

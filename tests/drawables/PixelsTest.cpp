@@ -8,6 +8,7 @@
 #include <map>
 #include <vector>
 
+#include "AnimationSetWriter.h"
 #include "DrawTestSupport.h"
 #include "VMTestEnv.h"
 #include "tq_AnimSet.h"
@@ -75,11 +76,11 @@ TEST(Pixels, ASpriteUnderTheEightTransforms) {
 
 TEST(Pixels, AFrameOfSeveralParts) {
   VMTestEnv::start();
-  drawable_fixtures::AnimSetSpec spec;
-  spec.anims = {{-1, {{0, 0, 0, 0}}}};
+  content::AnimationSet spec;
+  spec.animations = {{-1, {{0, 0, 0, 0}}}};
   spec.frames = {{{{0, 0, 0, 0}, {0, 1, 2, 2}, {1, -1, 1, 0}}, {}}};
   spec.durations = {1};
-  VMPtr<VMArray<int8_t>> data = pack_fixtures::javaBytes(drawable_fixtures::animSetBytes(spec));
+  VMPtr<VMArray<int8_t>> data = pack_fixtures::javaBytes(content::writeAnimationSet(spec));
   VMPtr<tq::AnimSet> set = tq::AnimSet::load(1, tq::Resources::openStream(data, 0, data->length));
   VMPtr<VMArray<Gob>> gobs = VMArray<Gob>::create(2);
   gobs->set(0, redGreen());

@@ -1,6 +1,8 @@
 // The sprite-set reader: layout words (two- and one-byte columns, absent
 // groups), signed and unsigned one-byte values, the attribute block, the
-// sheet of the set's own pack, empty sets, empty sprites and cut sets.
+// sheet of the set's own pack, empty sets, empty sprites and cut sets. The
+// sets are made by hand with the layout word each case names, also where
+// the content writer would choose another or refuse the values.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +10,7 @@
 
 #include "DrawTestSupport.h"
 #include "JavaTestSupport.h"
+#include "SimplePackWriter.h"
 #include "VMTestEnv.h"
 #include "java_io_EOFException.h"
 #include "java_lang_IllegalArgumentException.h"
@@ -19,7 +22,6 @@ using namespace draw_test;
 using drawable_fixtures::spriteSetBytes;
 using drawable_fixtures::SpriteValues;
 using pack_fixtures::ProgramFolder;
-using pack_fixtures::simplePack;
 using tq::Gob;
 
 namespace {
@@ -31,7 +33,7 @@ std::vector<int32_t> fields(const VMPtr<Gob>& g) {
 // Pack 2: the sheet (2048), then each set (2049 ...).
 VMPtr<VMArray<Gob>> loadSet(ProgramFolder& folder, const Bytes& set) {
   tq::Resources::closePack();  // the next id reads the file anew
-  folder.put("RP2.rp", simplePack({sheetPng(), set}, {0, 0}));
+  folder.put("RP2.rp", content::writeSimplePack({{0, sheetPng()}, {0, set}}));
   return tq::ResourcesExt::getGobs(2049);
 }
 
@@ -100,7 +102,7 @@ TEST(SpriteSet, TheSheetLiesInTheSetsPack) {
   ProgramFolder folder;
   VMTestEnv::start();
   // Pack 10: sheet at index 0, the set at index 1 with stored index 0.
-  folder.put("RP10.rp", simplePack({sheetPng(), spriteSetBytes(0, 0, {sprite(0, 0, 2, 0, 2, 1)})}, {0, 0}));
+  folder.put("RP10.rp", content::writeSimplePack({{0, sheetPng()}, {0, spriteSetBytes(0, 0, {sprite(0, 0, 2, 0, 2, 1)})}}));
   VMPtr<VMArray<Gob>> gobs = tq::ResourcesExt::getGobs(10 * 1024 + 1);
   EXPECT_EQ(tq::Resources::gobImageId, 10 * 1024);
   EXPECT_EQ(pixels(gobs->get(0)->image), (std::vector<uint32_t>{kBlue, kWhite}));

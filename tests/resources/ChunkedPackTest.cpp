@@ -12,6 +12,7 @@
 
 #include "JavaTestSupport.h"
 #include "PackFixtures.h"
+#include "SimplePackWriter.h"
 #include "VMJava.h"
 #include "VMTestEnv.h"
 #include "java_io_IOException.h"
@@ -43,7 +44,7 @@ std::string openFailure(const VMPtr<ResourcePackChunked>& p, int32_t pack) {
   return java_test::thrownMessage<java::lang::RuntimeException>([&] { p->openPack(pack); });
 }
 
-const Bytes kIndex = simplePack({{1, 2, 3}, {4, 5}}, {1, -3 & 0xFF}, 0x41, false);
+const Bytes kIndex = content::writePackIndex({{1, {1, 2, 3}}, {-3, {4, 5}}});
 
 TEST(ChunkedPack, WhichPacksAreChunked) {
   VMTestEnv::start();
@@ -67,7 +68,7 @@ TEST(ChunkedPack, HeaderAndChunkMessages) {
       {"version", chunkedFile({}, 3), "java.io.IOException: Invalid RP version, expecting '4' instead of '\\u0003'"},
       {"unknown chunk", chunkedFile({chunk("XYZW", {})}), "java.io.IOException: Unknown RP chunk id 'WZYX'"},
       {"no index", chunkedFile({split}), "java.io.IOException: Missing RP chunk 'eHPR'"},
-      {"no data", chunkedFile({chunk("RPHe", simplePack({}, {}, 0x41, false))}),
+      {"no data", chunkedFile({chunk("RPHe", content::writePackIndex({}))}),
        "java.io.IOException: Missing RP chunk 'MLSF'"},
       {"cut short", Bytes{'%', 'R', 'P', '%', 0}, "java.io.EOFException"},
   };
@@ -90,7 +91,7 @@ TEST(ChunkedPack, SplitDataIsThePartsBackToBack) {
   Bytes part1(10), part2(20);
   for (int i = 0; i < 10; ++i) part1[i] = static_cast<uint8_t>(i);
   for (int i = 0; i < 20; ++i) part2[i] = static_cast<uint8_t>(100 + i);
-  const Bytes index = simplePack({Bytes(12), Bytes(18)}, {4, 5}, 0x41, false);
+  const Bytes index = content::writePackIndex({{4, Bytes(12)}, {5, Bytes(18)}});
   // Chunks in any order; the first chunk of an id counts.
   folder.put("RP3.rp", chunkedFile({chunk("FSLM", splitMapBody(30, {10, 20})), chunk("RPHe", index, 77),
                                     chunk("RPHe", kIndex)}));
@@ -107,7 +108,7 @@ TEST(ChunkedPack, SplitDataIsThePartsBackToBack) {
 TEST(ChunkedPack, FileTableNamesAndOffsets) {
   ProgramFolder folder;
   VMTestEnv::start();
-  const Bytes index = simplePack({Bytes(3), Bytes(4), Bytes(2), Bytes(1)}, {0, 0, 0, 0}, 0x41, false);
+  const Bytes index = content::writePackIndex({{0, Bytes(3)}, {0, Bytes(4)}, {0, Bytes(2)}, {0, Bytes(1)}});
   folder.put("RP18.rp", chunkedFile({chunk("RPHe", index),
                                      chunk("VFSO", fileTableBody({{0, 3, 0, 11}, {13, 1, 100, 12}, {99, 1, 2, 13},
                                                                   {-3, 65535, 0, 14}},
@@ -190,9 +191,9 @@ TEST(ChunkedPack, ChunksWriteAndReadBack) {
 TEST(ChunkedPack, BrokenFilesLeaveNoTables) {
   ProgramFolder folder;
   VMTestEnv::start();
-  folder.put("RP20.rp", simplePack({{42}}, {9}));
+  folder.put("RP20.rp", content::writeSimplePack({{9, {42}}}));
   folder.put("RP3part1.rp", Bytes(5, 1));
-  const Bytes index = simplePack({Bytes(2), Bytes(3)}, {0, 0}, 0x41, false);
+  const Bytes index = content::writePackIndex({{0, Bytes(2)}, {0, Bytes(3)}});
   const Bytes rphe = chunk("RPHe", index);
   Bytes negativeLength = chunk("RPHe", index);
   negativeLength[4] = 0x80;
@@ -245,7 +246,7 @@ TEST(ChunkedPack, BrokenFilesLeaveNoTables) {
 TEST(ChunkedPack, ExtensionSection) {
   VMTestEnv::start();
   VMPtr<ResourcePackChunked> p = newPack();
-  const Bytes index = simplePack({{1}, {2}, {3}}, {0, 0, 0});
+  const Bytes index = content::writeSimplePack({{0, {1}}, {0, {2}}, {0, {3}}});
   ASSERT_TRUE(p->loadIndex(Resources::openStream(javaBytes(index), 0, static_cast<int32_t>(index.size())), 0));
   EXPECT_EQ(p->getExtensionSize(1), -1);
   EXPECT_FALSE(p->getExtensionBytes(1));

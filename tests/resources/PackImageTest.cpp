@@ -9,6 +9,8 @@
 
 #include "JavaTestSupport.h"
 #include "PackFixtures.h"
+#include "PngWriter.h"
+#include "SimplePackWriter.h"
 #include "VMTestEnv.h"
 #include "java_io_EOFException.h"
 #include "java_lang_IllegalArgumentException.h"
@@ -24,8 +26,8 @@ constexpr uint32_t kRed = 0xFFF80000;
 constexpr uint32_t kGreen = 0xFF00FC00;
 constexpr uint32_t kBlue = 0xFF0000F8;
 constexpr uint32_t kWhite = 0xFFF8FCF8;
-const Bytes kRedGreen = palettePng(2, 1, {0xFF, 0, 0, 0, 0xFF, 0}, {0, 1});
-const Bytes kBlueWhite = palettePng(2, 1, {0, 0, 0xFF, 0xFF, 0xFF, 0xFF}, {0, 1});
+const Bytes kRedGreen = content::writePng(content::IndexedImage{2, 1, {0, 1}, {0xFFFF0000, 0xFF00FF00}});
+const Bytes kBlueWhite = content::writePng(content::IndexedImage{2, 1, {0, 1}, {0xFF0000FF, 0xFFFFFFFF}});
 
 // The pixels as the RGB565 surfaces keep them: 5, 6 and 5 bits.
 std::vector<uint32_t> pixels(const VMPtr<Image>& image) {
@@ -39,7 +41,7 @@ std::vector<uint32_t> pixels(const VMPtr<Image>& image) {
 TEST(PackImage, APaletteIsSwappedInForOneDecode) {
   ProgramFolder folder;
   VMTestEnv::start();
-  folder.put("RP2.rp", simplePack({{1, 2, 3}, kRedGreen}, {0, -3 & 0xFF}));
+  folder.put("RP2.rp", content::writeSimplePack({{0, {1, 2, 3}}, {-3, kRedGreen}}));
   EXPECT_EQ(pixels(Resources::getImage(2049)), (std::vector<uint32_t>{kRed, kGreen}));
   const Bytes packBefore = nativeBytes(Resources::getDataArray(2049));
   VMPtr<VMArray<int8_t>> palette = javaBytes(paletteOf(kBlueWhite));
@@ -54,7 +56,7 @@ TEST(PackImage, AFailedDecodeLeavesBothArraysAsTheyWere) {
   VMTestEnv::start();
   Bytes broken = kRedGreen;
   broken.resize(broken.size() - 20);  // IDAT cut, no IEND
-  folder.put("RP2.rp", simplePack({broken}, {0}));
+  folder.put("RP2.rp", content::writeSimplePack({{0, broken}}));
   const Bytes packBefore = nativeBytes(Resources::getDataArray(2048));
   VMPtr<VMArray<int8_t>> palette = javaBytes(paletteOf(kBlueWhite));
   java_test::thrownMessage<java::lang::IllegalArgumentException>([&] { Resources::getImage(2048, palette); });
@@ -100,7 +102,7 @@ TEST(PackImage, PaletteSearchAndSwap) {
 TEST(PackImage, FileTableImagesDecodeFromTheirPartFile) {
   ProgramFolder folder;
   VMTestEnv::start();
-  const Bytes index = simplePack({kRedGreen, kRedGreen}, {0, 0}, 0x41, false);
+  const Bytes index = content::writePackIndex({{0, kRedGreen}, {0, kRedGreen}});
   folder.put("RP18.rp", chunkedFile({chunk("RPHe", index), chunk("VFSO", fileTableBody({{-3, 1, 0}, {-1, 2, 7}}))}));
   folder.put("RP18part1.png", kRedGreen);
   folder.put("RP18part2.rp", cat({Bytes(7, 0), kRedGreen}));

@@ -7,6 +7,7 @@
 
 #include "JavaTestSupport.h"
 #include "PackFixtures.h"
+#include "SimplePackWriter.h"
 #include "VMTestEnv.h"
 #include "java_lang_RuntimeException.h"
 #include "tq_Resources.h"
@@ -25,12 +26,12 @@ std::string noPack(int32_t id) {
 TEST(PackSwitching, APackIsReadOnceWhileCurrent) {
   ProgramFolder folder;
   VMTestEnv::start();
-  folder.put("RP2.rp", simplePack({{1, 2}, {3, 4, 5}, {6}, {7, 8, 9, 10}}, {0, 0, 0, 0}));
-  folder.put("RP20.rp", simplePack({{42}}, {9}));
+  folder.put("RP2.rp", content::writeSimplePack({{0, {1, 2}}, {0, {3, 4, 5}}, {0, {6}}, {0, {7, 8, 9, 10}}}));
+  folder.put("RP20.rp", content::writeSimplePack({{9, {42}}}));
   EXPECT_EQ(Resources::getSize(2048 + 3), 4);
   EXPECT_EQ(ResourcePack::currentPack, 2);
   // The file changes, but the pack stays current and is not read again.
-  folder.put("RP2.rp", simplePack({{1}}, {0}));
+  folder.put("RP2.rp", content::writeSimplePack({{0, {1}}}));
   EXPECT_EQ(Resources::getSize(2048 + 1), 3);
   EXPECT_EQ(Resources::getSize(1), 3);  // an id below 1024: the current pack
   EXPECT_EQ(ResourcePack::currentPack, 2);
@@ -48,11 +49,11 @@ TEST(PackSwitching, APackIsReadOnceWhileCurrent) {
 TEST(PackSwitching, MissingAndBrokenPacksAreCurrentWithoutTablesAndNotRetried) {
   ProgramFolder folder;
   VMTestEnv::start();
-  folder.put("RP20.rp", simplePack({{42}}, {9}));
+  folder.put("RP20.rp", content::writeSimplePack({{9, {42}}}));
   EXPECT_EQ(noPack(2048), "no resource pack");
   EXPECT_EQ(ResourcePack::currentPack, 2);
   // Written now, but pack 2 is still current: not retried.
-  folder.put("RP2.rp", simplePack({{1, 2}}, {0}));
+  folder.put("RP2.rp", content::writeSimplePack({{0, {1, 2}}}));
   EXPECT_EQ(noPack(2049), "no resource pack");
   EXPECT_EQ(Resources::getSize(0x5000), 1);
   EXPECT_EQ(Resources::getSize(2048), 2);
@@ -70,7 +71,7 @@ TEST(PackSwitching, MissingAndBrokenPacksAreCurrentWithoutTablesAndNotRetried) {
 TEST(PackSwitching, ResourcesAddressExactlyTheResourceBytes) {
   ProgramFolder folder;
   VMTestEnv::start();
-  folder.put("RP2.rp", simplePack({{1, 2}, {3, 4, 5}}, {0, 0}));
+  folder.put("RP2.rp", content::writeSimplePack({{0, {1, 2}}, {0, {3, 4, 5}}}));
   for (int32_t id : {2048, 2049}) {
     VMPtr<VMArray<int8_t>> a = Resources::getDataArray(id);
     const int32_t off = Resources::getOffset(id);

@@ -9,6 +9,7 @@
 
 #include "JavaTestSupport.h"
 #include "PackFixtures.h"
+#include "SimplePackWriter.h"
 #include "VMTestEnv.h"
 #include "java_io_ByteArrayInputStream.h"
 #include "java_lang_IllegalArgumentException.h"
@@ -44,12 +45,15 @@ std::vector<int32_t> sizesOf(const VMPtr<ResourcePack>& p) {
 
 bool hasTables(const VMPtr<ResourcePack>& p) { return p->types || p->sizes || p->data; }
 
+// Three resources of sizes 3, 0 and 2 and types 7, 9 and -2.
+const std::vector<content::PackResource> kThree = {{7, {1, 2, 3}}, {9, {}}, {-2, {4, 5}}};
+
 TEST(SimplePack, SaverWritesTheDocumentedImage) {
   VMTestEnv::start();
   const Bytes two = nativeBytes(ResourcePackSaver::build(arrays({{1, 2, 3}, {}}), javaBytes({7, 9})));
   EXPECT_EQ(two, (Bytes{0x41, 0, 2, 0, 0, 0, 3, 0, 0, 0, 0, 7, 9, 0, 0, 0, 3, 1, 2, 3}));
   EXPECT_EQ(nativeBytes(ResourcePackSaver::build(arrays({}), javaBytes({}))), (Bytes{0x41, 0, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(simplePack({{1, 2, 3}, {}}, {7, 9}), two);  // the fixture writer agrees
+  EXPECT_EQ(content::writeSimplePack({{7, {1, 2, 3}}, {9, {}}}), two);  // the content writer agrees
 
   for (const Bytes& types : {Bytes{7}, Bytes{7, 9, 11}}) {
     java_test::thrownMessage<java::lang::IllegalArgumentException>(
@@ -64,10 +68,11 @@ TEST(SimplePack, ReadsBackSizesTypesDataAndOffsets) {
     Bytes image;
   };
   const std::vector<Case> cases = {
-      {"flags 0x41", simplePack({{1, 2, 3}, {}, {4, 5}}, {7, 9, 0xFE}, 0x41)},
+      {"flags 0x41", content::writeSimplePack(kThree)},
+      {"flags 0x40: 2-byte sizes", content::writeSimplePack(kThree, true)},
+      // Flags the writer does not write.
       {"flags 0x01", simplePack({{1, 2, 3}, {}, {4, 5}}, {7, 9, 0xFE}, 0x01)},
       {"flags 0x00: 2-byte sizes", simplePack({{1, 2, 3}, {}, {4, 5}}, {7, 9, 0xFE}, 0x00)},
-      {"flags 0x40: 2-byte sizes", simplePack({{1, 2, 3}, {}, {4, 5}}, {7, 9, 0xFE}, 0x40)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -94,7 +99,7 @@ TEST(SimplePack, ReadsBackSizesTypesDataAndOffsets) {
 TEST(SimplePack, WithoutDataInMemoryTheReaderStopsAfterTheTypes) {
   VMTestEnv::start();
   VMPtr<ResourcePack> p = newPack();
-  VMPtr<java::io::DataInputStream> in = over(cat({simplePack({{1, 2}}, {5}, 0x41, false), {0xAB}}));
+  VMPtr<java::io::DataInputStream> in = over(cat({content::writePackIndex({{5, {1, 2}}}), {0xAB}}));
   EXPECT_TRUE(p->readIndex(in));
   EXPECT_EQ(sizesOf(p), (std::vector<int32_t>{2}));
   EXPECT_FALSE(p->data);
@@ -104,7 +109,7 @@ TEST(SimplePack, WithoutDataInMemoryTheReaderStopsAfterTheTypes) {
 // Every refused index leaves no tables and false; a good one loads after.
 TEST(SimplePack, RefusedIndexesLeaveNoTables) {
   VMTestEnv::start();
-  const Bytes good = simplePack({{1, 2, 3}, {4}}, {1, 2});
+  const Bytes good = content::writeSimplePack({{1, {1, 2, 3}}, {2, {4}}});
   Bytes negativeSize = good;
   negativeSize[3] = 0x80;  // size 0 becomes 2^31 + 3
   Bytes sumAboveTotal = good;
@@ -163,7 +168,7 @@ TEST(SimplePack, FileNames) {
   }
   EXPECT_EQ(java_test::text(p->getFileName(2, -1)), u"/RP2.rp");
   // Only a pack whose resources are files of their own names them.
-  ASSERT_TRUE(p->loadIndex(over(simplePack({{1}}, {0})), 0));
+  ASSERT_TRUE(p->loadIndex(over(content::writeSimplePack({{0, {1}}})), 0));
   EXPECT_FALSE(p->getResourceFileName(0x1403));
   p->singleFile = 0;
   EXPECT_EQ(java_test::text(p->getResourceFileName(0x1403)), u"/RP5part3.rp");
