@@ -24,6 +24,7 @@ VMStatic<SceneManager> Main::sceneManager;
 VMStatic<Game> Main::game;
 VMStatic<ui::ResManager> Main::resManager;
 VMStatic<tq::util::text::RichFont> Main::font;
+VMStatic<ui::LevelLoader> Main::levelLoader;
 VMStatic<tq::util::FastRandom> Main::rng;
 VMStatic<Ints> Main::fontGlyphIds;
 VMStatic<tq::util::text::Translation> Main::translation;
@@ -95,6 +96,9 @@ VMPtr<Main> Main::init(VMPtr<TqCanvas> canvas) {
   random->_VM_init(java::lang::System::currentTimeMillis());
   rng = random;
   instance = VMPtr<Main>(this);
+  VMPtr<ui::LevelLoader> loader = ui::LevelLoader::_VM_new();
+  loader->_VM_init();
+  levelLoader = loader;
   paused = 0;
   repaintAll = 1;
   firstRun = 1;
@@ -328,6 +332,7 @@ void Main::shutdown() {
   translationId = -1;
   currentGlyphId = -1;
   soundSet = -1;
+  levelLoader = nullptr;
   rng = nullptr;
   font = nullptr;
   translation = nullptr;
