@@ -234,7 +234,7 @@ void Scene::removeAllObjects() {
     o->dispose();
     list->set(i, nullptr);
   }
-  VMPtr<MyObject> own = screen;
+  VMPtr<Screen> own = screen;
   if (own) {
     own->dispose();
     screen = nullptr;

@@ -8,6 +8,7 @@
 #include "tq_TqCanvas.h"
 #include "tq_util_text_Translation.h"
 #include "ui_MyObject.h"
+#include "ui_Screen.h"
 
 namespace scene {
 class SceneManager;
@@ -82,8 +83,8 @@ class Scene : public virtual java::lang::Object {
   int32_t frameTime;
   int32_t lastDelta;
   VMField<VMArray<int32_t>> rect;
-  // Retyped to the screen object and the menu box by the scenes that have them.
-  VMField<MyObject> screen;
+  VMField<Screen> screen;
+  // Retyped to the menu box by the scenes that have one.
   VMField<MyObject> menu;
   VMField<tq::util::text::Translation> translation;
   VMField<scene::SceneManager> sceneManager;
