@@ -75,7 +75,7 @@ class Grid : public DisplayFixture {
   // bits set and references to two animated cells.
   static VMPtr<CellLayer> randomMap(VMPtr<Image> tiles, int32_t columns, int32_t rows, uint8_t separate,
                                     uint32_t seed) {
-    VMPtr<CellLayer> layer = CellLayer::_VM_new()->_VM_init(separate, kView, kView);
+    VMPtr<CellLayer> layer = CellLayer::_VM_new()->_VM_init(0, separate, 0, kView, kView);
     layer->setTiles(columns, rows, tiles, kCell, kCell);
     const int32_t tileCount = (tiles->getWidth() / kCell) * (tiles->getHeight() / kCell);
     const int32_t a = layer->createAnimatedCell(2);
