@@ -5,6 +5,7 @@
 #include "GameIds.h"
 #include "java_lang_System.h"
 #include "scene_SceneManager.h"
+#include "scene_maingame_InGameObject.h"
 #include "tq_MediaManagerImpl.h"
 #include "tq_Resources.h"
 #include "tq_ResourcesExt.h"
@@ -362,11 +363,12 @@ void Main::markTierFlags(VMPtr<Bytes> flags, VMPtr<Ints> result, int32_t& n) {
 
 // The result has room for every code (14): a store whose tier bytes lag
 // its level flags earns several at once.
-VMPtr<Ints> Main::levelFinished(int32_t gathered) {
+VMPtr<Ints> Main::levelFinished() {
   VMPtr<Ints> result = Ints::create(kResultLength);
   for (int32_t i = 1; i < kResultLength; ++i) result->at(i) = -1;
   int32_t n = 0;
-  int32_t grade = gathered / 5;
+  scene::maingame::InGameObject::_VM_clinitCheck();
+  int32_t grade = scene::maingame::InGameObject::gathered / 5;
   if (grade > 3) grade = 3;
   _VM_clinitCheck();
   VMPtr<Game> progress = game;

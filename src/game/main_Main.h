@@ -55,10 +55,10 @@ class Main : public virtual java::lang::Object {
   VMPtr<Main> init(VMPtr<tq::TqCanvas> canvas);
 
   virtual void update();
-  // The level at Game's coordinates is finished with `gathered` items:
-  // result[0] is the number n of codes, result[1..n] the codes (Part of
-  // the results tally), newest first.
-  virtual VMPtr<VMArray<int32_t>> levelFinished(int32_t gathered);
+  // The level at Game's coordinates is finished with the items the game
+  // objects counted as gathered: result[0] is the number n of codes,
+  // result[1..n] the codes, newest first.
+  virtual VMPtr<VMArray<int32_t>> levelFinished();
   virtual void resume();
   virtual void stopMusic();
   virtual void onShown();
