@@ -30,12 +30,13 @@ Animation moving(int dx, int dy) { return {-1, {{0, dx, dy, 0}}}; }
 Animation once(int steps) { return {1, std::vector<AnimationStep>(static_cast<size_t>(steps), AnimationStep{0})}; }
 Animation jump() { return {1, {{0, 0, 0, 0}, {0, 0, -8, 0}, {0, 0, -16, 0}}}; }
 
+// Frame 0 with the box of the type (none below 0), frame 1 without one.
 Bytes animations(std::vector<Animation> anims, int boxType) {
   AnimationSet set;
   set.durations = {kStepMs};
   AnimationFrame frame{{{0, 0, 0, 0}}, {}};
   if (boxType >= 0) frame.boxes = {{-kHalf, -kSize, kSize, kSize, false, boxType}};
-  set.frames = {frame};
+  set.frames = {frame, {{{0, 0, 0, 0}}, {}}};
   set.animations = std::move(anims);
   return writeAnimationSet(set);
 }
@@ -46,11 +47,17 @@ Bytes mainSet() {
                     0);
 }
 
-Bytes barrierSetOf(int boxType) {
-  return animations({still(), once(2), once(2), moving(0, kFallStep), moving(0, kFallStep), still(), once(2),
-                     moving(-kWalkStep, 0), moving(kWalkStep, 0), still(), moving(0, kFallStep),
-                     moving(0, -kFallStep)},
-                    boxType);
+std::vector<Animation> barrierAnimations() {
+  return {still(), once(2), once(2), moving(0, kFallStep), moving(0, kFallStep), still(), once(2),
+          moving(-kWalkStep, 0), moving(kWalkStep, 0), still(), moving(0, kFallStep), moving(0, -kFallStep)};
+}
+
+Bytes barrierSetOf(int boxType) { return animations(barrierAnimations(), boxType); }
+
+Bytes pickupSet() {
+  std::vector<Animation> anims = barrierAnimations();
+  anims[3] = {-1, {{1}}};
+  return animations(anims, 4);
 }
 
 }  // namespace
@@ -59,6 +66,7 @@ void writePlayPack(const std::filesystem::path& rsc) {
   std::vector<PackResource> resources = {{0, sheet()}, {0, sprites()}, {0, sprites()}, {0, mainSet()}};
   for (int t = 0; t < 8; ++t) resources.push_back({0, barrierSetOf(t)});
   resources.push_back({0, barrierSetOf(-1)});
+  resources.push_back({0, pickupSet()});
   writePackFiles(rsc, writeChunkedPack(kPack, resources, ChunkedPackLayout::split(1)));
 }
 

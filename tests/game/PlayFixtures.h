@@ -19,7 +19,9 @@
 //   barrierSet(t) (t = 0..7), kBoxlessSet: a barrier's set whose box has
 //     type t, or no box: 0 still; 1, 2 action (two steps, stopped); 3, 4
 //     fall 4 px a frame; 5 still; 6 two steps, stopped; 7 walks left 2 px
-//     a frame, 8 right; 9 still; 10 flies down 4 px a frame, 11 up.
+//     a frame, 8 right; 9 still; 10 flies down 4 px a frame, 11 up;
+//   kPickupSet: a pick-up: the barrier animations with a type 4 box,
+//     but animation 3 (the gathered look) still and without a box.
 
 #include <cstdint>
 #include <filesystem>
@@ -32,6 +34,7 @@ constexpr int32_t kChildSprites = kPack * 1024 + 2;
 constexpr int32_t kMainSet = kPack * 1024 + 3;
 constexpr int32_t barrierSet(int32_t type) { return kPack * 1024 + 4 + type; }
 constexpr int32_t kBoxlessSet = kPack * 1024 + 12;
+constexpr int32_t kPickupSet = kPack * 1024 + 13;
 constexpr int32_t kSize = 16;
 constexpr int32_t kStepMs = 40;
 constexpr int32_t kFallStep = 4;
