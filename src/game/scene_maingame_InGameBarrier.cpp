@@ -71,9 +71,7 @@ void InGameBarrier::tick() {
       if (!shown) continue;
       if (shown->getKind() == 2) VMPtr<Players>(players)->get(i)->update(elapsed);
       if (i >= 1) {
-        VMPtr<Ints> offset = VMPtr<Rows>(offsets)->get(i);
-        offset->at(0) = player()->getX();
-        offset->at(1) = player()->getY();
+        followLayerZero(i);
         continue;
       }
       placeSprite();

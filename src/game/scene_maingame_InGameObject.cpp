@@ -54,6 +54,13 @@ void InGameObject::placeSprite() {
   VMPtr<tq::CellLayer>(mapLayer)->setPoolObject(p->getFrame(), p->getX(), p->getY(), 0, spriteIndex);
 }
 
+void InGameObject::followLayerZero(int32_t layer) {
+  VMPtr<Ints> offset = VMPtr<Rows>(offsets)->get(layer);
+  VMPtr<AnimPlayer> p = player();
+  offset->at(0) = p->getX();
+  offset->at(1) = p->getY();
+}
+
 void InGameObject::scaledRect(int32_t i, const VMPtr<CollisionBox>& into) {
   VMPtr<ui::LevelLoader> level = loader;
   into->set(VMPtr<Ints>(level->scaledX)->at(i), VMPtr<Ints>(level->scaledY)->at(i),
@@ -111,9 +118,7 @@ void InGameObject::tick() {
     if (!shown || shown->getKind() != 2) continue;
     VMPtr<Players>(players)->get(i)->update(elapsed);
     if (i >= 1) {
-      VMPtr<Ints> offset = VMPtr<Rows>(offsets)->get(i);
-      offset->at(0) = player()->getX();
-      offset->at(1) = player()->getY();
+      followLayerZero(i);
       continue;
     }
     placeSprite();

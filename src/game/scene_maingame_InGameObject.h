@@ -164,6 +164,8 @@ class InGameObject : public ui::Screen {
   void setAnimation(int32_t a) { setLayerValue(0, a); }
   // Layer 0's current frame into its sprite handle at its position.
   void placeSprite();
+  // The layer's offsets become layer 0's position.
+  void followLayerZero(int32_t layer);
   // Scaled record i as a rectangle in `into`.
   void scaledRect(int32_t i, const VMPtr<tq::graphics::CollisionBox>& into);
   // The elapsed time of the frame: the current scene's frame time.

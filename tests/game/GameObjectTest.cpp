@@ -14,6 +14,7 @@ using gametest::PlayWorld;
 using gametest::playerOf;
 using scene::maingame::InGameObject;
 using O = scene::maingame::InGameObject;
+namespace play = gametest::play;
 
 namespace {
 
@@ -271,10 +272,17 @@ TEST(GameObject, SpriteHandleAndReset) {
   EXPECT_EQ(a->platformIndex, -1);
   EXPECT_EQ(a->getSpriteIndex(), 2);
   EXPECT_EQ(world.map->poolPositions->at(2), tq::CellLayer::packPosition(20 - 8, 50 - 16, 0));
+  // A second player layer takes no handle; each tick moves it to layer
+  // 0's position.
+  b->addPlayerLayer(play::kSprites, play::kMainSet, O::kWalk, 0, 0);
+  EXPECT_EQ(b->getSpriteIndex(), 1);
+  PlayWorld::tick(b);
+  EXPECT_EQ(b->offsets->get(1)->at(0), 70);
+  EXPECT_EQ(b->offsets->get(1)->at(1), 48);
   // An invisible or paused object does not move.
   b->setVisible(0);
   PlayWorld::tick(b, 3);
-  EXPECT_EQ(playerOf(b)->getY(), 40);
+  EXPECT_EQ(playerOf(b)->getY(), 48);
 }
 
 }  // namespace
