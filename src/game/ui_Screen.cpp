@@ -216,7 +216,7 @@ void Screen::removeRect(int32_t index) { VMPtr<Rows>(rects)->set(index, nullptr)
 
 // --- Lifecycle --------------------------------------------------------------
 
-int32_t Screen::frameTime() {
+int32_t Screen::sceneFrameTime() {
   scene::SceneManager::_VM_clinitCheck();
   VMPtr<Scene> current = scene::SceneManager::currentScene;
   return current ? current->frameTime : 0;
@@ -229,7 +229,7 @@ void Screen::tick() {
   VMPtr<Paintables> shown = drawables;
   if (!shown) return;
   const int32_t n = visitedLayers(layerCount, shown);
-  const int32_t elapsed = frameTime();
+  const int32_t elapsed = sceneFrameTime();
   for (int32_t i = 0; i < n; ++i) {
     VMPtr<Paintable> drawable = shown->get(i);
     if (!drawable || drawable->getKind() != 2) continue;

@@ -185,7 +185,7 @@ class Screen : public MyObject {
   VMPtr<Ints> animationRect(int32_t layer, int32_t kind, int32_t boxType, bool placed);
   uint8_t hitTestRect(int32_t layer, int32_t boxIndex, int32_t x, int32_t y, int32_t w, int32_t h);
   // The elapsed time of the frame: the current scene's frame time.
-  int32_t frameTime();
+  int32_t sceneFrameTime();
 };
 
 }  // namespace ui

@@ -287,6 +287,29 @@ TEST(Screen, LayerChangesAndTheirCacheReferences) {
   s->releaseLayer(0);  // empty: nothing
   EXPECT_EQ(gobCount(0), 0);
   EXPECT_EQ(gobCount(2), 1);
+  // A set-up that throws after the acquire leaves slots without a
+  // drawable; releasing the layer gives them back.
+  EXPECT_ANY_THROW(s->setFrameLayer(2, fx::kBoxless, fx::kAnims, 99, 0, 0));
+  EXPECT_EQ(s->getLayerKind(2), -1);
+  EXPECT_EQ(gobCount(2), 2);
+  s->releaseLayer(2);
+  EXPECT_EQ(gobCount(2), 1);
+  EXPECT_EQ(s->gobSlots->at(2), -1);
+}
+
+// Tables made smaller than the count: paint and tick visit what they hold.
+TEST(Screen, SmallerTablesThanTheCountArePaintedAndTickedWithin) {
+  ScreenEnv e;
+  VMPtr<Screen> s = e.screen(3);
+  for (int i = 0; i < 3; ++i) s->addPlayerLayer(fx::kImages, fx::kAnims, 0, 0, 0);
+  s->dispose();
+  s->initLayers(1);
+  EXPECT_EQ(s->getLayerCount(), 3);  // initLayers keeps the count
+  s->setPlayerLayer(0, fx::kImages, fx::kAnims, 0, 0, 0);
+  e.scene->frameTime = fx::kStepMs;
+  s->tick();
+  EXPECT_EQ(s->getLayerValue(0), 1);
+  s->paint(ScreenEnv::blackImage(240, 320)->getGraphics());
 }
 
 // A player layer is placed and stepped through its player; other layers
