@@ -41,17 +41,28 @@ void CellLayer::setObjectCapacity(int32_t n, uint8_t byY) {
   objectKeys = nullptr;
   objectVisible = nullptr;
   if (n <= 0) return;
+  // Made first, set together: a failed allocation leaves no half list.
+  VMPtr<VMArray<Paintable>> drawables = VMArray<Paintable>::create(n);
+  VMPtr<VMArray<int16_t>> left = VMArray<int16_t>::create(n);
+  VMPtr<VMArray<int16_t>> top = VMArray<int16_t>::create(n);
+  VMPtr<VMArray<int16_t>> offsetX = VMArray<int16_t>::create(n);
+  VMPtr<VMArray<int16_t>> offsetY = VMArray<int16_t>::create(n);
+  VMPtr<VMArray<int16_t>> width = VMArray<int16_t>::create(n);
+  VMPtr<VMArray<int16_t>> height = VMArray<int16_t>::create(n);
+  VMPtr<VMArray<int8_t>> transforms = VMArray<int8_t>::create(n);
+  VMPtr<VMArray<int32_t>> keys = VMArray<int32_t>::create(n);
+  VMPtr<VMArray<int32_t>> visible = VMArray<int32_t>::create(n);
   objectsByY = byY;
-  objects = VMArray<Paintable>::create(n);
-  objectLeft = VMArray<int16_t>::create(n);
-  objectTop = VMArray<int16_t>::create(n);
-  objectOffsetX = VMArray<int16_t>::create(n);
-  objectOffsetY = VMArray<int16_t>::create(n);
-  objectWidth = VMArray<int16_t>::create(n);
-  objectHeight = VMArray<int16_t>::create(n);
-  objectTransforms = VMArray<int8_t>::create(n);
-  objectKeys = VMArray<int32_t>::create(n);
-  objectVisible = VMArray<int32_t>::create(n);
+  objects = drawables;
+  objectLeft = left;
+  objectTop = top;
+  objectOffsetX = offsetX;
+  objectOffsetY = offsetY;
+  objectWidth = width;
+  objectHeight = height;
+  objectTransforms = transforms;
+  objectKeys = keys;
+  objectVisible = visible;
 }
 
 void CellLayer::addObject(VMPtr<Paintable> p, int32_t x, int32_t y, int32_t transform) {

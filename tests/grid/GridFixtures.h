@@ -23,8 +23,9 @@ using javax::microedition::lcdui::Graphics;
 using javax::microedition::lcdui::Image;
 
 // A drawable of a w x h box at offset (ox, oy), mirrored with the
-// transform as a sprite is. Each paint logs "id@x,y/t" (and g's clip as
-// "[x,y,w,h]" when `logClip`) and fills the box with `colour` (0: nothing).
+// transform as a sprite is. Each paint logs "id@x,y/t" (with `logClip`
+// "id[x,y,w,h]", g's clip, instead) and fills the box with `colour` (0:
+// nothing).
 class Probe : public tq::Paintable {
   VM_CLASS(Probe, tq::Paintable)
 
@@ -48,13 +49,13 @@ class Probe : public tq::Paintable {
   int32_t getOffsetX(int32_t t) override { return (t & 2) != 0 ? -(w + ox) : ox; }
   int32_t getOffsetY(int32_t t) override { return (t & 1) != 0 ? -(h + oy) : oy; }
   void paint(VMPtr<Graphics> g, int32_t x, int32_t y, int32_t t) override {
-    if (log != nullptr) {
+    if (log != nullptr && logClip) {
+      log->push_back(std::to_string(id) + "[" + std::to_string(g->getClipX()) + "," +
+                     std::to_string(g->getClipY()) + "," + std::to_string(g->getClipWidth()) + "," +
+                     std::to_string(g->getClipHeight()) + "]");
+    } else if (log != nullptr) {
       std::string entry = std::to_string(id) + "@" + std::to_string(x) + "," + std::to_string(y);
       if (t != 0) entry += "/" + std::to_string(t);
-      if (logClip) {
-        entry += "[" + std::to_string(g->getClipX()) + "," + std::to_string(g->getClipY()) + "," +
-                 std::to_string(g->getClipWidth()) + "," + std::to_string(g->getClipHeight()) + "]";
-      }
       log->push_back(entry);
     }
     if (colour != 0) {
@@ -119,6 +120,14 @@ inline VMPtr<tq::Gob> randomSprite(int32_t w, int32_t h, int32_t ox, int32_t oy,
   gob->x = static_cast<int16_t>(ox);
   gob->y = static_cast<int16_t>(oy);
   return gob;
+}
+
+// The entries joined with spaces; the log is emptied.
+inline std::string take(std::vector<std::string>& log) {
+  std::string out;
+  for (const std::string& s : log) out += (out.empty() ? "" : " ") + s;
+  log.clear();
+  return out;
 }
 
 inline std::vector<int32_t> pixels(VMPtr<Image> image) {

@@ -38,16 +38,10 @@ class Objects : public DisplayFixture {
     VMPtr<Probe> p = Probe::_VM_new()->_VM_init(&log, id, w, h, ox, oy);
     return p;
   }
-  std::string take() {
-    std::string out;
-    for (const std::string& s : log) out += (out.empty() ? "" : " ") + s;
-    log.clear();
-    return out;
-  }
   std::string drawn(VMPtr<CellLayer> layer, const Area& a) {
     log.clear();
     layer->drawArea(Image::createImage(200, 200)->getGraphics(), a.mx, a.my, a.dx, a.dy, a.w, a.h);
-    return take();
+    return take(log);
   }
   // What drawArea should paint: every placed drawable meeting the area,
   // in list order.
