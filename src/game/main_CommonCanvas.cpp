@@ -15,6 +15,11 @@ VMPtr<Main> controller() {
   return Main::instance;
 }
 
+VMPtr<ui::LevelLoader> loader() {
+  Main::_VM_clinitCheck();
+  return Main::levelLoader;
+}
+
 }  // namespace
 
 VMPtr<CommonCanvas> CommonCanvas::_VM_init(VMPtr<MIDlet> midlet) {
@@ -66,5 +71,20 @@ void CommonCanvas::onAppEvent(int32_t code) {
   }
   TqCanvas::onAppEvent(code);
 }
+
+void CommonCanvas::levelHeader(int32_t value) { loader()->readHeader(value); }
+
+void CommonCanvas::levelProperties(int32_t a, int32_t columns, int32_t value, int32_t d, int32_t e, int32_t f,
+                                   int32_t count) {
+  loader()->setProperties(a, columns, value, d, e, f, count);
+}
+
+void CommonCanvas::levelSize(int32_t width, int32_t height) { loader()->setSize(width, height); }
+
+void CommonCanvas::levelEntityGroup(int32_t type, int32_t count) { loader()->beginEntityGroup(type, count); }
+
+void CommonCanvas::levelEntity(int32_t type, int32_t x, int32_t y) { loader()->readEntity(type, x, y); }
+
+void CommonCanvas::levelCell(int32_t x, int32_t y, int32_t value) { loader()->setCell(x, y, value); }
 
 }  // namespace main

@@ -27,6 +27,17 @@ class CommonCanvas : public tq::TqCanvas {
   // (release media, shut the controller down); 4 full repaint; 5 shown.
   void onAppEvent(int32_t code) override;
 
+  // The level hooks pass their arguments to the controller's level loader
+  // (header, properties, size, entity group, entity, cell); the palette
+  // hook stays the engine's empty one.
+  void levelHeader(int32_t value) override;
+  void levelProperties(int32_t a, int32_t columns, int32_t value, int32_t d, int32_t e, int32_t f,
+                       int32_t count) override;
+  void levelSize(int32_t width, int32_t height) override;
+  void levelEntityGroup(int32_t type, int32_t count) override;
+  void levelEntity(int32_t type, int32_t x, int32_t y) override;
+  void levelCell(int32_t x, int32_t y, int32_t value) override;
+
   uint8_t exiting;
 };
 

@@ -5,6 +5,7 @@
 #include "GameIds.h"
 #include "java_lang_System.h"
 #include "scene_SceneManager.h"
+#include "scene_maingame_InGameObject.h"
 #include "tq_MediaManagerImpl.h"
 #include "tq_Resources.h"
 #include "tq_ResourcesExt.h"
@@ -24,6 +25,7 @@ VMStatic<SceneManager> Main::sceneManager;
 VMStatic<Game> Main::game;
 VMStatic<ui::ResManager> Main::resManager;
 VMStatic<tq::util::text::RichFont> Main::font;
+VMStatic<ui::LevelLoader> Main::levelLoader;
 VMStatic<tq::util::FastRandom> Main::rng;
 VMStatic<Ints> Main::fontGlyphIds;
 VMStatic<tq::util::text::Translation> Main::translation;
@@ -95,6 +97,9 @@ VMPtr<Main> Main::init(VMPtr<TqCanvas> canvas) {
   random->_VM_init(java::lang::System::currentTimeMillis());
   rng = random;
   instance = VMPtr<Main>(this);
+  VMPtr<ui::LevelLoader> loader = ui::LevelLoader::_VM_new();
+  loader->_VM_init();
+  levelLoader = loader;
   paused = 0;
   repaintAll = 1;
   firstRun = 1;
@@ -328,6 +333,7 @@ void Main::shutdown() {
   translationId = -1;
   currentGlyphId = -1;
   soundSet = -1;
+  levelLoader = nullptr;
   rng = nullptr;
   font = nullptr;
   translation = nullptr;
@@ -357,11 +363,12 @@ void Main::markTierFlags(VMPtr<Bytes> flags, VMPtr<Ints> result, int32_t& n) {
 
 // The result has room for every code (14): a store whose tier bytes lag
 // its level flags earns several at once.
-VMPtr<Ints> Main::levelFinished(int32_t gathered) {
+VMPtr<Ints> Main::levelFinished() {
   VMPtr<Ints> result = Ints::create(kResultLength);
   for (int32_t i = 1; i < kResultLength; ++i) result->at(i) = -1;
   int32_t n = 0;
-  int32_t grade = gathered / 5;
+  scene::maingame::InGameObject::_VM_clinitCheck();
+  int32_t grade = scene::maingame::InGameObject::gathered / 5;
   if (grade > 3) grade = 3;
   _VM_clinitCheck();
   VMPtr<Game> progress = game;

@@ -12,6 +12,7 @@
 #include "tq_util_FastRandom.h"
 #include "tq_util_text_RichFont.h"
 #include "tq_util_text_Translation.h"
+#include "ui_LevelLoader.h"
 #include "ui_ResManager.h"
 
 namespace scene {
@@ -22,8 +23,8 @@ namespace main {
 
 // The game's controller: one instance, made by the MIDlet, whose statics
 // are the game's shared services (canvas, scene manager, saved progress,
-// resource cache, font, random generator, translation) and switches (full
-// repaint, first run, loading picture, sound, music). It runs the
+// resource cache, level loader, font, random generator, translation) and
+// switches (full repaint, first run, loading picture, sound, music). It runs the
 // per-frame update and paint on the canvas thread, centres the 240 x 320
 // game area on the canvas, plays music and sounds through the engine's
 // media manager (sound set k in media slot 4, music on channel 1, the
@@ -50,14 +51,14 @@ class Main : public virtual java::lang::Object {
   static constexpr int32_t kResultLength = 15;
 
   // The start-up: saved progress, resource cache, font, random generator,
-  // the switches, then glyph set 0 in the font. Returns this.
+  // level loader, the switches, then glyph set 0 in the font. Returns this.
   VMPtr<Main> init(VMPtr<tq::TqCanvas> canvas);
 
   virtual void update();
-  // The level at Game's coordinates is finished with `gathered` items:
-  // result[0] is the number n of codes, result[1..n] the codes (Part of
-  // the results tally), newest first.
-  virtual VMPtr<VMArray<int32_t>> levelFinished(int32_t gathered);
+  // The level at Game's coordinates is finished with the items the game
+  // objects counted as gathered: result[0] is the number n of codes,
+  // result[1..n] the codes, newest first.
+  virtual VMPtr<VMArray<int32_t>> levelFinished();
   virtual void resume();
   virtual void stopMusic();
   virtual void onShown();
@@ -93,6 +94,7 @@ class Main : public virtual java::lang::Object {
   static VMStatic<Game> game;
   static VMStatic<ui::ResManager> resManager;
   static VMStatic<tq::util::text::RichFont> font;
+  static VMStatic<ui::LevelLoader> levelLoader;
   static VMStatic<tq::util::FastRandom> rng;
   static VMStatic<VMArray<int32_t>> fontGlyphIds;
   static VMStatic<tq::util::text::Translation> translation;

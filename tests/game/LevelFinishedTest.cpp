@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "GameEnv.h"
+#include "scene_maingame_InGameObject.h"
 
 using gametest::GameEnv;
 using main::Game;
@@ -63,7 +64,9 @@ TEST(LevelFinished, GradesFlagsUnlocksAndCodes) {
     k.before();
     const pack_fixtures::Bytes freshBest = env.record(2);
     const pack_fixtures::Bytes freshProgress = env.record(1);
-    VMPtr<VMArray<int32_t>> result = m->levelFinished(k.gathered);
+    scene::maingame::InGameObject::_VM_clinitCheck();
+    scene::maingame::InGameObject::gathered = k.gathered;
+    VMPtr<VMArray<int32_t>> result = m->levelFinished();
     ASSERT_EQ(result->length, 15);
     ASSERT_EQ(result->at(0), static_cast<int32_t>(k.codes.size()));
     for (size_t i = 0; i < k.codes.size(); ++i) EXPECT_EQ(result->at(static_cast<int32_t>(i) + 1), k.codes[i]) << i;
