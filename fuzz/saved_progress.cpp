@@ -15,6 +15,7 @@
 #include "VMTestEnv.h"
 #include "main_Game.h"
 #include "main_Main.h"
+#include "scene_maingame_InGameObject.h"
 #include "tq_TqCanvas.h"
 
 namespace fuzz {
@@ -109,7 +110,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     main::Main::_VM_clinitCheck();
     main::Main::game = game;
     VMPtr<main::Main> controller = main::Main::_VM_new();
-    VMPtr<VMArray<int32_t>> result = controller->levelFinished(static_cast<int32_t>(level >> 16));
+    scene::maingame::InGameObject::_VM_clinitCheck();
+    scene::maingame::InGameObject::gathered = static_cast<int32_t>(level >> 16);
+    VMPtr<VMArray<int32_t>> result = controller->levelFinished();
     if (result->length != 15 || result->at(0) < 0 || result->at(0) > 14) std::abort();
 
     game->saveUnlocks();
