@@ -215,6 +215,21 @@ TEST(Validator, FindsNoFaultInTheSoundFolder) {
   for (const ContentFault& f : faults) ADD_FAILURE() << f.text;
 }
 
+// The durations rule walks the stored records to the durations: offsets
+// and sizes that take the escaped forms (an S of -200, a U of 128 beside
+// an S) keep the walk in step, so sound durations give no fault.
+TEST(Validator, WalksEscapedValuesToTheDurations) {
+  CheckFolder folder = soundFolder();
+  AnimationSet set = fixtures::smallAnimationSet().set;
+  set.frames[0].parts[0].dx = -200;
+  set.frames[0].boxes.push_back({-200, 128, 128, 200, false, 1});
+  set.animations[0].steps[0].dy = -150;
+  folder.at(kAnims).bytes = writeAnimationSet(set);
+  ScratchFolder scratch;
+  const std::vector<ContentFault> faults = folder.check(scratch.path());
+  for (const ContentFault& f : faults) ADD_FAILURE() << f.text;
+}
+
 // The same folder with nothing switched on but the checks that always run:
 // the broken glyph set and box types then pass, a missing sheet does not.
 TEST(Validator, AppliesOnlyTheRulesTheManifestSwitchesOn) {

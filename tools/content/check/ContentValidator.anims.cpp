@@ -15,8 +15,9 @@ std::string at(const char* what, int32_t i) { return std::string(what) + " " + s
 
 // The stored durations, as they are before the loader raises a 0 to 1:
 // a walk over every record of the format (an ignored byte; animations,
-// loops, step values and triples; frames, part flags, part triples, box
-// counts and five box passes; then the durations).
+// loops, step values and the three passes of the step triples; frames,
+// part flags, the three passes of the part triples, box counts and the
+// five box passes; then the durations).
 std::vector<uint32_t> storedDurations(const Bytes& bytes) {
   check::RawReader in(bytes);
   in.u8();
@@ -25,16 +26,20 @@ std::vector<uint32_t> storedDurations(const Bytes& bytes) {
   for (uint32_t i = 0; i < animations; ++i) steps += in.compactUnsigned();
   for (uint32_t i = 0; i < animations; ++i) in.compactSigned();
   for (uint32_t i = 0; i < steps; ++i) in.compactUnsigned();
-  for (uint32_t i = 0; i < steps; ++i) in.compactUnsigned(), in.compactSigned(), in.compactSigned();
+  // Triples and boxes are stored pass by pass (all first values, then all
+  // second ones, ...): a U value of 128 read as an S, or an escaped S read
+  // as a U, would put the walk out of step.
+  for (uint32_t i = 0; i < steps; ++i) in.compactUnsigned();
+  for (uint32_t i = 0; i < 2 * steps; ++i) in.compactSigned();
   const uint32_t frames = in.u16();
   uint32_t parts = 0, boxes = 0;
   for (uint32_t i = 0; i < frames; ++i) parts += in.compactUnsigned();
   for (uint32_t i = 0; i < parts; i += 4) in.compactUnsigned();
-  for (uint32_t i = 0; i < parts; ++i) in.compactUnsigned(), in.compactSigned(), in.compactSigned();
+  for (uint32_t i = 0; i < parts; ++i) in.compactUnsigned();
+  for (uint32_t i = 0; i < 2 * parts; ++i) in.compactSigned();
   for (uint32_t i = 0; i < frames; ++i) boxes += in.compactUnsigned();
-  for (uint32_t i = 0; i < boxes; ++i) {
-    in.compactSigned(), in.compactSigned(), in.compactUnsigned(), in.compactUnsigned(), in.compactUnsigned();
-  }
+  for (uint32_t i = 0; i < 2 * boxes; ++i) in.compactSigned();
+  for (uint32_t i = 0; i < 3 * boxes; ++i) in.compactUnsigned();
   std::vector<uint32_t> durations(in.u16());
   for (uint32_t& d : durations) d = in.compactUnsigned();
   return durations;
