@@ -117,8 +117,9 @@ endfunction()
 # compiled in so that no generator registration is dropped), beside the
 # program in the build folder. test_contentcheck gets the validator too.
 # When tools/content/game/manifest.txt exists, the target jme_rsc (part of
-# all) builds the game's resource folder rsc/ beside the program from it,
-# and the test content.game_rsc checks that folder.
+# all) builds the game's resource folder rsc/ beside the program from it
+# and checks it (a fault fails the build), and the test content.game_rsc
+# checks that folder.
 function(jme_content_tool)
   set(dir ${CMAKE_SOURCE_DIR}/tools/content)
   file(GLOB check_sources CONFIGURE_DEPENDS ${dir}/check/*.cpp)
@@ -130,7 +131,7 @@ function(jme_content_tool)
   if(TARGET test_contentcheck)
     target_sources(test_contentcheck PRIVATE ${check_sources})
     target_include_directories(test_contentcheck PRIVATE ${dir}/check)
-    target_link_libraries(test_contentcheck PRIVATE jme_content)
+    target_link_libraries(test_contentcheck PRIVATE jme_content jme_gamecontent)
     add_dependencies(test_contentcheck jme_content_tool)
     target_compile_definitions(test_contentcheck PRIVATE JME_CONTENT_TOOL="$<TARGET_FILE:jme_content_tool>")
   endif()
@@ -142,6 +143,7 @@ function(jme_content_tool)
     set(stamp ${CMAKE_BINARY_DIR}/rsc.stamp)
     add_custom_command(OUTPUT ${stamp}
       COMMAND jme_content_tool build ${manifest} ${CMAKE_BINARY_DIR}/rsc
+      COMMAND jme_content_tool check ${CMAKE_BINARY_DIR}/rsc ${manifest}
       COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
       DEPENDS jme_content_tool ${game_content}
       COMMENT "Building rsc/ from tools/content/game/manifest.txt")

@@ -31,6 +31,8 @@ struct RuleEntry {
 constexpr RuleEntry kRules[] = {
     {Rule::Limits, "limits"},       {Rule::Durations, "durations"}, {Rule::Glyphs, "glyphs"},
     {Rule::PngOrder, "png-order"},  {Rule::BoxTypes, "box-types"},  {Rule::Sizes, "sizes"},
+    {Rule::InterfaceBoxes, "interface-boxes"}, {Rule::ScreenAnims, "screen-anims"}, {Rule::Pickups, "pickups"},
+    {Rule::ResultsFrame, "results-frame"},     {Rule::Charset, "charset"},          {Rule::TextIds, "text-ids"},
 };
 
 // Which rules a kind can take: a rule named for another kind is a mistake.
@@ -47,6 +49,15 @@ bool ruleApplies(Rule rule, ResourceKind kind) {
       return kind == ResourceKind::Image || kind == ResourceKind::SpriteSet || kind == ResourceKind::GlyphSet;
     case Rule::Sizes:
       return kind == ResourceKind::SpriteSet || kind == ResourceKind::GlyphSet;
+    case Rule::InterfaceBoxes:
+    case Rule::ScreenAnims:
+    case Rule::Pickups:
+    case Rule::ResultsFrame:
+      return kind == ResourceKind::AnimationSet;
+    case Rule::Charset:
+      return kind == ResourceKind::GlyphSet;
+    case Rule::TextIds:
+      return kind == ResourceKind::TranslationTable;
   }
   return false;
 }

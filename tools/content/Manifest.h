@@ -38,6 +38,13 @@ enum class Rule {
   PngOrder,   // "png-order": PLTE right after IHDR, tRNS right after PLTE
   BoxTypes,   // "box-types": in every frame, box i has type i (interface sets)
   Sizes,      // "sizes": every sprite at least 1 x 1 unless declared empty
+  // The game's own rules (ContentValidator.game.cpp):
+  InterfaceBoxes,  // "interface-boxes": box i has type i, the boxes the game reads there, the others zero-size
+  ScreenAnims,     // "screen-anims": an animation a screen layer shows is endless or followed by the next
+  Pickups,         // "pickups": the gathered look (animation 3) has no item or life box
+  ResultsFrame,    // "results-frame": the results list's frame is clear where the list draws its rows
+  Charset,         // "charset": a glyph set holds every character of the tables and " /-.0..9"
+  TextIds,         // "text-ids": a translation table holds the game's text ids, those it shows non-empty
 };
 
 // The manifest names of kinds and rules, and the reverse look-ups (nullopt

@@ -67,7 +67,11 @@ std::vector<ContentFault> ContentValidator::run() {
   require(std::filesystem::is_directory(folder_), folder_.string(), "is not a folder");
   faults_.clear();
   ProgramDirectory directory(folder_);
-  for (const ManifestResource* r : manifest_.resources()) checkResource(*r);
+  for (const ManifestResource* r : manifest_.resources()) {
+    const size_t before = faults_.size();
+    checkResource(*r);
+    if (faults_.size() == before) checkGameRules(*r);
+  }
   return faults_;
 }
 

@@ -6,6 +6,7 @@
 
 #include "ByteWriter.h"
 #include "Manifest.h"
+#include "tq_AnimSet.h"
 
 namespace content {
 
@@ -47,6 +48,15 @@ class ContentValidator {
   void checkCanvasTextTable(const ManifestResource& r);
   void checkImage(const ManifestResource& r);
   void checkSound(const ManifestResource& r);
+  // The game's own rules (ContentValidator.game.cpp), for a resource that
+  // passed the checks of its kind.
+  void checkGameRules(const ManifestResource& r);
+  void checkInterfaceBoxes(const ManifestResource& r, const VMPtr<tq::AnimSet>& set);
+  void checkScreenAnimations(const ManifestResource& r, const VMPtr<tq::AnimSet>& set);
+  void checkPickups(const ManifestResource& r, const VMPtr<tq::AnimSet>& set);
+  void checkResultsFrame(const ManifestResource& r, const VMPtr<tq::AnimSet>& set);
+  void checkCharset(const ManifestResource& r);
+  void checkTextIds(const ManifestResource& r);
 
   // Whether pack `pack` opened with an index (the reason otherwise).
   bool packOpens(int pack, std::string& reason);

@@ -12,6 +12,9 @@
 //   game_award        arg.award=<0..11>        an award's picture
 //   game_logo                                  the logo
 //   game_panel        arg.width=<w> arg.height=<h>  a board panel
+//   game_ui_sprites                            an interface sprite set (InterfaceArt.h)
+//   game_ui_anims                              the animation set of its sprites= set
+//   game_ui_sheet     arg.set=<sprite set id>  that set's sheet image
 
 #include <filesystem>
 #include <map>
@@ -22,6 +25,7 @@
 #include "ContentGenerators.h"
 #include "GameTexts.h"
 #include "GlyphSets.h"
+#include "InterfaceArt.h"
 
 namespace {
 
@@ -105,4 +109,21 @@ JME_CONTENT_GENERATOR(game_logo)(const content::ManifestResource&) { return game
 
 JME_CONTENT_GENERATOR(game_panel)(const content::ManifestResource& r) {
   return gamecontent::panel(number(r, "arg.width"), number(r, "arg.height"));
+}
+
+// --- Interface sets: the logo, the boxes, the HUD, the menu pages' art ---
+
+JME_CONTENT_GENERATOR(game_ui_sprites)(const content::ManifestResource& r) {
+  return gamecontent::interfaceKit(gameFolder(), r.id).sprites;
+}
+
+JME_CONTENT_GENERATOR(game_ui_anims)(const content::ManifestResource& r) {
+  content::require(r.sprites.has_value(), r.name(), "names its sprite set with sprites=");
+  const auto& kit = gamecontent::interfaceKit(gameFolder(), *r.sprites);
+  content::require(kit.anims.has_value(), r.name(), "its sprite set has no frames");
+  return *kit.anims;
+}
+
+JME_CONTENT_GENERATOR(game_ui_sheet)(const content::ManifestResource& r) {
+  return gamecontent::interfaceKit(gameFolder(), number(r, "arg.set")).sheet;
 }
