@@ -49,7 +49,7 @@ constexpr int kBoardBackX = -48, kBoardBackY = 56;
 // The stage button: its three star boxes, the lock's place.
 constexpr int kStarSize = 12;
 constexpr int kStarBoxes[3][2] = {{2, 26}, {14, 26}, {26, 26}};
-constexpr int kLockY = 4;
+constexpr int kLockY = 6;
 // Group pictures (page 4, level failed, awards) and where pages 3 and 4
 // show them.
 constexpr int kGroupW = 96, kGroupH = 56;
@@ -368,7 +368,11 @@ InterfaceKit menuArtKit(const std::filesystem::path& game, int sheet) {
     const RgbaImage digit = textPicture(game, std::u16string(1, static_cast<char16_t>(u'1' + i)), 1);
     k.put(i, digit, (kStageSize - digit.width) / 2, 4);
   }
-  const RgbaImage lock = toRgba(icon(game / "art", Icon::Lock, 24));
+  // The lock on a dark disc, so that it stands out on the green button.
+  RgbaImage lock = blankPicture(28, 28);
+  fillEllipse(lock, 0, 0, 28, 28, 0x5A3010);
+  const RgbaImage padlock = toRgba(icon(game / "art", Icon::Lock, 22));
+  drawOver(lock, padlock, (28 - padlock.width) / 2, (28 - padlock.height) / 2);
   k.put(5, lock, (kStageSize - lock.width) / 2, kLockY);
   k.put(6, toRgba(icon(game / "art", Icon::Star, kStarSize)));
   for (int g = 0; g < 5; ++g) {
