@@ -250,3 +250,33 @@ TEST(InterfaceArt, ResultsListFrameLeavesTheRowsClear) {
 }
 
 }  // namespace
+
+namespace {
+
+// The pick-ups are game objects: every frame one 16 x 16 square standing
+// on its origin, box 0 the effect (an item in animation 0, a life in 1,
+// touching nothing once gathered).
+TEST(InterfaceArt, PickupsStandOnTheirOriginWithTheirEffectInBoxZero) {
+  const auto& k = kit(0xC08);
+  for (const auto& f : k.anims->frames) {
+    ASSERT_EQ(f.parts.size(), 1u);
+    const auto& s = k.sprites.sprites.at(f.parts[0].sprite);
+    EXPECT_EQ(f.parts[0].dx + s.x, 0);
+    EXPECT_EQ(f.parts[0].dy + s.y, -16);
+    EXPECT_EQ(s.width, 16);
+    EXPECT_EQ(s.height, 16);
+    ASSERT_FALSE(f.boxes.empty());
+    EXPECT_LE(f.boxes[0].type, 7);
+  }
+  auto firstBox = [&](int animation) { return k.anims->frames.at(k.anims->animations.at(animation).steps.at(0).frame).boxes.at(0); };
+  EXPECT_EQ(firstBox(0).type, 4);
+  EXPECT_EQ(firstBox(1).type, 5);
+  EXPECT_EQ(firstBox(2).type, 4);
+  for (const auto& step : k.anims->animations.at(3).steps) {
+    const auto& b = k.anims->frames.at(step.frame).boxes.at(0);
+    EXPECT_TRUE(b.width == 0 || b.height == 0);
+  }
+  EXPECT_EQ(k.anims->animations.size(), 12u);
+}
+
+}  // namespace

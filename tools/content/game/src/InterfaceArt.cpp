@@ -252,16 +252,22 @@ InterfaceKit hudKit(const std::filesystem::path& game, int sheet) {
 // nothing; 4 to 11 nothing. The origin is the bottom-left corner.
 InterfaceKit pickupKit(const std::filesystem::path& game, int sheet) {
   KitBuilder k(sheet);
-  const int apple = k.add(iconPicture(game, Icon::Pickup, 16));
-  const RgbaImage head = pk2Picture(game, kPk2Head);
-  const content::IndexedImage headIndexed = palettise(head, 255);
-  const int life = k.add(toRgba(scaleNearest(headIndexed, 13, 17)));
+  // Every look fills the same 16 x 16 square, so that all frames share
+  // one bounding box.
+  auto square = [](const RgbaImage& picture) {
+    RgbaImage out = blankPicture(16, 16);
+    drawOver(out, picture, (16 - picture.width) / 2, 16 - picture.height);
+    return out;
+  };
+  const int apple = k.add(square(iconPicture(game, Icon::Pickup, 16)));
+  const content::IndexedImage head = palettise(pk2Picture(game, kPk2Head), 255);
+  const int life = k.add(square(toRgba(scaleNearest(head, 12, 16))));
   int sparks[4];
   for (int i = 0; i < 4; ++i) sparks[i] = k.add(toRgba(scaleNearest(palettise(sparkle(game, 2 * i), 255), 16, 16)));
   const int none = k.add(blankPicture(16, 16));
   const FrameBox taken{0, -16, 0, 0, false, 6};  // zero-size: touches nothing
   k.frame({{apple, 0, -16}}, {{1, -15, 14, 14, false, 4}});
-  k.frame({{life, 2, -17}}, {{1, -15, 14, 14, false, 5}});
+  k.frame({{life, 0, -16}}, {{1, -15, 14, 14, false, 5}});
   for (int i = 0; i < 4; ++i) k.frame({{sparks[i], 0, -16}}, {taken});
   k.frame({{none, 0, -16}}, {taken});  // 6
   k.animation(-1, {{0, 1000}});
