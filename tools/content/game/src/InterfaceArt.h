@@ -69,7 +69,9 @@ const InterfaceKit& interfaceKit(const std::filesystem::path& game, int spritesI
 uint32_t interfaceSpot(const std::string& element);
 
 // A spot where the game shows it on the 240 x 320 game area (the canvas's
-// own coordinates on a 240 x 320 screen).
+// own coordinates on a 240 x 320 screen). The screen keeps 16 bits a
+// pixel, so a sample is compared by its RGB565 value (the top 5, 6 and 5
+// bits of red, green and blue): 0x28C870 reads back as 0x29CA73.
 struct ScreenSpot {
   std::string name;  // "<scene or page>.<element>", e.g. "page5.lock1"
   int x;
