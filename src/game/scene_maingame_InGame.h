@@ -169,9 +169,14 @@ class InGame : public ui::Scene {
   void makeBarriers();         // 10
   // The HUD's frames and icons as the build-up left them.
   void resetHud();
+  // A life-icon holder (panel frame `holderFrame` at (x, 0)) as layer
+  // `holder` and its five icons (frame `iconFrame`) after it.
+  void addIconRow(VMPtr<ui::Screen> hud, int32_t holder, int32_t holderFrame, int32_t x, int32_t iconFrame);
   // Landscape records of one family as animated cells of `layer`.
   void placeLandscape(VMPtr<tq::CellLayer> layer, VMPtr<Ints> kinds, VMPtr<Ints> variants, VMPtr<Ints> xs,
                       VMPtr<Ints> ys, int32_t count);
+  // One view: the far layer, the front layer (if any) and the map.
+  void paintView(VMPtr<Graphics> g, int32_t farX, int32_t farY, int32_t mapX, int32_t mapY);
   // handles: items + 6 * barriers + 2.
   int32_t poolCapacity();
   // "k/15" in the counter box.
