@@ -16,8 +16,6 @@ using scene::maingame::InGameObject;
 using Ints = VMArray<int32_t>;
 using Four = std::array<int32_t, 4>;
 
-Four four(const VMPtr<Ints>& a) { return {a->at(0), a->at(1), a->at(2), a->at(3)}; }
-
 // Maps of 16 x 16 cells, 40 rows (half height 320) unless narrow; views
 // of 240 x 160: m = 112, yOff = 128.
 TEST(InGameCamera, OneCallFromStagedPositions) {

@@ -22,8 +22,6 @@ int32_t poolInUse(const VMPtr<tq::CellLayer>& layer) {
   return n;
 }
 
-std::array<int32_t, 4> four(const VMPtr<VMArray<int32_t>>& a) { return {a->at(0), a->at(1), a->at(2), a->at(3)}; }
-
 SceneLevel fullLevel() {
   SceneLevel l;
   l.itemX = {200, 300, 400};

@@ -2,14 +2,11 @@
 
 #include "UiPacks.h"
 #include "main_Game.h"
-#include "tq_input_PointerInputEventManager.h"
-#include "tq_input_PointerInputKeyManager.h"
+#include "UiEnv.h"
 
 namespace gametest {
 
 using main::Main;
-using tq::input::PointerInputEventManager;
-using tq::input::PointerInputKeyManager;
 
 namespace {
 
@@ -27,12 +24,7 @@ PlaySceneEnv::PlaySceneEnv(const content::Bytes& level, int32_t tier, int32_t gr
   const size_t index = static_cast<size_t>(5 * group + stage);
   env.writeLevels(std::vector<content::Bytes>(index + 1, level));
   env.controller->loadTranslation(0x5000);
-  env.canvas->setViewWidth(Main::kGameWidth);
-  env.canvas->setViewHeight(Main::kGameHeight);
-  PointerInputKeyManager::init();
-  PointerInputKeyManager::removeRegions(0);
-  PointerInputEventManager::init();
-  PointerInputEventManager::setArea(0, 0, Main::kGameWidth, Main::kGameHeight);
+  initTouch(env.canvas);
   env.canvas->frameDuration = kFrameMs;
   main::Game::_VM_clinitCheck();
   main::Game::tier = tier;

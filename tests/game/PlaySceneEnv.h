@@ -17,6 +17,9 @@
 
 namespace gametest {
 
+// The four elements of a camera array.
+inline std::array<int32_t, 4> four(const VMPtr<VMArray<int32_t>>& a) { return {a->at(0), a->at(1), a->at(2), a->at(3)}; }
+
 struct PlaySceneEnv {
   using InGame = scene::maingame::InGame;
   static constexpr int32_t kFrameMs = 40;
