@@ -2,6 +2,7 @@
 
 #include "GameIds.h"
 #include "main_Main.h"
+#include "scene_maingame_InGame.h"
 #include "scene_menu_MenuScene.h"
 #include "scene_splash_LogoScene.h"
 #include "ui_ResManager.h"
@@ -134,7 +135,8 @@ bool SceneManager::isMenuScene(int32_t id) { return id == 2 || id == 4 || id == 
 
 // Logo (0) and menu pages (2, 4, 5, 10, 11, the id as the first page; the
 // music switches to set 5 first). The menu loads one phase a frame; the
-// logo is entered at once. The play scenes come with their class.
+// logo is entered at once. The play scene (34, and 42 with mode 2) loads
+// one phase a frame too.
 void SceneManager::createScene() {
   _VM_clinitCheck();
   if (isMenuScene(sceneId)) {
@@ -144,6 +146,15 @@ void SceneManager::createScene() {
     page->_VM_init(sceneId);
     page->suspend(1);
     currentScene = page;
+  } else if (sceneId == kPlayScene || sceneId == kPlaySceneMode2) {
+    VMPtr<maingame::InGame> play = maingame::InGame::_VM_new();
+    if (sceneId == kPlayScene) {
+      play->_VM_init();
+    } else {
+      play->_VM_init(2);
+    }
+    play->suspend(1);
+    currentScene = play;
   } else if (sceneId == kLogoScene) {
     VMPtr<splash::LogoScene> logo = splash::LogoScene::_VM_new();
     logo->_VM_init();

@@ -27,6 +27,8 @@ class SceneManager : public virtual java::lang::Object {
  public:
   using Graphics = javax::microedition::lcdui::Graphics;
   static constexpr int32_t kLogoScene = 0;
+  static constexpr int32_t kPlayScene = 34;
+  static constexpr int32_t kPlaySceneMode2 = 42;
   static constexpr int32_t kMenuMusic = 5;
 
   // Becomes the instance, makes the touch state, loads the default
