@@ -31,7 +31,8 @@
 //   scene ID     the scene manager changes to scene ID
 //   pause        the application loses the foreground (the platform's pause)
 //   resume       it gains it again
-//   close        the window's close button (the program ends with 0)
+//   close        the window's close button (the program ends with 0); the
+//                end of standard input does the same
 // "ready" is printed once the first frames have run and the canvas waits at
 // its first gate.
 #include <png.h>
@@ -523,10 +524,13 @@ std::string command(const std::string& line) {
   return "error unknown command " + line;
 }
 
+// The end of the commands (the test has gone) closes the game, which would
+// otherwise wait at its gate for ever.
 void Install::readCommands() {
   testAppReadCommands([](const std::string& line) {
     if (!line.empty()) reply(command(line));
   });
+  command("close");
 }
 
 }  // namespace
