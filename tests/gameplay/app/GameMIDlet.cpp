@@ -116,11 +116,14 @@ int64_t realMillis() {
 }
 
 // Stops the gate for good; the clocks go on with the real time from here.
+// Nobody calls it holding the state's mutex.
 void release() {
   State& s = state();
-  if (s.released.exchange(true)) return;
-  s.releasedAt = realMillis();
+  if (s.released) return;
   std::lock_guard<std::mutex> lock(s.mutex);
+  if (s.released) return;
+  s.releasedAt = realMillis();
+  s.released = true;
   s.changed.notify_all();
 }
 
@@ -131,7 +134,7 @@ int64_t tickNow() {
   return s.now + (realMillis() - s.releasedAt);
 }
 
-// Days since 1970-01-01 to a civil date (the proleptic Gregorian calendar).
+// The UTC date and time of seconds since 1970-01-01 (not before it).
 DeviceProfile::DateTime dateOf(int64_t epochSeconds) {
   int64_t days = epochSeconds / 86400;
   const int64_t secs = epochSeconds % 86400;
