@@ -94,6 +94,19 @@ bool builtRscHasInterfacePacks() {
   return true;
 }
 
+const char* contentName(Content content) {
+  return content == Content::kFixturePacks ? "FixturePacks" : "BuiltRsc";
+}
+
+void PrintTo(Content content, std::ostream* out) { *out << contentName(content); }
+
+std::string cannotPlay(Content content) {
+  if (content == Content::kBuiltRsc && !builtRscHasInterfacePacks()) {
+    return "the built rsc/ has no interface packs yet (RP1, RP3, RP4): the game ends at its first paint";
+  }
+  return {};
+}
+
 GameDriver::GameDriver() : app_(std::string(JME_BINARY_DIR) + "/jme_game_app", gameProperties()) {}
 
 void GameDriver::useFixturePacks() {
@@ -105,6 +118,14 @@ void GameDriver::useBuiltRsc() {
   std::error_code error;
   std::filesystem::remove_all(folder() / "rsc", error);
   std::filesystem::create_directory_symlink(builtRsc(), folder() / "rsc");
+}
+
+void GameDriver::use(Content content) {
+  if (content == Content::kFixturePacks) {
+    useFixturePacks();
+  } else {
+    useBuiltRsc();
+  }
 }
 
 void GameDriver::seedRecord(int32_t store, const Bytes& bytes) {

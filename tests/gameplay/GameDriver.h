@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,15 @@ struct Probe {
   std::vector<Rect> boxes() const;
 };
 
+// The content a run takes: the fixture packs of tests/game, or the built
+// rsc/ beside the program.
+enum class Content { kFixturePacks, kBuiltRsc };
+const char* contentName(Content content);
+void PrintTo(Content content, std::ostream* out);
+// Why a run on `content` cannot play (the built rsc/ without the interface
+// packs: the game ends at its first paint), or empty.
+std::string cannotPlay(Content content);
+
 // The game's MIDlet, as the program's own properties name it.
 std::string gameProperties();
 
@@ -63,6 +73,7 @@ class GameDriver {
   // Content: the fixture packs of tests/game, or the build's rsc/.
   void useFixturePacks();
   void useBuiltRsc();
+  void use(Content content);
   // Database: record store `store` ("0", "1", "2" of main.Game) with one
   // record of `bytes`, written before the start; the bytes of its record
   // (empty when absent).

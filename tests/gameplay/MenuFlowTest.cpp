@@ -12,28 +12,18 @@
 #include "GamePacks.h"
 
 using gameplay::Bytes;
+using gameplay::Content;
 using gameplay::GameDriver;
 using gameplay::Probe;
 
 namespace {
 
-enum class Content { kFixture, kBuilt };
-
-std::string contentName(const testing::TestParamInfo<Content>& info) {
-  return info.param == Content::kFixture ? "FixturePacks" : "BuiltRsc";
-}
-
 class MenuFlow : public testing::TestWithParam<Content> {
  protected:
   void SetUp() override {
-    if (GetParam() == Content::kBuilt) {
-      if (!gameplay::builtRscHasInterfacePacks()) {
-        GTEST_SKIP() << "the built rsc/ has no interface packs yet (packs 1, 3, 4): the game cannot paint";
-      }
-      game.useBuiltRsc();
-    } else {
-      game.useFixturePacks();
-    }
+    const std::string reason = gameplay::cannotPlay(GetParam());
+    if (!reason.empty()) GTEST_SKIP() << reason;
+    game.use(GetParam());
   }
 
   // From the start (already made) to the main menu on a first run: the
@@ -62,7 +52,7 @@ class MenuFlow : public testing::TestWithParam<Content> {
 
 TEST_P(MenuFlow, AFirstRunGoesFromTheLogoToTheMainMenuAndCreatesTheStores) {
   ASSERT_TRUE(game.start());
-  if (GetParam() == Content::kFixture) {
+  if (GetParam() == Content::kFixturePacks) {
     // The fixture logo: one colour, 101 x 51, centred on white.
     const std::vector<uint16_t> logo = game.frame();
     ASSERT_EQ(logo.size(), 240u * 320u);
@@ -162,11 +152,7 @@ TEST_P(MenuFlow, TwoRunsOfTheSameCommandsAgree) {
   std::vector<uint16_t> frames[2];
   run(game, probes[0], frames[0]);
   GameDriver second;
-  if (GetParam() == Content::kFixture) {
-    second.useFixturePacks();
-  } else {
-    second.useBuiltRsc();
-  }
+  second.use(GetParam());
   run(second, probes[1], frames[1]);
   EXPECT_EQ(probes[0], probes[1]);
   EXPECT_FALSE(frames[0].empty());
@@ -200,4 +186,5 @@ TEST_P(MenuFlow, ThePlatformsPauseAndResumeAndASceneChange) {
 
 }  // namespace
 
-INSTANTIATE_TEST_SUITE_P(Content, MenuFlow, testing::Values(Content::kFixture, Content::kBuilt), contentName);
+INSTANTIATE_TEST_SUITE_P(Content, MenuFlow, testing::Values(Content::kFixturePacks, Content::kBuiltRsc),
+                         [](const testing::TestParamInfo<Content>& info) { return gameplay::contentName(info.param); });

@@ -21,6 +21,7 @@
 #include <X11/Xutil.h>
 #endif
 
+using gameplay::Content;
 using gameplay::GameDriver;
 
 namespace {
@@ -28,12 +29,6 @@ namespace {
 #ifdef JME_HAVE_X11
 
 using Frame = std::vector<uint16_t>;
-
-enum class Content { kFixture, kBuilt };
-
-std::string contentName(const testing::TestParamInfo<Content>& info) {
-  return info.param == Content::kFixture ? "FixturePacks" : "BuiltRsc";
-}
 
 // The program's own properties, under a MIDlet name of this run's (one
 // instance runs per name).
@@ -84,21 +79,11 @@ Frame screenshot(Display* x, Window w, int s) {
   return out;
 }
 
-class ProgramWindow : public testing::TestWithParam<Content> {
- protected:
-  void use(GameDriver& game) {
-    if (GetParam() == Content::kFixture) {
-      game.useFixturePacks();
-    } else {
-      game.useBuiltRsc();
-    }
-  }
-};
+class ProgramWindow : public testing::TestWithParam<Content> {};
 
 TEST_P(ProgramWindow, TheProgramShowsTheLogoThenTheLanguagePage) {
-  if (GetParam() == Content::kBuilt && !gameplay::builtRscHasInterfacePacks()) {
-    GTEST_SKIP() << "the built rsc/ has no interface packs yet (packs 1, 3, 4): the game cannot paint";
-  }
+  const std::string reason = gameplay::cannotPlay(GetParam());
+  if (!reason.empty()) GTEST_SKIP() << reason;
   VirtualDisplay display;
   if (display.name().empty()) GTEST_SKIP() << "no Xvfb";
 
@@ -106,7 +91,7 @@ TEST_P(ProgramWindow, TheProgramShowsTheLogoThenTheLanguagePage) {
   std::set<Frame> logo, language;
   {
     GameDriver driver;
-    use(driver);
+    driver.use(GetParam());
     ASSERT_TRUE(driver.start());
     int languageFrames = 0;
     for (int i = 0; i < 400 && languageFrames < 30; ++i) {
@@ -127,7 +112,7 @@ TEST_P(ProgramWindow, TheProgramShowsTheLogoThenTheLanguagePage) {
   ASSERT_FALSE(language.empty());
 
   GameDriver game;  // its folder, content and database; the program is jme
-  use(game);
+  game.use(GetParam());
   AppProcess app(std::string(JME_BINARY_DIR) + "/jme", programProperties());
   std::filesystem::remove_all(app.folder() / "rsc");
   std::filesystem::create_directory_symlink(game.folder() / "rsc", app.folder() / "rsc");
@@ -156,7 +141,8 @@ TEST_P(ProgramWindow, TheProgramShowsTheLogoThenTheLanguagePage) {
   EXPECT_EQ(app.wait(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Content, ProgramWindow, testing::Values(Content::kFixture, Content::kBuilt), contentName);
+INSTANTIATE_TEST_SUITE_P(Content, ProgramWindow, testing::Values(Content::kFixturePacks, Content::kBuiltRsc),
+                         [](const testing::TestParamInfo<Content>& info) { return gameplay::contentName(info.param); });
 
 #endif
 
