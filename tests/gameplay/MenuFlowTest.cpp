@@ -184,6 +184,21 @@ TEST_P(MenuFlow, ThePlatformsPauseAndResumeAndASceneChange) {
   EXPECT_EQ(game.wait(), 0);
 }
 
+// "scene 42" from the main menu: the scene manager takes the id (the play
+// scene of that id makes a scene once it exists), frames go on, and
+// "scene 2" brings the main menu back.
+TEST_P(MenuFlow, TheSceneCommandReachesScene42AndComesBack) {
+  ASSERT_TRUE(game.start());
+  firstRunToMainMenu();
+  ASSERT_EQ(game.send("scene 42"), "ok");
+  ASSERT_TRUE(game.step(20));
+  EXPECT_EQ(game.probe().scene(), 42);
+  ASSERT_EQ(game.send("scene 2"), "ok");
+  ASSERT_TRUE(game.stepUntilPage(2));
+  ASSERT_TRUE(game.close());
+  EXPECT_EQ(game.wait(), 0);
+}
+
 }  // namespace
 
 INSTANTIATE_TEST_SUITE_P(Content, MenuFlow, testing::Values(Content::kFixturePacks, Content::kBuiltRsc),
