@@ -33,6 +33,12 @@ AppProcess::~AppProcess() {
 }
 
 void AppProcess::start(const char* argument, bool sdlDummy) {
+  spawn(argument, sdlDummy ? Backend::kSdlDummy : Backend::kHeadless);
+}
+
+void AppProcess::startInWindow(const char* argument) { spawn(argument, Backend::kWindow); }
+
+void AppProcess::spawn(const char* argument, Backend backend) {
   int in[2], out[2];
   // Close-on-exec: no other child inherits this one's pipes.
   if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) return;
@@ -42,11 +48,15 @@ void AppProcess::start(const char* argument, bool sdlDummy) {
   posix_spawn_file_actions_adddup2(&actions, out[1], 1);
   posix_spawn_file_actions_addclose(&actions, in[1]);
   posix_spawn_file_actions_addclose(&actions, out[0]);
-  if (sdlDummy) {
-    unsetenv("JME_BACKEND");
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-  } else {
+  if (backend == Backend::kHeadless) {
     setenv("JME_BACKEND", "headless", 1);
+  } else {
+    unsetenv("JME_BACKEND");
+    if (backend == Backend::kSdlDummy) {
+      setenv("SDL_VIDEODRIVER", "dummy", 1);
+    } else {
+      unsetenv("SDL_VIDEODRIVER");
+    }
   }
   const std::string path = binary_.string();
   char* argv[] = {const_cast<char*>(path.c_str()), const_cast<char*>(argument), nullptr};

@@ -22,6 +22,9 @@ class AppProcess {
   // output become pipes to this object. The backend is headless, or with
   // `sdlDummy` the SDL2 window under SDL's dummy video driver.
   void start(const char* argument = nullptr, bool sdlDummy = false);
+  // Starts the program as a player starts it: the SDL2 backend on the
+  // display that DISPLAY names.
+  void startInWindow(const char* argument = nullptr);
   // The next line the program printed, or "<timeout>" / "<eof>".
   std::string readLine(int timeoutMs = 10000);
   void send(const std::string& command);
@@ -39,4 +42,7 @@ class AppProcess {
   int toChild_ = -1;
   int fromChild_ = -1;
   std::string buffered_;
+
+  enum class Backend { kHeadless, kSdlDummy, kWindow };
+  void spawn(const char* argument, Backend backend);
 };
