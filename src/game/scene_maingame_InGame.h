@@ -167,6 +167,8 @@ class InGame : public ui::Scene {
   void finishLevelLoading();   // 8
   void placeBarriers();        // 9
   void makeBarriers();         // 10
+  void placeMainObject(VMField<InGameObject>& field, VMStatic<InGameObject>& main, int32_t gobs, int32_t anims,
+                       int32_t x, int32_t y, bool upperHalf);
   // The HUD's frames and icons as the build-up left them.
   void resetHud();
   // A life-icon holder (panel frame `holderFrame` at (x, 0)) as layer

@@ -147,38 +147,34 @@ void InGame::setUpFrontLayer() {
 
 void InGame::placeObjectA() {
   VMPtr<ui::LevelLoader> l = loader;
-  VMPtr<InGameObject> a = objectA;
-  if (!a) {
-    a = InGameObject::_VM_new();
-    a->_VM_init();
-    objectA = a;
-    a->initLayers(2);
-    a->addPlayerLayer(kObjectAGobs[Game::tier], kObjectAAnims[Game::tier], InGameObject::kFall, l->pointBX,
-                      l->pointBY);
-    InGameObject::mainObjectA = a;
-  } else {
-    a->setLayerValue(0, InGameObject::kFall);
-    a->setLayerPosition(0, l->pointBX, l->pointBY);
-    a->reset();
-  }
+  placeMainObject(objectA, InGameObject::mainObjectA, kObjectAGobs[Game::tier], kObjectAAnims[Game::tier], l->pointBX,
+                  l->pointBY, true);
 }
 
 void InGame::placeObjectB() {
   VMPtr<ui::LevelLoader> l = loader;
-  VMPtr<InGameObject> b = objectB;
-  if (!b) {
-    b = InGameObject::_VM_new();
-    b->_VM_init();
-    objectB = b;
-    b->setHalfMap(0);
-    b->initLayers(2);
-    b->addPlayerLayer(kObjectBGobs[Game::tier], kObjectBAnims[Game::tier], InGameObject::kFall, l->pointAX,
-                      l->pointAY);
-    InGameObject::mainObjectB = b;
+  placeMainObject(objectB, InGameObject::mainObjectB, kObjectBGobs[Game::tier], kObjectBAnims[Game::tier], l->pointAX,
+                  l->pointAY, false);
+}
+
+// A new object falling at (x, y) in its half of the map, or the old one
+// put back there.
+void InGame::placeMainObject(VMField<InGameObject>& field, VMStatic<InGameObject>& main, int32_t gobs, int32_t anims,
+                             int32_t x, int32_t y, bool upperHalf) {
+  VMPtr<InGameObject> o = field;
+  if (!o) {
+    o = InGameObject::_VM_new();
+    o->_VM_init();
+    field = o;
+    if (!upperHalf) o->setHalfMap(0);
+    o->initLayers(2);
+    o->addPlayerLayer(gobs, anims, InGameObject::kFall, x, y);
+    InGameObject::_VM_clinitCheck();
+    main = o;
   } else {
-    b->setLayerValue(0, InGameObject::kFall);
-    b->setLayerPosition(0, l->pointAX, l->pointAY);
-    b->reset();
+    o->setLayerValue(0, InGameObject::kFall);
+    o->setLayerPosition(0, x, y);
+    o->reset();
   }
 }
 

@@ -62,6 +62,12 @@ Bytes pickupSet() {
 
 }  // namespace
 
+Bytes mainSetBytes() { return mainSet(); }
+
+Bytes barrierSetBytes(int boxType) { return barrierSetOf(boxType); }
+
+Bytes pickupSetBytes() { return pickupSet(); }
+
 void writePlayPack(const std::filesystem::path& rsc) {
   std::vector<PackResource> resources = {{0, sheet()}, {0, sprites()}, {0, sprites()}, {0, mainSet()}};
   for (int t = 0; t < 8; ++t) resources.push_back({0, barrierSetOf(t)});

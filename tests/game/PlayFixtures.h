@@ -26,6 +26,8 @@
 #include <cstdint>
 #include <filesystem>
 
+#include "ByteWriter.h"
+
 namespace gametest::play {
 
 constexpr int32_t kPack = 12;
@@ -41,5 +43,10 @@ constexpr int32_t kFallStep = 4;
 constexpr int32_t kWalkStep = 2;
 
 void writePlayPack(const std::filesystem::path& rsc);
+
+// The play pack's animation sets, for other fixture packs.
+content::Bytes mainSetBytes();
+content::Bytes barrierSetBytes(int boxType);
+content::Bytes pickupSetBytes();
 
 }  // namespace gametest::play

@@ -32,20 +32,22 @@ VMPtr<Main> freshMain(GameEnv& env) {
   return m;
 }
 
-// The canvas's view is the game area (the canvas never takes the screen
-// here); regions of an earlier test's boxes are dropped.
 VMPtr<ui::Pointer> touchManagers(GameEnv& env) {
-  env.canvas->setViewWidth(Main::kGameWidth);
-  env.canvas->setViewHeight(Main::kGameHeight);
-  PointerInputKeyManager::init();
-  PointerInputKeyManager::removeRegions(0);
-  PointerInputEventManager::init();
-  PointerInputEventManager::setArea(0, 0, Main::kGameWidth, Main::kGameHeight);
+  initTouch(env.canvas);
   VMPtr<ui::Pointer> p = ui::Pointer::_VM_new();
   return p->_VM_init();
 }
 
 }  // namespace
+
+void initTouch(const VMPtr<tq::TqCanvas>& canvas) {
+  canvas->setViewWidth(Main::kGameWidth);
+  canvas->setViewHeight(Main::kGameHeight);
+  PointerInputKeyManager::init();
+  PointerInputKeyManager::removeRegions(0);
+  PointerInputEventManager::init();
+  PointerInputEventManager::setArea(0, 0, Main::kGameWidth, Main::kGameHeight);
+}
 
 UiEnv::UiEnv() : packs(writePacks(env)), main(freshMain(env)), pointer(touchManagers(env)) {}
 

@@ -27,6 +27,11 @@ inline std::u16string text(const VMPtr<java::lang::String>& s) {
   return out;
 }
 
+// The canvas's view is the game area (the canvas never takes the screen
+// in the tests); the touch managers cover it, without the regions of an
+// earlier test's boxes.
+void initTouch(const VMPtr<tq::TqCanvas>& canvas);
+
 struct UiEnv {
   UiEnv();
   ~UiEnv();

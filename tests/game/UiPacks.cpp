@@ -54,7 +54,7 @@ Bytes decorationSet() {
                                         {4, 4, 6, 6, 4, 5}));
 }
 
-Bytes boardSet() {
+std::vector<AnimationFrame> boardFrames() {
   std::vector<AnimationFrame> frames;
   for (int f = 0; f < 16; ++f) {
     const bool drawn = f == 3 || f == 5 || f == 7 || f == 8 || f == 15;
@@ -64,8 +64,10 @@ Bytes boardSet() {
     frames.push_back(frameWith(
         {box(kTitleBox, 0), box(kTextBox, 1), kind2, box(kAnswerBoxes[0], 3), box(kAnswerBoxes[1], 4)}, parts));
   }
-  return writeAnimationSet(animationSet(frames, {0}));
+  return frames;
 }
+
+Bytes boardSet() { return writeAnimationSet(animationSet(boardFrames(), {0})); }
 
 // A sheet of `cells` 4 x 4 cells (colour i at x = 4 i), then `wide` pixels
 // of the row colour, then a 10 x 10 red mark, all 40 high.
@@ -84,18 +86,6 @@ Bytes sheet(int cells, int wide) {
     }
   }
   return writePng(image);
-}
-
-std::vector<PackResource> packThree() {
-  std::vector<PackResource> r(11, PackResource{0, spriteSet(10, {sprite(0, 1, 1)})});
-  const int16_t mark = kRowWidth;
-  r[0] = {0, decorationSet()};
-  r[4] = {0, boardSet()};
-  r[5] = {0, spriteSet(10, {sprite(0, kRowWidth, kRowHeight), sprite(0, kRowWidth, kRowHeight), sprite(0, 80, 30),
-                            sprite(0, kRowWidth, kRowHeight), sprite(mark, kMarkSize, kMarkSize)})};
-  r[9] = {0, spriteSet(10, {sprite(0, 40, 20)})};
-  r[10] = {0, sheet(0, kRowWidth)};
-  return r;
 }
 
 // Frames of 0x1001: 0, tier pictures 1..10 (1..5 with the list bounds as
@@ -160,6 +150,20 @@ std::u16string number(int32_t n) {
 
 }  // namespace
 
+std::vector<PackResource> uiPackThree() {
+  std::vector<PackResource> r(11, PackResource{0, spriteSet(10, {sprite(0, 1, 1)})});
+  const int16_t mark = kRowWidth;
+  r[0] = {0, decorationSet()};
+  r[4] = {0, boardSet()};
+  r[5] = {0, spriteSet(10, {sprite(0, kRowWidth, kRowHeight), sprite(0, kRowWidth, kRowHeight), sprite(0, 80, 30),
+                            sprite(0, kRowWidth, kRowHeight), sprite(mark, kMarkSize, kMarkSize)})};
+  r[9] = {0, spriteSet(10, {sprite(0, 40, 20)})};
+  r[10] = {0, sheet(0, kRowWidth)};
+  return r;
+}
+
+std::vector<AnimationFrame> uiBoardFrames() { return boardFrames(); }
+
 uint32_t pictureColour(int32_t picture) { return kPictureColours[picture]; }
 
 std::u16string uiText(int32_t table, int32_t id) {
@@ -173,7 +177,7 @@ std::u16string uiText(int32_t table, int32_t id) {
 }
 
 void writeUiPacks(const std::filesystem::path& rsc) {
-  writePackFiles(rsc, writeChunkedPack(3, packThree(), ChunkedPackLayout::split(1)));
+  writePackFiles(rsc, writeChunkedPack(3, uiPackThree(), ChunkedPackLayout::split(1)));
   writePackFiles(rsc, writeChunkedPack(4, packFour(), ChunkedPackLayout::split(1)));
   std::vector<PackResource> tables;
   for (int32_t t = 0; t < 5; ++t) {

@@ -25,6 +25,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
+
+#include "AnimationSetWriter.h"
+#include "SimplePackWriter.h"
 
 namespace gametest {
 
@@ -64,5 +68,10 @@ uint32_t pictureColour(int32_t picture);
 std::u16string uiText(int32_t table, int32_t id);
 
 void writeUiPacks(const std::filesystem::path& rsc);
+
+// Pack 3 as writeUiPacks writes it, for fixtures that replace entries.
+std::vector<content::PackResource> uiPackThree();
+// The sixteen frames of the board set 3076.
+std::vector<content::AnimationFrame> uiBoardFrames();
 
 }  // namespace gametest
