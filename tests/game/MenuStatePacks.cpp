@@ -67,7 +67,9 @@ Bytes panelFrames() {
                 box(kCounterPlace[0], kCounterPlace[1], 60, 20, 2),
                 box(kResultsTitleBox[0], kResultsTitleBox[1], kResultsTitleBox[2], kResultsTitleBox[3], 3)}};
   for (int f = 10; f <= 14; ++f) frames[static_cast<size_t>(f)] = row(kMarkerX0, kMarkerY, kMarkerStep);
-  frames[16] = {};
+  frames[16] = {{},
+                {box(kAwardTextBox[0], kAwardTextBox[1], kAwardTextBox[2], kAwardTextBox[3], 0),
+                 box(kAwardPictureBox[0], kAwardPictureBox[1], kAwardPictureBox[2], kAwardPictureBox[3], 1)}};
   return animations(std::move(frames), {still()});
 }
 

@@ -15,7 +15,8 @@
 //     holders go (kRowHolderA, kRowHolderB), box 2 the counter frame's
 //     place, box 3 the title kResultsTitleBox; the row holders (frames
 //     10..14): boxes 0..4 the markers, kMarkerX0 + kMarkerStep i; the
-//     award panel (frame 16);
+//     award panel (frame 16): box 0 kAwardTextBox, box 1
+//     kAwardPictureBox;
 //   0x0C09 sprites 0 (40 x 20), 1 and 2 (the empty marker, 8 x 8).
 // Pack 4:
 //   0x1000 the closing: frame 0 with a kClosingSize square sprite at its
@@ -35,6 +36,8 @@ constexpr int32_t kRowHolderA[2] = {-100, -100};
 constexpr int32_t kRowHolderB[2] = {-100, -60};
 constexpr int32_t kCounterPlace[2] = {-30, 20};
 constexpr int32_t kResultsTitleBox[4] = {-100, -140, 200, 20};
+constexpr int32_t kAwardTextBox[4] = {-100, 40, 200, 60};
+constexpr int32_t kAwardPictureBox[4] = {-50, -100, 100, 100};
 constexpr int32_t kMarkerX0 = 4;
 constexpr int32_t kMarkerStep = 20;
 constexpr int32_t kMarkerY = 4;
