@@ -178,6 +178,9 @@ void InGame::restartLevel() {
   if (counter) {
     counter->setItemFont(0, 1);
     counter->setVisible(1);
+    // An award's text of the tally would stay over the level played again.
+    counter->text = nullptr;
+    counter->lineCount = 0;
   }
   VMPtr<ui::Screen> o = overlay;
   if (o) o->setVisible(0);

@@ -274,6 +274,13 @@ TEST(InGameResults, TwoAwardsLastFirst) {
   env.frame();
   EXPECT_EQ(hud->getLayerCount(), 1);
   EXPECT_EQ(awards->at(0), 0);
+  // Played again, the level shows no award text.
+  env.framesUntilStep(InGame::kMenu, InGame::kMenuRows, 10);
+  env.tapRow(3);
+  EXPECT_LT(env.framesUntilPlaying(), 100);
+  EXPECT_FALSE(VMPtr<ui::Addon>(s->menu)->text);
+  EXPECT_EQ(hud->getLayerCount(), 16);
+  EXPECT_EQ(hud->getLayerValue(1), 3);
 }
 
 // Each award code's picture on HUD layer 1 and its text.
