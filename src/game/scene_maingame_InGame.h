@@ -261,6 +261,8 @@ class InGame : public ui::Scene {
   void buildPauseList(bool visible);
   // The last object of the list, then `pauseMenu`.
   void removeMenu();
+  // Shows or hides `overlay`, then `pauseMenu`.
+  void showMenu(bool visible);
   // Adds `o` to the list, compacts it and sorts the draw order.
   void showObject(VMPtr<ui::MyObject> o);
   // Level end: the failed menu (step 0), the panel (2..8), the close (9).

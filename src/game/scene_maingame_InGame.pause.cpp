@@ -36,10 +36,7 @@ void InGame::pause() {
   pauseSelection = 0;
   subStep = kMenuRows;
   state = kMenu;
-  VMPtr<ui::Screen> o = overlay;
-  if (o) o->setVisible(1);
-  VMPtr<ui::Addon> m = pauseMenu;
-  if (m) m->setVisible(1);
+  showMenu(true);
   VMPtr<ui::Screen> hud = screen;
   if (hud) hud->setLayerValue(kPauseButtonLayer, kPauseButtonDown);
 }
@@ -128,9 +125,7 @@ void InGame::handleMenuChoice() {
       state = kPlaying;
       VMPtr<ui::Screen> hud = screen;
       if (hud) hud->setLayerValue(kPauseButtonLayer, kPauseButtonUp);
-      VMPtr<ui::Screen> o = overlay;
-      if (o) o->setVisible(0);
-      if (m) m->setVisible(0);
+      showMenu(false);
       return;
     }
     case kMenuRestartAsked:
@@ -182,10 +177,7 @@ void InGame::restartLevel() {
     counter->text = nullptr;
     counter->lineCount = 0;
   }
-  VMPtr<ui::Screen> o = overlay;
-  if (o) o->setVisible(0);
-  VMPtr<ui::Addon> m = pauseMenu;
-  if (m) m->setVisible(0);
+  showMenu(false);
   removeMenu();
   buildPauseList(false);
 }
@@ -205,10 +197,7 @@ void InGame::restartWithoutReload() {
     VMPtr<Ints> a = *pair;
     for (int32_t i = 0; a && i < a->length; ++i) a->at(i) = 0;
   }
-  VMPtr<ui::Screen> o = overlay;
-  if (o) o->setVisible(0);
-  VMPtr<ui::Addon> m = pauseMenu;
-  if (m) m->setVisible(0);
+  showMenu(false);
   removeMenu();
   buildPauseList(false);
 }
@@ -274,6 +263,13 @@ void InGame::removeMenu() {
   VMPtr<ui::Addon> m = pauseMenu;
   if (m) m->dispose();
   pauseMenu = nullptr;
+}
+
+void InGame::showMenu(bool visible) {
+  VMPtr<ui::Screen> o = overlay;
+  if (o) o->setVisible(visible ? 1 : 0);
+  VMPtr<ui::Addon> m = pauseMenu;
+  if (m) m->setVisible(visible ? 1 : 0);
 }
 
 void InGame::showObject(VMPtr<ui::MyObject> o) {

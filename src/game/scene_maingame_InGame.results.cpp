@@ -184,10 +184,7 @@ int32_t InGame::nextTallyStep(int32_t step) {
 void InGame::showTallyStart() {
   Game::_VM_clinitCheck();
   const int32_t tier = Game::tier;
-  VMPtr<ui::Screen> o = overlay;
-  if (o) o->setVisible(0);
-  VMPtr<ui::Addon> m = pauseMenu;
-  if (m) m->setVisible(0);
+  showMenu(false);
   VMPtr<ui::Screen> hud = screen;
   hud->setLayerValue(1, kResultsControls);
   hud->setFrameLayer(0, kPanelGobs, kPanelFrames, kResultsPanel, kScreenWidth / 2, kScreenHeight / 2);

@@ -9,7 +9,7 @@
 
 #include <array>
 
-#include "../engine/EngineFixture.h"
+#include "CanvasFlow.h"
 #include "GamePacks.h"
 #include "HALProperties.h"
 #include "HALWindow.h"
@@ -36,7 +36,7 @@ using scene::SceneManager;
 using scene::maingame::InGame;
 using scene::menu::MenuScene;
 
-class Playthrough : public enginetest::EngineFixture {
+class Playthrough : public gametest::CanvasFlow {
  protected:
   void SetUp() override {
     const std::filesystem::path rsc = folder.root() / "rsc";
@@ -44,51 +44,23 @@ class Playthrough : public enginetest::EngineFixture {
     gametest::writeUiPacks(rsc);
     gametest::playscene::writePlayScenePacks(rsc);
     gametest::writeLevelPack(rsc.string(), {gametest::flatLevel(), gametest::deadlyLevel()});
-    EngineFixture::SetUp();
+    CanvasFlow::SetUp();
     gametest::menustate::patchMenuStatePacks(rsc);
     HAL_loadProperties();
     ASSERT_EQ(HAL_createMainWindow(nullptr, 1), 1);
   }
 
-  static MenuScene* menuScene() {
-    SceneManager::_VM_clinitCheck();
-    if (!Main::sceneManager) return nullptr;
-    return dynamic_cast<MenuScene*>(SceneManager::currentScene.get());
-  }
   static InGame* playScene() {
     SceneManager::_VM_clinitCheck();
     if (!Main::sceneManager) return nullptr;
     return dynamic_cast<InGame*>(SceneManager::currentScene.get());
   }
-  static bool onPage(int32_t page) {
-    MenuScene* s = menuScene();
-    return s && !s->suspended && s->page == page;
-  }
   static bool inState(int32_t state, int32_t step = -1) {
     InGame* s = playScene();
     return s && !s->suspended && s->state == state && (step < 0 || s->subStep == step);
   }
-  // Press, then (once a frame has taken it) release, at a game-area
-  // point; true once a frame has taken the release.
-  bool tap(std::array<int32_t, 2> at) {
-    const intptr_t x = at[0] + Main::offsetX, y = at[1] + Main::offsetY;
-    raise(HAL_EVENT_POINTER_PRESSED, {x, y});
-    if (!waitFor([] { return ui::Pointer::down && ui::Pointer::down->at(0) != 0; })) return false;
-    raise(HAL_EVENT_POINTER_RELEASED, {x, y});
-    return waitFor([] { return ui::Pointer::down && ui::Pointer::down->at(0) == 0; });
-  }
   // A tap on row or answer `id` of the play scene's menu.
-  bool tapRow(int32_t id) {
-    VMPtr<ui::Addon> box = playScene()->pauseMenu;
-    VMPtr<VMArray<int32_t, 2>> rects = box->getItemRects();
-    for (int32_t i = 0; rects && i < rects->length; ++i) {
-      if (box->ids->at(box->firstRow + i) != id) continue;
-      VMPtr<VMArray<int32_t>> r = rects->get(i);
-      return tap({r->at(0) + r->at(2) / 2, r->at(1) + r->at(3) / 2});
-    }
-    ADD_FAILURE() << "no row " << id;
-    return false;
-  }
+  bool tapRow(int32_t id) { return tap(gametest::rowCentre(playScene()->pauseMenu, id)); }
   bool tapPause() {
     const int32_t(&b)[4] = gametest::playscene::kPauseBox;
     return tap({b[0] + b[2] / 2, b[1] + b[3] / 2});
@@ -98,16 +70,6 @@ class Playthrough : public enginetest::EngineFixture {
     if (!tap(gametest::boxCentre(menuScene(), stage))) return false;
     return waitFor([] { return inState(InGame::kPlaying); });
   }
-  static void joinCanvasThread() {
-    tq::TqCanvas::_VM_clinitCheck();
-    VMPtr<java::lang::Thread> thread = tq::TqCanvas::canvasThread;
-    if (!thread) return;
-    tq::TqCanvas::runState = 4;
-    waitFor([&] { return !thread->isAlive(); });
-    java_test::joinThread(thread);
-  }
-
-  pack_fixtures::ProgramFolder folder;
 };
 
 TEST_F(Playthrough, ResultsFailedSequenceAndPauseMenu) {

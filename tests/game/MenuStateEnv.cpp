@@ -17,8 +17,7 @@ void MenuStateEnv::tap(std::array<int32_t, 2> at) {
   frame();
 }
 
-std::array<int32_t, 2> MenuStateEnv::rowCentre(int32_t id) {
-  VMPtr<ui::Addon> box = VMPtr<InGame>(scene())->pauseMenu;
+std::array<int32_t, 2> rowCentre(const VMPtr<ui::Addon>& box, int32_t id) {
   VMPtr<VMArray<int32_t, 2>> rects = box->getItemRects();
   for (int32_t i = 0; rects && i < rects->length; ++i) {
     if (box->ids->at(box->firstRow + i) != id) continue;

@@ -14,6 +14,9 @@
 
 namespace gametest {
 
+// The centre of row or answer `id` of `box` (a failure when it has none).
+std::array<int32_t, 2> rowCentre(const VMPtr<ui::Addon>& box, int32_t id);
+
 struct MenuStateEnv : PlaySceneEnv {
   explicit MenuStateEnv(const content::Bytes& level, int32_t tier = 0, int32_t group = 0, int32_t stage = 0);
 
@@ -21,7 +24,7 @@ struct MenuStateEnv : PlaySceneEnv {
   // finger down in the second frame and the release in the third.
   void tap(std::array<int32_t, 2> at);
   // The centre of the row or answer `id` of the scene's `pauseMenu`.
-  std::array<int32_t, 2> rowCentre(int32_t id);
+  std::array<int32_t, 2> rowCentre(int32_t id) { return gametest::rowCentre(VMPtr<InGame>(scene())->pauseMenu, id); }
   void tapRow(int32_t id) { tap(rowCentre(id)); }
   // A tap on the HUD's pause button: the press pauses.
   void tapPause();
