@@ -44,7 +44,7 @@ void InGame::pause() {
 void InGame::updatePauseMenu() {
   switch (subStep) {
     case kMenuBackToLevelEnd:
-      subStep = 2;
+      subStep = 2;  // the failed sequence's panel
       state = kLevelEnd;
       return;
     case 0:
