@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "PlaySceneEnv.h"
 #include "UiEnv.h"
@@ -168,6 +169,37 @@ TEST(InGameLoop, OneFrameFromStagedPositions) {
     EXPECT_EQ(a->getLayerX(0), c.axAfter);
     EXPECT_EQ(b->getLayerX(0), c.bxAfter);
     EXPECT_EQ(a->isDead() != 0, c.aDead);
+  }
+}
+
+// Untouched, a flat level plays to its end (state 4) and a level with a
+// deadly zone on A's way to the level end (state 3).
+TEST(InGameLoop, LevelsPlayedWithoutTapsEnd) {
+  struct Case {
+    const char* name;
+    std::vector<int> deadlyX;
+    int32_t state;
+    int32_t mostFrames;
+  };
+  // 640 pixels at 5 a frame from x 32.
+  const Case cases[] = {{"flat", {}, InGame::kResults, 125}, {"deadly zone", {200}, InGame::kLevelEnd, 60}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SceneLevel level;
+    level.deadlyX = c.deadlyX;
+    PlaySceneEnv env(sceneLevel(level));
+    env.start(34);
+    VMPtr<InGame> s = env.scene();
+    int32_t frames = 0;
+    while (s->state == InGame::kPlaying && frames < 200) {
+      env.frame();
+      ++frames;
+    }
+    EXPECT_EQ(s->state, c.state);
+    EXPECT_EQ(s->subStep, 0);
+    EXPECT_LE(frames, c.mostFrames);
+    EXPECT_EQ(VMPtr<InGameObject>(s->objectA)->isDead() != 0, c.state == InGame::kLevelEnd);
+    EXPECT_FALSE(VMPtr<InGameObject>(s->objectB)->isDead());
   }
 }
 
