@@ -196,7 +196,43 @@ class InGame : public ui::Scene {
 
   // --- Pause menu, level end and results tally ---------------------------
   // (scene_maingame_InGame.pause.cpp, .failed.cpp, .results.cpp)
+  //
+  // `pauseMenu` holds the menu shown in state 2: the pause list (rows 32
+  // resume, 45 restart, 1 quit), the level-failed list (45, 9), the
+  // results list (40 next level, 3 play again) or a confirmation board
+  // (answers 38 cancel, 37 confirm). While a menu is open it is the last
+  // object of the scene's list; a menu is replaced, never reused.
  public:
+  // Sub-steps of state 2 that updatePauseMenu handles itself; the others
+  // (2 rows, 40 resume, 41 and 42 boards) go to handleMenuChoice.
+  enum MenuStep : int32_t {
+    kMenuRestartBoard = 11,
+    kMenuQuitBoard = 12,
+    kMenuRestart = 13,
+    kMenuBackToLevelEnd = 14,
+    kMenuPlayAgain = 15,
+    kMenuNextLevel = 16,
+    kMenuRows = 2,
+    kMenuResume = 40,
+    kMenuRestartAsked = 41,
+    kMenuQuitAsked = 42,
+    kMenuCancelled = 43,
+    kMenuRestartKept = 44,
+  };
+  // Row and answer ids (text ids of the translation).
+  static constexpr int32_t kRowQuit = 1;
+  static constexpr int32_t kRowPlayAgain = 3;
+  static constexpr int32_t kRowContinue = 9;
+  static constexpr int32_t kRowResume = 32;
+  static constexpr int32_t kRowNextLevel = 40;
+  static constexpr int32_t kRowRestart = 45;
+  static constexpr int32_t kAnswerConfirm = 37;
+  static constexpr int32_t kAnswerCancel = 38;
+  // Scene ids a menu leads to.
+  static constexpr int32_t kGroupPage = 4;
+  static constexpr int32_t kStagePage = 5;
+  static constexpr int32_t kNextLevelScene = 34;
+
   // In state 1 only: stops the sounds and opens the menu at sub-step 2.
   void pause() override;
   // State 2: the menu sub-steps it handles itself, else handleMenuChoice.
@@ -217,13 +253,18 @@ class InGame : public ui::Scene {
   void restartWithoutReload();
   // Sub-step 16: the next level's coordinates and scene.
   void nextLevel();
-  // A list menu with `ids` in `bounds` into `pauseMenu`, added to the
-  // scene.
-  void buildListMenu(std::initializer_list<int32_t> ids, VMPtr<Ints> bounds, bool visible);
-  // The pause list: rows 32, 45, 1.
+  // A new list menu in `pauseMenu`; finishListMenu gives it its rows
+  // `ids` in `bounds`, shows or hides it and adds it to the scene.
+  VMPtr<ui::Addon> newListMenu();
+  void finishListMenu(VMPtr<ui::Addon> list, std::initializer_list<int32_t> ids, VMPtr<Ints> bounds, bool visible);
+  // The pause list: rows 32, 45, 1 in the overlay's panel.
   void buildPauseList(bool visible);
   // The last object of the list, then `pauseMenu`.
   void removeMenu();
+  // Shows or hides `overlay`, then `pauseMenu`.
+  void showMenu(bool visible);
+  // Adds `o` to the list, compacts it and sorts the draw order.
+  void showObject(VMPtr<ui::MyObject> o);
   // Level end: the failed menu (step 0), the panel (2..8), the close (9).
   void buildFailedMenu();
   void buildFailedPanel(int32_t step);
@@ -235,6 +276,17 @@ class InGame : public ui::Scene {
   void showCountStep(int32_t step);
   void showAward();
   void buildResultsMenu();
+  // One timed tally step (0..26): its work in its first frame, then the
+  // frame time; a skip or the step's time ends it.
+  void runTimedStep();
+  // The step after timed step `step`.
+  int32_t nextTallyStep(int32_t step);
+  // `rect` filled with (x, y, w, h).
+  VMPtr<Ints> scratchRect(int32_t x, int32_t y, int32_t w, int32_t h);
+  // Switches the scene manager to scene `id`.
+  void changeSceneTo(int32_t id);
+  // The controller's stopAllSounds.
+  static void stopSounds();
 };
 
 }  // namespace scene::maingame

@@ -9,6 +9,7 @@
 #include <array>
 
 #include "../engine/EngineFixture.cpp"  // the engine fixture's classes, registered here
+#include "CanvasFlow.h"
 #include "GamePacks.h"
 #include "HALProperties.h"
 #include "HALWindow.h"
@@ -30,46 +31,15 @@ using scene::menu::MenuScene;
 
 namespace {
 
-class GameFlow : public enginetest::EngineFixture {
+class GameFlow : public gametest::CanvasFlow {
  protected:
   void SetUp() override {
     gametest::writeGamePacks(folder.root() / "rsc");
     gametest::writeUiPacks(folder.root() / "rsc");
-    EngineFixture::SetUp();
+    CanvasFlow::SetUp();
     HAL_loadProperties();
     ASSERT_EQ(HAL_createMainWindow(nullptr, 1), 1);
   }
-
-  static MenuScene* menuScene() {
-    SceneManager::_VM_clinitCheck();
-    if (!Main::sceneManager) return nullptr;
-    return dynamic_cast<MenuScene*>(SceneManager::currentScene.get());
-  }
-  // Page `page` of the menu has loaded.
-  static bool onPage(int32_t page) {
-    MenuScene* s = menuScene();
-    return s && !s->suspended && s->page == page;
-  }
-  // Press, then (once a frame has taken it) release, at a game-area
-  // point: canvas coordinates are the game area's moved by its offset.
-  bool tap(std::array<int32_t, 2> at) {
-    const intptr_t x = at[0] + Main::offsetX, y = at[1] + Main::offsetY;
-    raise(HAL_EVENT_POINTER_PRESSED, {x, y});
-    if (!waitFor([] { return ui::Pointer::down && ui::Pointer::down->at(0) != 0; })) return false;
-    raise(HAL_EVENT_POINTER_RELEASED, {x, y});
-    return true;
-  }
-  // Ends the canvas thread (its exit already asked for) and joins it.
-  static void joinCanvasThread() {
-    tq::TqCanvas::_VM_clinitCheck();
-    VMPtr<java::lang::Thread> thread = tq::TqCanvas::canvasThread;
-    if (!thread) return;
-    tq::TqCanvas::runState = 4;
-    waitFor([&] { return !thread->isAlive(); });
-    java_test::joinThread(thread);
-  }
-
-  pack_fixtures::ProgramFolder folder;
 };
 
 TEST_F(GameFlow, TapsTakeTheGameFromTheLogoToTheFirstStage) {
