@@ -72,7 +72,10 @@ struct Config {
 };
 
 TEST_F(Buffering, ShowsWhatTheUnbufferedLayerShows) {
-  const Config configs[] = {{"opaque", false, false}, {"opaque, separate tiles", false, true}};
+  const Config configs[] = {{"opaque", false, false},
+                            {"opaque, separate tiles", false, true},
+                            {"transparent", true, false},
+                            {"transparent, separate tiles", true, true}};
   const int32_t far[] = {INT32_MIN, INT32_MIN + 7, INT32_MAX - 20, INT32_MAX, -100000, 1 << 30, -1000};
   VMPtr<tq::Gob> sprites[] = {randomSprite(7, 5, 0, 0, 1), randomSprite(12, 9, -6, -9, 2),
                               randomSprite(3, 14, -1, -3, 3), randomSprite(20, 4, 2, -2, 4)};

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 #include "RasterPixels.h"
@@ -40,7 +41,8 @@ RasterPainter::RasterPainter(RasterSurface* target, const RasterRect& clip)
       left_(clip.x),
       top_(clip.y),
       right_(int64_t{clip.x} + clip.width - 1),
-      bottom_(int64_t{clip.y} + clip.height - 1) {
+      bottom_(int64_t{clip.y} + clip.height - 1),
+      alphaPlane_(target->alphaType == RasterSurface::kAlphaPlane) {
   // Never touch memory outside the target, whatever the clip says.
   left_ = std::max<int64_t>(left_, 0);
   top_ = std::max<int64_t>(top_, 0);
@@ -51,7 +53,10 @@ RasterPainter::RasterPainter(RasterSurface* target, const RasterRect& clip)
 }
 
 void RasterPainter::plot(int64_t x, int64_t y, uint16_t c) {
-  if (inside(x, y)) *target_->pixelAddress(static_cast<int32_t>(x), static_cast<int32_t>(y)) = c;
+  if (!inside(x, y)) return;
+  const auto px = static_cast<int32_t>(x), py = static_cast<int32_t>(y);
+  *target_->pixelAddress(px, py) = c;
+  if (alphaPlane_) *target_->alphaAddress(px, py) = 255;
 }
 
 void RasterPainter::span(int64_t x1, int64_t x2, int64_t y, uint16_t c) {
@@ -59,17 +64,23 @@ void RasterPainter::span(int64_t x1, int64_t x2, int64_t y, uint16_t c) {
   const int64_t a = std::max(std::min(x1, x2), left_);
   const int64_t b = std::min(std::max(x1, x2), right_);
   if (a > b) return;
-  RasterPixels::fill(target_->pixelAddress(static_cast<int32_t>(a), static_cast<int32_t>(y)),
-                     b - a + 1, c);
+  const auto ax = static_cast<int32_t>(a), py = static_cast<int32_t>(y);
+  RasterPixels::fill(target_->pixelAddress(ax, py), b - a + 1, c);
+  if (alphaPlane_) std::memset(target_->alphaAddress(ax, py), 255, static_cast<size_t>(b - a + 1));
 }
 
 void RasterPainter::fillSpan(int64_t x1, int64_t x2, int64_t y, uint16_t c, int32_t alpha) {
   if (alpha < 8) return;
-  if (alpha >= 248) return span(x1, x2, y, c);
+  if (alpha >= 248 && !(alphaPlane_ && alpha < 255)) return span(x1, x2, y, c);
   if (y < top_ || y > bottom_) return;
   const int64_t a = std::max(std::min(x1, x2), left_);
   const int64_t b = std::min(std::max(x1, x2), right_);
   if (a > b) return;
+  if (alphaPlane_) {
+    const auto ax = static_cast<int32_t>(a), py = static_cast<int32_t>(y);
+    return RasterPixels::overFill(target_->pixelAddress(ax, py), target_->alphaAddress(ax, py),
+                                  b - a + 1, c, static_cast<uint32_t>(alpha));
+  }
   RasterPixels::blendFill(
       target_->pixelAddress(static_cast<int32_t>(a), static_cast<int32_t>(y)), b - a + 1, c,
       RasterPixels::weight(alpha));
@@ -85,8 +96,11 @@ void RasterPainter::dottedSpan(int64_t x1, int64_t x2, int64_t y, uint16_t c) {
   // is anchored at the left end's column mod 8.
   const int64_t phase0 = lo < left_ ? left_ - lo : lo;
   uint16_t* p = target_->pixelAddress(static_cast<int32_t>(a), static_cast<int32_t>(y));
+  uint8_t* alpha = alphaPlane_ ? target_->alphaAddress(static_cast<int32_t>(a), static_cast<int32_t>(y)) : nullptr;
   for (int64_t i = 0; i <= b - a; ++i) {
-    if (dottedOn(phase0 + i)) p[i] = c;
+    if (!dottedOn(phase0 + i)) continue;
+    p[i] = c;
+    if (alpha != nullptr) alpha[i] = 255;
   }
 }
 
@@ -96,6 +110,7 @@ void RasterPainter::verticalSpan(int64_t x, int64_t y1, int64_t y2, uint16_t c) 
   const int64_t b = std::min(std::max(y1, y2), bottom_);
   for (int64_t y = a; y <= b; ++y) {
     *target_->pixelAddress(static_cast<int32_t>(x), static_cast<int32_t>(y)) = c;
+    if (alphaPlane_) *target_->alphaAddress(static_cast<int32_t>(x), static_cast<int32_t>(y)) = 255;
   }
 }
 
@@ -173,6 +188,13 @@ void RasterPainter::fillRect(int64_t x, int64_t y, int64_t w, int64_t h, uint16_
   if (x0 > x1 || y0 > y1) return;
   uint16_t* p = target_->pixelAddress(static_cast<int32_t>(x0), static_cast<int32_t>(y0));
   const ptrdiff_t n = x1 - x0 + 1, rows = y1 - y0 + 1, stride = target_->stride;
+  if (alphaPlane_) {
+    uint8_t* a = target_->alphaAddress(static_cast<int32_t>(x0), static_cast<int32_t>(y0));
+    for (ptrdiff_t r = 0; r < rows; ++r, p += stride, a += stride) {
+      RasterPixels::overFill(p, a, n, c, static_cast<uint32_t>(alpha));
+    }
+    return;
+  }
   if (alpha >= 248) return RasterPixels::fillRows(p, stride, n, rows, c);
   const uint32_t weight = RasterPixels::weight(alpha);
   for (ptrdiff_t r = 0; r < rows; ++r, p += stride) RasterPixels::blendFill(p, n, c, weight);

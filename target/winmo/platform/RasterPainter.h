@@ -14,6 +14,10 @@ class RasterSurface;
 // every primitive clips before it loops, so coordinates far outside the
 // target cost no more than those just outside it.
 //
+// On a target with an alpha plane every pixel is drawn over the target's
+// colour and alpha (RasterPixels::over): solid pixels make it opaque,
+// fills with an alpha below 255 composite with that alpha.
+//
 // Dotted pattern: 4 pixels on, 4 off. A pixel counted `pos` steps from the
 // pattern's start is drawn when pos mod 8 < 4.
 class RasterPainter {
@@ -58,4 +62,5 @@ class RasterPainter {
 
   RasterSurface* target_;
   int64_t left_, top_, right_, bottom_;  // the clip, inclusive; empty when right_ < left_
+  bool alphaPlane_;  // the target has an alpha plane: drawing goes over it
 };
