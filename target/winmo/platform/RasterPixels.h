@@ -119,8 +119,8 @@ class RasterPixels {
   // pixel s comes with its effective alpha ea (8..255; the caller skips
   // anything lower), the destination pixel d with its alpha da:
   //   alpha:  da' = ea + da * (255 - ea) / 255 (rounded)
-  //   colour: d mixed with s at weight ((ea + 1) * 255 / da') >> 3, held
-  //           to 32; from ea 248 on, s itself.
+  //   colour: d mixed with s at weight (ea * 255 / da' + 1) >> 3 (s's share
+  //           of da' in 5 bits); from ea 248 on, s itself.
   // Over an opaque pixel (da 255) this is exactly the opaque surface's rule
   // (weight (ea + 1) >> 3, copy from 248) and the alpha stays 255; over a
   // clear pixel (da 0) s is copied with alpha ea. Drawing the result over
@@ -130,7 +130,7 @@ class RasterPixels {
   }
   static constexpr uint32_t overWeight(uint32_t ea, uint32_t outAlpha) {
     if (ea >= 248) return 32;
-    const uint32_t w = ((ea + 1) * 255 / outAlpha) >> 3;
+    const uint32_t w = (ea * 255 / outAlpha + 1) >> 3;
     return w > 32 ? 32 : w;
   }
   static void over(uint16_t& d, uint8_t& da, uint16_t s, uint32_t ea) {
