@@ -162,6 +162,41 @@ TEST_F(Buffering, ShowsWhatTheUnbufferedLayerShows) {
   }
 }
 
+// Translucent sprites, apart from each other, over tiles with holes,
+// scrolled: in the transparent ring each of their pixels goes over an
+// opaque tile pixel or a clear one, which the ring keeps exactly as the
+// backdrop then shows it. (Pool changes are left out: a buffered layer
+// draws the entries after a changed one over themselves again, which
+// translucent entries show in either ring.)
+TEST_F(Buffering, TranslucentSpritesInATransparentRing) {
+  std::vector<VMPtr<tq::Gob>> sprites;
+  for (uint32_t seed = 0; seed < 4; ++seed) {
+    std::mt19937 random(seed + 40);
+    VMPtr<VMArray<int32_t>> argb = VMArray<int32_t>::create(10 * 9);
+    for (int32_t i = 0; i < argb->length; ++i) {
+      argb->at(i) = static_cast<int32_t>((random() % 256) << 24 | (random() & 0xFFFFFF));
+    }
+    sprites.push_back(tq::Gob::create(argb, 10, 9, 1));
+    ASSERT_EQ(sprites.back()->drawMode, 3);
+  }
+  VMPtr<CellLayer> buffered = layer(true, true, false);
+  VMPtr<CellLayer> plain = layer(false, true, false);
+  for (VMPtr<CellLayer> l : {buffered, plain}) {
+    l->setPoolCapacity(12);
+    for (int32_t i = 0; i < 12; ++i) l->addPoolObject(sprites[i % 4], 3 + 27 * (i % 6), 4 + 30 * (i / 6), i % 4);
+    l->setObjectCapacity(2);
+    l->addObject(sprites[1], 70, 70, 0);
+  }
+  std::mt19937 random(5);
+  for (int step = 0; step < 120; ++step) {
+    const int32_t dx = static_cast<int32_t>(random() % 11) - 5, dy = static_cast<int32_t>(random() % 11) - 5;
+    const int32_t x = step % 40 == 39 ? static_cast<int32_t>(random() % 120) - 20 : plain->getX() + dx;
+    const int32_t y = step % 40 == 39 ? static_cast<int32_t>(random() % 80) - 20 : plain->getY() + dy;
+    for (VMPtr<CellLayer> l : {buffered, plain}) l->setPosition(x, y);
+    ASSERT_EQ(shown(buffered, true), shown(plain, true)) << "step " << step << " at " << x << "," << y;
+  }
+}
+
 TEST_F(Buffering, PoolChangesKeepTheDrawingOrder) {
   using Step = std::function<void(VMPtr<CellLayer>)>;
   struct Case {
