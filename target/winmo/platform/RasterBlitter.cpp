@@ -166,6 +166,13 @@ Kernel overKernelFor(int32_t alphaType, int32_t globalAlpha) {
   }
 }
 
+// Out of line, so that blits to opaque targets stay as short as they were.
+__attribute__((noinline)) void drawOver(const Walk& walk, int32_t alphaType) {
+  const Kernel over = walk.pixelStep == 1 ? overKernelFor<true>(alphaType, walk.globalAlpha)
+                                          : overKernelFor<false>(alphaType, walk.globalAlpha);
+  over(walk);
+}
+
 template <bool Unit>
 Kernel kernelFor(int32_t alphaType, int32_t globalAlpha) {
   const bool blend = globalAlpha < 248;
@@ -270,11 +277,10 @@ void RasterBlitter::blit(RasterSurface* target, const RasterRect& clip, int32_t 
   const int32_t rows = static_cast<int32_t>(y1 - y0);
   const uint8_t* plane = type == RasterSurface::kAlphaPlane ? src->alphaPlane() + offset : nullptr;
   if (target->alphaType == RasterSurface::kAlphaPlane) {
-    const Kernel over = pixelStep == 1 ? overKernelFor<true>(type, globalAlpha)
-                                       : overKernelFor<false>(type, globalAlpha);
-    over(Walk{d, target->stride, src->pixels + offset, plane, pixelStep, lineStep, n, rows,
-              globalAlpha, target->alphaAddress(static_cast<int32_t>(x0), static_cast<int32_t>(y0))});
-    return;
+    return drawOver(Walk{d, target->stride, src->pixels + offset, plane, pixelStep, lineStep, n,
+                         rows, globalAlpha,
+                         target->alphaAddress(static_cast<int32_t>(x0), static_cast<int32_t>(y0))},
+                    type);
   }
   const Kernel kernel = pixelStep == 1 ? kernelFor<true>(type, globalAlpha)
                                        : kernelFor<false>(type, globalAlpha);

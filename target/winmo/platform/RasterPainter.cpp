@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <utility>
 
 #include "RasterPixels.h"
@@ -64,23 +63,19 @@ void RasterPainter::span(int64_t x1, int64_t x2, int64_t y, uint16_t c) {
   const int64_t a = std::max(std::min(x1, x2), left_);
   const int64_t b = std::min(std::max(x1, x2), right_);
   if (a > b) return;
-  const auto ax = static_cast<int32_t>(a), py = static_cast<int32_t>(y);
-  RasterPixels::fill(target_->pixelAddress(ax, py), b - a + 1, c);
-  if (alphaPlane_) std::memset(target_->alphaAddress(ax, py), 255, static_cast<size_t>(b - a + 1));
+  if (alphaPlane_) return overRows(a, y, b - a + 1, 1, c, 255);
+  RasterPixels::fill(target_->pixelAddress(static_cast<int32_t>(a), static_cast<int32_t>(y)),
+                     b - a + 1, c);
 }
 
 void RasterPainter::fillSpan(int64_t x1, int64_t x2, int64_t y, uint16_t c, int32_t alpha) {
   if (alpha < 8) return;
-  if (alpha >= 248 && !(alphaPlane_ && alpha < 255)) return span(x1, x2, y, c);
+  if (alpha >= 248 && !alphaPlane_) return span(x1, x2, y, c);
   if (y < top_ || y > bottom_) return;
   const int64_t a = std::max(std::min(x1, x2), left_);
   const int64_t b = std::min(std::max(x1, x2), right_);
   if (a > b) return;
-  if (alphaPlane_) {
-    const auto ax = static_cast<int32_t>(a), py = static_cast<int32_t>(y);
-    return RasterPixels::overFill(target_->pixelAddress(ax, py), target_->alphaAddress(ax, py),
-                                  b - a + 1, c, static_cast<uint32_t>(alpha));
-  }
+  if (alphaPlane_) return overRows(a, y, b - a + 1, 1, c, alpha);
   RasterPixels::blendFill(
       target_->pixelAddress(static_cast<int32_t>(a), static_cast<int32_t>(y)), b - a + 1, c,
       RasterPixels::weight(alpha));
@@ -186,18 +181,23 @@ void RasterPainter::fillRect(int64_t x, int64_t y, int64_t w, int64_t h, uint16_
   const int64_t x0 = std::max(x, left_), x1 = std::min(x + w - 1, right_);
   const int64_t y0 = std::max(y, top_), y1 = std::min(y + h - 1, bottom_);
   if (x0 > x1 || y0 > y1) return;
-  uint16_t* p = target_->pixelAddress(static_cast<int32_t>(x0), static_cast<int32_t>(y0));
   const ptrdiff_t n = x1 - x0 + 1, rows = y1 - y0 + 1, stride = target_->stride;
-  if (alphaPlane_) {
-    uint8_t* a = target_->alphaAddress(static_cast<int32_t>(x0), static_cast<int32_t>(y0));
-    for (ptrdiff_t r = 0; r < rows; ++r, p += stride, a += stride) {
-      RasterPixels::overFill(p, a, n, c, static_cast<uint32_t>(alpha));
-    }
-    return;
-  }
+  if (alphaPlane_) return overRows(x0, y0, n, rows, c, alpha);
+  uint16_t* p = target_->pixelAddress(static_cast<int32_t>(x0), static_cast<int32_t>(y0));
   if (alpha >= 248) return RasterPixels::fillRows(p, stride, n, rows, c);
   const uint32_t weight = RasterPixels::weight(alpha);
   for (ptrdiff_t r = 0; r < rows; ++r, p += stride) RasterPixels::blendFill(p, n, c, weight);
+}
+
+// Out of line, so that the opaque targets' paths stay as short as they were.
+__attribute__((noinline)) void RasterPainter::overRows(int64_t x, int64_t y, ptrdiff_t n,
+                                                        ptrdiff_t rows, uint16_t c, int32_t alpha) {
+  uint16_t* p = target_->pixelAddress(static_cast<int32_t>(x), static_cast<int32_t>(y));
+  uint8_t* a = target_->alphaAddress(static_cast<int32_t>(x), static_cast<int32_t>(y));
+  const ptrdiff_t stride = target_->stride;
+  for (ptrdiff_t r = 0; r < rows; ++r, p += stride, a += stride) {
+    RasterPixels::overFill(p, a, n, c, static_cast<uint32_t>(alpha));
+  }
 }
 
 void RasterPainter::triangle(const int64_t xs[3], const int64_t ys[3], uint16_t c,

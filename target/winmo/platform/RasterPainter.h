@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "RasterRect.h"
@@ -59,6 +60,9 @@ class RasterPainter {
   };
   void lineEnd(const LineEnd& end, int64_t n, int64_t minor, bool xMajor, uint16_t c,
                bool dotted);
+  // Colour c with alpha 8..255 over `rows` rows of n pixels from (x, y),
+  // inside the clip of a target with an alpha plane.
+  void overRows(int64_t x, int64_t y, ptrdiff_t n, ptrdiff_t rows, uint16_t c, int32_t alpha);
 
   RasterSurface* target_;
   int64_t left_, top_, right_, bottom_;  // the clip, inclusive; empty when right_ < left_
