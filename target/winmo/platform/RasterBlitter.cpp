@@ -93,48 +93,48 @@ void planeRows(const Walk& w) {
 // colour and alpha (RasterPixels::over) with the effective alpha the
 // opaque rules give it. Opaque and masked sources without a global alpha
 // copy colours and set the alpha to 255.
-template <bool Unit>
-void copyOverRows(const Walk& w) {
+
+// Calls row(d, da, s, a) for each row of the walk, da being the row's
+// target alphas.
+template <typename Row>
+void eachOverRow(const Walk& w, Row row) {
   uint16_t* d = w.d;
   uint8_t* da = w.da;
   ptrdiff_t offset = 0;
   for (int32_t r = 0; r < w.rows; ++r, d += w.dstStride, da += w.dstStride, offset += w.lineStep) {
-    const uint16_t* s = w.s + offset;
+    row(d, da, w.s + offset, w.a == nullptr ? nullptr : w.a + offset);
+  }
+}
+
+template <bool Unit>
+void copyOverRows(const Walk& w) {
+  eachOverRow(w, [&](uint16_t* d, uint8_t* da, const uint16_t* s, const uint8_t*) {
     if (Unit) {
       RasterPixels::copy(d, s, w.n);
     } else {
       for (int32_t i = 0; i < w.n; ++i) d[i] = s[i * w.pixelStep];
     }
     std::memset(da, 255, static_cast<size_t>(w.n));
-  }
+  });
 }
 
 template <bool Unit>
 void keyedCopyOverRows(const Walk& w) {
-  uint16_t* d = w.d;
-  uint8_t* da = w.da;
-  ptrdiff_t offset = 0;
-  for (int32_t r = 0; r < w.rows; ++r, d += w.dstStride, da += w.dstStride, offset += w.lineStep) {
-    const uint16_t* s = w.s + offset;
+  eachOverRow(w, [&](uint16_t* d, uint8_t* da, const uint16_t* s, const uint8_t*) {
     for (int32_t i = 0; i < w.n; ++i) {
       const uint16_t p = s[Unit ? i : i * w.pixelStep];
       if (p == RasterSurface::kKeyColour) continue;
       d[i] = p;
       da[i] = 255;
     }
-  }
+  });
 }
 
 // Type is the effective alpha type; Global: a global alpha below 248.
 template <bool Unit, int32_t Type, bool Global>
 void overRows(const Walk& w) {
   const uint32_t g = static_cast<uint32_t>(w.globalAlpha);
-  uint16_t* d = w.d;
-  uint8_t* da = w.da;
-  ptrdiff_t offset = 0;
-  for (int32_t r = 0; r < w.rows; ++r, d += w.dstStride, da += w.dstStride, offset += w.lineStep) {
-    const uint16_t* s = w.s + offset;
-    const uint8_t* a = Type == RasterSurface::kAlphaPlane ? w.a + offset : nullptr;
+  eachOverRow(w, [&](uint16_t* d, uint8_t* da, const uint16_t* s, const uint8_t* a) {
     for (int32_t i = 0; i < w.n; ++i) {
       const ptrdiff_t k = Unit ? i : i * w.pixelStep;
       const uint16_t p = s[k];
@@ -147,7 +147,7 @@ void overRows(const Walk& w) {
       }
       RasterPixels::over(d[i], da[i], p, ea);
     }
-  }
+  });
 }
 
 template <bool Unit>
