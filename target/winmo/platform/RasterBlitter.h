@@ -17,9 +17,9 @@ class RasterSurface;
 //
 // A target with an alpha plane is drawn over (RasterPixels::over): each
 // source pixel's effective alpha (the global alpha, or its plane alpha as
-// the rules above scale it) composites colour and alpha, so drawing into
-// a transparent image and then drawing that image gives what drawing
-// straight onto the background gives.
+// the rules above scale it) composites colour and alpha. A pixel drawn
+// over a clear or an opaque pixel of a transparent image then shows, when
+// the image is drawn, exactly as if drawn straight onto the background.
 class RasterBlitter {
  public:
   // Flags (HALTransform.h) bits 0..2: 1 takes source rows bottom-up, 2 takes columns right

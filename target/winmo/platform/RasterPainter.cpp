@@ -91,7 +91,9 @@ void RasterPainter::dottedSpan(int64_t x1, int64_t x2, int64_t y, uint16_t c) {
   // is anchored at the left end's column mod 8.
   const int64_t phase0 = lo < left_ ? left_ - lo : lo;
   uint16_t* p = target_->pixelAddress(static_cast<int32_t>(a), static_cast<int32_t>(y));
-  uint8_t* alpha = alphaPlane_ ? target_->alphaAddress(static_cast<int32_t>(a), static_cast<int32_t>(y)) : nullptr;
+  uint8_t* alpha = alphaPlane_
+                       ? target_->alphaAddress(static_cast<int32_t>(a), static_cast<int32_t>(y))
+                       : nullptr;
   for (int64_t i = 0; i <= b - a; ++i) {
     if (!dottedOn(phase0 + i)) continue;
     p[i] = c;
