@@ -3,6 +3,7 @@
 // engine's mutable-image factory.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <set>
@@ -190,6 +191,87 @@ TEST_F(TextAndPicturesTest, TheEngineFactoryFillsOpaqueImagesWithTheColourAtFull
   }
   VMPtr<Image> clear = Image::createMutableImage(2, 1, 1, 0xFFFFFF);
   EXPECT_EQ(pictureOf(clear), Picture(2, 0));
+}
+
+// On a transparent image text draws only its glyphs, over what is there:
+// the rest of its box stays clear.
+TEST_F(TextAndPicturesTest, TextOnATransparentImageInksOnlyItsGlyphs) {
+  VMPtr<Image> clear = Image::createMutableImage(20, 10, 1, 0);
+  VMPtr<Graphics> g = clear->getGraphics();
+  g->setFont(boxFont());
+  g->setColor(0xFF0000);
+  g->setClip(0, 0, 7, 10);
+  g->drawString(jstr(u"ab"), 0, 1, 0);
+  g->setClip(0, 0, 20, 10);
+  g->setAlpha(128);
+  g->drawString(jstr(u"c"), 12, 2, 0);
+  g->setAlpha(7);
+  g->drawString(jstr(u"d"), 16, 2, 0);
+  Picture expected(200, 0);
+  for (int32_t y = 0; y < 10; ++y) {
+    for (int32_t x = 0; x < 20; ++x) {
+      const bool ab = y >= 1 && y < 1 + kAscent && x < 7 && x % kAdvance != kAdvance - 1;
+      const bool c = y >= 2 && y < 2 + kAscent && x >= 12 && x < 15;
+      if (ab) expected[size_t(y) * 20 + x] = 0xFFF80000;
+      // The global alpha scales the glyphs' coverage as it scales an
+      // image's alphas: ((255 + 1) * (128 + 1)) >> 8 = 129.
+      if (c) expected[size_t(y) * 20 + x] = 0x81F80000;
+    }
+  }
+  const Picture inked = pictureOf(clear);
+  for (size_t i = 0; i < inked.size(); ++i) EXPECT_EQ(inked[i], expected[i]) << i % 20 << "," << i / 20;
+
+  // The system font's anti-aliased edges get partial alphas: the layer over
+  // white looks like the text drawn straight onto white, within two levels
+  // of each channel (the edges' coverage is read back through 6 bits of
+  // green and weighs in 5 bits, and the blend truncates where the font
+  // rounds).
+  VMPtr<Image> layer = Image::createMutableImage(120, 40, 1, 0);
+  VMPtr<Image> direct = Image::createImage(120, 40);
+  VMPtr<Image> composed = Image::createImage(120, 40);
+  VMPtr<java::lang::String> s = jstr(u"Hello, world");
+  for (const VMPtr<Image>& target : {layer, direct}) {
+    VMPtr<Graphics> t = target->getGraphics();
+    t->setColor(0x2040C0);
+    t->drawString(s, 4, 30, Graphics::BASELINE | Graphics::LEFT);
+  }
+  composed->getGraphics()->drawImage(layer, 0, 0, 0);
+  const Picture want = pictureOf(direct), got = pictureOf(composed), alphas = pictureOf(layer);
+  int32_t partial = 0, solid = 0;
+  for (size_t i = 0; i < want.size(); ++i) {
+    const uint32_t a = alphas[i] >> 24;
+    partial += a > 0 && a < 255;
+    solid += a == 255;
+    for (int shift : {0, 8, 16}) {
+      const int difference = int((want[i] >> shift) & 0xFF) - int((got[i] >> shift) & 0xFF);
+      EXPECT_LE(std::abs(difference), 16) << i % 120 << "," << i / 120 << " shift " << shift;
+    }
+  }
+  EXPECT_GT(solid, 20);
+  EXPECT_GT(partial, 0);
+}
+
+// Gradients, lines and solid images make the pixels of a transparent image
+// they cover opaque, in the colours an opaque image gets.
+TEST_F(TextAndPicturesTest, SolidDrawingOnATransparentImageMakesItOpaque) {
+  VMPtr<Image> clear = Image::createMutableImage(16, 8, 1, 0);
+  VMPtr<Image> opaque = Image::createImage(16, 8);
+  VMPtr<VMArray<int32_t>> red = VMArray<int32_t>::create(4);
+  for (int i = 0; i < 4; ++i) red->elements()[i] = int32_t(0xFFFF0000);
+  VMPtr<Image> square = Image::createRGBImage(red, 2, 2, 0);
+  for (const VMPtr<Image>& target : {clear, opaque}) {
+    VMPtr<Graphics> g = target->getGraphics();
+    g->fillGradientRect(1, 1, 10, 3, 0x102030, 0xF0C080, 1);
+    g->drawLine(0, 6, 15, 6);
+    g->drawRegion(square, 0, 0, 2, 2, 5, 13, 0, 0);
+  }
+  const Picture a = pictureOf(clear), b = pictureOf(opaque);
+  for (int32_t y = 0; y < 8; ++y) {
+    for (int32_t x = 0; x < 16; ++x) {
+      const bool drawn = (x >= 1 && x < 11 && y >= 1 && y < 4) || y == 6 || (x >= 13 && x < 15 && y < 2);
+      EXPECT_EQ(a[size_t(y) * 16 + x], drawn ? b[size_t(y) * 16 + x] : 0u) << x << "," << y;
+    }
+  }
 }
 
 TEST_F(TextAndPicturesTest, ShapesAndImagesGoThroughTheTranslation) {

@@ -5,6 +5,7 @@
 #include "HALTransform.h"
 #include "RasterContext.h"
 #include "RasterImage.h"
+#include "RasterPixels.h"
 #include "RasterSurface.h"
 
 namespace {
@@ -12,9 +13,10 @@ namespace {
 // The blit flag that takes the source as opaque whatever its alpha type.
 constexpr int32_t kAsOpaque = RasterSurface::kOpaque << 8;
 
-// The scratch surface text is drawn on, with a context of its own. It grows
+// A scratch surface text is drawn on, with a context of its own. It grows
 // to the largest text box asked for and lives until the process ends.
 struct Scratch {
+  int32_t alphaType;
   RasterSurface* surface = nullptr;
   RasterContext* context = nullptr;
 
@@ -25,7 +27,7 @@ struct Scratch {
     const int32_t w = surface != nullptr && surface->width > width ? surface->width : width;
     const int32_t h = surface != nullptr && surface->height > height ? surface->height : height;
     if (surface == nullptr) {
-      surface = RasterSurface::createOpaque(w, h);
+      surface = RasterSurface::create(w, h, alphaType);
       context = surface != nullptr ? RasterContext::create(surface) : nullptr;
       if (context == nullptr) {
         delete surface;
@@ -41,8 +43,39 @@ struct Scratch {
 };
 
 Scratch& scratch() {
-  static Scratch instance;
+  static Scratch instance{RasterSurface::kOpaque};
   return instance;
+}
+
+// The text colour with the glyphs' coverage as its alpha plane, for
+// targets with an alpha plane.
+Scratch& coverageScratch() {
+  static Scratch instance{RasterSurface::kAlphaPlane};
+  return instance;
+}
+
+// Text on a target with an alpha plane changes only the pixels its glyphs
+// cover: the glyphs are drawn white on black in the scratch, where each
+// pixel's green level is its coverage, and the text colour is drawn over
+// the target with that coverage as its alpha (and the context's alpha).
+void drawTextOver(RasterContext* context, HALFont* font, const char16_t* text, int32_t count,
+                  int32_t x, int32_t y, const RasterRect& box) {
+  Scratch& s = scratch();
+  Scratch& covered = coverageScratch();
+  if (!s.reserve(box.width, box.height) || !covered.reserve(box.width, box.height)) return;
+  RasterPixels::fillRows(s.surface->pixels, s.surface->stride, box.width, box.height, 0);
+  const CeFont::Target target{s.surface->pixels, box.width, box.height, s.surface->stride, false};
+  font->font->draw(target, text, count, 0xFFFFFF, x - box.x, y - box.y);
+  for (int32_t row = 0; row < box.height; ++row) {
+    const uint16_t* level = s.surface->pixelAddress(0, row);
+    uint16_t* colour = covered.surface->pixelAddress(0, row);
+    uint8_t* alpha = covered.surface->alphaAddress(0, row);
+    for (int32_t column = 0; column < box.width; ++column) {
+      colour[column] = context->colour565;
+      alpha[column] = static_cast<uint8_t>((((level[column] >> 5) & 0x3F) * 255 + 31) / 63);
+    }
+  }
+  context->blit(box.x, box.y, box.width, box.height, covered.surface, 0, 0, 0);
 }
 
 // The source pixel's colour and alpha under the effective alpha type.
@@ -90,6 +123,9 @@ void HAL_drawText(RasterContext* context, const char16_t* text, int32_t count, i
   if (width < 1 || height < 1) return;
   RasterRect box{x, y, width, height};
   if (!box.intersect(context->clip)) return;
+  if (context->target->alphaType == RasterSurface::kAlphaPlane) {
+    return drawTextOver(context, font, text, count, x, y, box);
+  }
   // The scratch holds the visible part of the text box: the target's pixels
   // there are copied in, the text drawn over them from its own corner, and
   // the part drawn back under the context's clip and alpha. The scratch is

@@ -25,7 +25,8 @@ void HAL_deleteGraphics(RasterContext* context);
 // Draws `count` UTF-16 units of `text` with the context's font (the
 // default font when it has none) and colour, the top-left corner of the
 // text at (x, y). The text's box is drawn like an opaque image: it follows
-// the context's alpha and clip.
+// the context's alpha and clip. On a target with an alpha plane only the
+// glyphs are drawn, over the target, their coverage as their alpha.
 void HAL_drawText(RasterContext* context, const char16_t* text, int32_t count, int32_t x, int32_t y);
 
 // The replacing draw mode: colour and alpha of the target are replaced, not

@@ -20,6 +20,7 @@ struct Walk {
   const uint8_t* a;  // null without an alpha plane
   ptrdiff_t pixelStep, lineStep;
   int32_t n, rows, globalAlpha;
+  uint8_t* da;  // the target's alpha plane at d, for targets with one
 };
 
 using Kernel = void (*)(const Walk& walk);
@@ -86,6 +87,90 @@ void planeRows(const Walk& w) {
       }
     }
   });
+}
+
+// Targets with an alpha plane: every pixel drawn goes over the target's
+// colour and alpha (RasterPixels::over) with the effective alpha the
+// opaque rules give it. Opaque and masked sources without a global alpha
+// copy colours and set the alpha to 255.
+
+// Calls row(d, da, s, a) for each row of the walk, da being the row's
+// target alphas.
+template <typename Row>
+void eachOverRow(const Walk& w, Row row) {
+  uint16_t* d = w.d;
+  uint8_t* da = w.da;
+  ptrdiff_t offset = 0;
+  for (int32_t r = 0; r < w.rows; ++r, d += w.dstStride, da += w.dstStride, offset += w.lineStep) {
+    row(d, da, w.s + offset, w.a == nullptr ? nullptr : w.a + offset);
+  }
+}
+
+template <bool Unit>
+void copyOverRows(const Walk& w) {
+  eachOverRow(w, [&](uint16_t* d, uint8_t* da, const uint16_t* s, const uint8_t*) {
+    if (Unit) {
+      RasterPixels::copy(d, s, w.n);
+    } else {
+      for (int32_t i = 0; i < w.n; ++i) d[i] = s[i * w.pixelStep];
+    }
+    std::memset(da, 255, static_cast<size_t>(w.n));
+  });
+}
+
+template <bool Unit>
+void keyedCopyOverRows(const Walk& w) {
+  eachOverRow(w, [&](uint16_t* d, uint8_t* da, const uint16_t* s, const uint8_t*) {
+    for (int32_t i = 0; i < w.n; ++i) {
+      const uint16_t p = s[Unit ? i : i * w.pixelStep];
+      if (p == RasterSurface::kKeyColour) continue;
+      d[i] = p;
+      da[i] = 255;
+    }
+  });
+}
+
+// Type is the effective alpha type; Global: a global alpha below 248.
+template <bool Unit, int32_t Type, bool Global>
+void overRows(const Walk& w) {
+  const uint32_t g = static_cast<uint32_t>(w.globalAlpha);
+  eachOverRow(w, [&](uint16_t* d, uint8_t* da, const uint16_t* s, const uint8_t* a) {
+    for (int32_t i = 0; i < w.n; ++i) {
+      const ptrdiff_t k = Unit ? i : i * w.pixelStep;
+      const uint16_t p = s[k];
+      uint32_t ea = g;
+      if (Type == RasterSurface::kMasked && p == RasterSurface::kKeyColour) continue;
+      if (Type == RasterSurface::kAlphaPlane) {
+        ea = a[k];
+        if (Global) ea = RasterPixels::scaledEffectiveAlpha(((ea + 1) * (g + 1)) >> 8);
+        if (ea < 8) continue;
+      }
+      RasterPixels::over(d[i], da[i], p, ea);
+    }
+  });
+}
+
+template <bool Unit>
+Kernel overKernelFor(int32_t alphaType, int32_t globalAlpha) {
+  const bool global = globalAlpha < 248;
+  switch (alphaType) {
+    case RasterSurface::kMasked:
+      if (globalAlpha == 255) return keyedCopyOverRows<Unit>;
+      return overRows<Unit, RasterSurface::kMasked, false>;
+    case RasterSurface::kAlphaPlane:
+      return global ? overRows<Unit, RasterSurface::kAlphaPlane, true>
+                    : overRows<Unit, RasterSurface::kAlphaPlane, false>;
+    default:
+      if (globalAlpha == 255) return copyOverRows<Unit>;
+      return overRows<Unit, RasterSurface::kOpaque, false>;
+  }
+}
+
+// Out of line, so that blits to opaque targets stay as short as they were.
+__attribute__((noinline)) void drawOver(const Walk& walk, int32_t alphaType) {
+  const Kernel over = walk.pixelStep == 1 ? overKernelFor<true>(alphaType, walk.globalAlpha)
+                                          : overKernelFor<false>(alphaType, walk.globalAlpha);
+  over(walk);
 }
 
 template <bool Unit>
@@ -188,17 +273,23 @@ void RasterBlitter::blit(RasterSurface* target, const RasterRect& clip, int32_t 
   sourceWalk(src, srcX, srcY, w, h, flags, x0 - dstX, y0 - dstY, offset, pixelStep, lineStep);
   const int32_t n = static_cast<int32_t>(x1 - x0);
   const int32_t type = effectiveAlphaType(src, flags);
-  const Kernel kernel = pixelStep == 1 ? kernelFor<true>(type, globalAlpha)
-                                       : kernelFor<false>(type, globalAlpha);
   uint16_t* d = target->pixelAddress(static_cast<int32_t>(x0), static_cast<int32_t>(y0));
   const int32_t rows = static_cast<int32_t>(y1 - y0);
+  const uint8_t* plane = type == RasterSurface::kAlphaPlane ? src->alphaPlane() + offset : nullptr;
+  if (target->alphaType == RasterSurface::kAlphaPlane) {
+    return drawOver(Walk{d, target->stride, src->pixels + offset, plane, pixelStep, lineStep, n,
+                         rows, globalAlpha,
+                         target->alphaAddress(static_cast<int32_t>(x0), static_cast<int32_t>(y0))},
+                    type);
+  }
+  const Kernel kernel = pixelStep == 1 ? kernelFor<true>(type, globalAlpha)
+                                       : kernelFor<false>(type, globalAlpha);
   if (kernel == copyRows<true> && lineStep == src->stride && n == src->stride &&
       n == target->stride) {
     // Whole rows of two gapless surfaces: one block copy.
     std::memcpy(d, src->pixels + offset, static_cast<size_t>(n) * static_cast<size_t>(rows) * 2);
     return;
   }
-  const uint8_t* plane = type == RasterSurface::kAlphaPlane ? src->alphaPlane() + offset : nullptr;
   kernel(Walk{d, target->stride, src->pixels + offset, plane, pixelStep, lineStep, n, rows,
-              globalAlpha});
+              globalAlpha, nullptr});
 }

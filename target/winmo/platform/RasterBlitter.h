@@ -14,6 +14,12 @@ class RasterSurface;
 // clipped destination rectangle, the source pixel of its first corner and
 // two steps through the source (per pixel and per row) are computed once,
 // and one row kernel, chosen once per call, does the rest.
+//
+// A target with an alpha plane is drawn over (RasterPixels::over): each
+// source pixel's effective alpha (the global alpha, or its plane alpha as
+// the rules above scale it) composites colour and alpha. A pixel drawn
+// over a clear or an opaque pixel of a transparent image then shows, when
+// the image is drawn, exactly as if drawn straight onto the background.
 class RasterBlitter {
  public:
   // Flags (HALTransform.h) bits 0..2: 1 takes source rows bottom-up, 2 takes columns right

@@ -22,7 +22,9 @@ struct HALFont;
 //
 // Alpha rules: fills and triangles draw nothing below alpha 8, blend with
 // the 5-bit weight (alpha + 1) >> 3 up to 247 and are solid from 248. Lines,
-// outlines and gradients are always solid.
+// outlines and gradients are always solid. A target with an alpha plane is
+// drawn over, alpha included (source-over, RasterPixels::over): solid
+// pixels become opaque, blended ones composite with their alpha.
 class RasterContext {
  public:
   uint16_t colour565 = 0;

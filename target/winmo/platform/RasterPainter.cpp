@@ -40,7 +40,8 @@ RasterPainter::RasterPainter(RasterSurface* target, const RasterRect& clip)
       left_(clip.x),
       top_(clip.y),
       right_(int64_t{clip.x} + clip.width - 1),
-      bottom_(int64_t{clip.y} + clip.height - 1) {
+      bottom_(int64_t{clip.y} + clip.height - 1),
+      alphaPlane_(target->alphaType == RasterSurface::kAlphaPlane) {
   // Never touch memory outside the target, whatever the clip says.
   left_ = std::max<int64_t>(left_, 0);
   top_ = std::max<int64_t>(top_, 0);
@@ -51,7 +52,10 @@ RasterPainter::RasterPainter(RasterSurface* target, const RasterRect& clip)
 }
 
 void RasterPainter::plot(int64_t x, int64_t y, uint16_t c) {
-  if (inside(x, y)) *target_->pixelAddress(static_cast<int32_t>(x), static_cast<int32_t>(y)) = c;
+  if (!inside(x, y)) return;
+  const auto px = static_cast<int32_t>(x), py = static_cast<int32_t>(y);
+  *target_->pixelAddress(px, py) = c;
+  if (alphaPlane_) *target_->alphaAddress(px, py) = 255;
 }
 
 void RasterPainter::span(int64_t x1, int64_t x2, int64_t y, uint16_t c) {
@@ -59,17 +63,19 @@ void RasterPainter::span(int64_t x1, int64_t x2, int64_t y, uint16_t c) {
   const int64_t a = std::max(std::min(x1, x2), left_);
   const int64_t b = std::min(std::max(x1, x2), right_);
   if (a > b) return;
+  if (alphaPlane_) return overRows(a, y, b - a + 1, 1, c, 255);
   RasterPixels::fill(target_->pixelAddress(static_cast<int32_t>(a), static_cast<int32_t>(y)),
                      b - a + 1, c);
 }
 
 void RasterPainter::fillSpan(int64_t x1, int64_t x2, int64_t y, uint16_t c, int32_t alpha) {
   if (alpha < 8) return;
-  if (alpha >= 248) return span(x1, x2, y, c);
+  if (alpha >= 248 && !alphaPlane_) return span(x1, x2, y, c);
   if (y < top_ || y > bottom_) return;
   const int64_t a = std::max(std::min(x1, x2), left_);
   const int64_t b = std::min(std::max(x1, x2), right_);
   if (a > b) return;
+  if (alphaPlane_) return overRows(a, y, b - a + 1, 1, c, alpha);
   RasterPixels::blendFill(
       target_->pixelAddress(static_cast<int32_t>(a), static_cast<int32_t>(y)), b - a + 1, c,
       RasterPixels::weight(alpha));
@@ -85,8 +91,13 @@ void RasterPainter::dottedSpan(int64_t x1, int64_t x2, int64_t y, uint16_t c) {
   // is anchored at the left end's column mod 8.
   const int64_t phase0 = lo < left_ ? left_ - lo : lo;
   uint16_t* p = target_->pixelAddress(static_cast<int32_t>(a), static_cast<int32_t>(y));
+  uint8_t* alpha = alphaPlane_
+                       ? target_->alphaAddress(static_cast<int32_t>(a), static_cast<int32_t>(y))
+                       : nullptr;
   for (int64_t i = 0; i <= b - a; ++i) {
-    if (dottedOn(phase0 + i)) p[i] = c;
+    if (!dottedOn(phase0 + i)) continue;
+    p[i] = c;
+    if (alpha != nullptr) alpha[i] = 255;
   }
 }
 
@@ -96,6 +107,7 @@ void RasterPainter::verticalSpan(int64_t x, int64_t y1, int64_t y2, uint16_t c) 
   const int64_t b = std::min(std::max(y1, y2), bottom_);
   for (int64_t y = a; y <= b; ++y) {
     *target_->pixelAddress(static_cast<int32_t>(x), static_cast<int32_t>(y)) = c;
+    if (alphaPlane_) *target_->alphaAddress(static_cast<int32_t>(x), static_cast<int32_t>(y)) = 255;
   }
 }
 
@@ -171,11 +183,23 @@ void RasterPainter::fillRect(int64_t x, int64_t y, int64_t w, int64_t h, uint16_
   const int64_t x0 = std::max(x, left_), x1 = std::min(x + w - 1, right_);
   const int64_t y0 = std::max(y, top_), y1 = std::min(y + h - 1, bottom_);
   if (x0 > x1 || y0 > y1) return;
-  uint16_t* p = target_->pixelAddress(static_cast<int32_t>(x0), static_cast<int32_t>(y0));
   const ptrdiff_t n = x1 - x0 + 1, rows = y1 - y0 + 1, stride = target_->stride;
+  if (alphaPlane_) return overRows(x0, y0, n, rows, c, alpha);
+  uint16_t* p = target_->pixelAddress(static_cast<int32_t>(x0), static_cast<int32_t>(y0));
   if (alpha >= 248) return RasterPixels::fillRows(p, stride, n, rows, c);
   const uint32_t weight = RasterPixels::weight(alpha);
   for (ptrdiff_t r = 0; r < rows; ++r, p += stride) RasterPixels::blendFill(p, n, c, weight);
+}
+
+// Out of line, so that the opaque targets' paths stay as short as they were.
+__attribute__((noinline)) void RasterPainter::overRows(int64_t x, int64_t y, ptrdiff_t n,
+                                                        ptrdiff_t rows, uint16_t c, int32_t alpha) {
+  uint16_t* p = target_->pixelAddress(static_cast<int32_t>(x), static_cast<int32_t>(y));
+  uint8_t* a = target_->alphaAddress(static_cast<int32_t>(x), static_cast<int32_t>(y));
+  const ptrdiff_t stride = target_->stride;
+  for (ptrdiff_t r = 0; r < rows; ++r, p += stride, a += stride) {
+    RasterPixels::overFill(p, a, n, c, static_cast<uint32_t>(alpha));
+  }
 }
 
 void RasterPainter::triangle(const int64_t xs[3], const int64_t ys[3], uint16_t c,

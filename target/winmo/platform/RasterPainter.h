@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "RasterRect.h"
@@ -13,6 +14,10 @@ class RasterSurface;
 // Coordinates are 64-bit so that sums such as x + w of two ints never wrap;
 // every primitive clips before it loops, so coordinates far outside the
 // target cost no more than those just outside it.
+//
+// On a target with an alpha plane every pixel is drawn over the target's
+// colour and alpha (RasterPixels::over): solid pixels make it opaque,
+// fills with an alpha below 255 composite with that alpha.
 //
 // Dotted pattern: 4 pixels on, 4 off. A pixel counted `pos` steps from the
 // pattern's start is drawn when pos mod 8 < 4.
@@ -55,7 +60,11 @@ class RasterPainter {
   };
   void lineEnd(const LineEnd& end, int64_t n, int64_t minor, bool xMajor, uint16_t c,
                bool dotted);
+  // Colour c with alpha 8..255 over `rows` rows of n pixels from (x, y),
+  // inside the clip of a target with an alpha plane.
+  void overRows(int64_t x, int64_t y, ptrdiff_t n, ptrdiff_t rows, uint16_t c, int32_t alpha);
 
   RasterSurface* target_;
   int64_t left_, top_, right_, bottom_;  // the clip, inclusive; empty when right_ < left_
+  bool alphaPlane_;  // the target has an alpha plane: drawing goes over it
 };

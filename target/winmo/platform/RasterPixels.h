@@ -115,6 +115,60 @@ class RasterPixels {
     }
   }
 
+  // Drawing over a target with an alpha plane (source-over). The source
+  // pixel s comes with its effective alpha ea (8..255; the caller skips
+  // anything lower), the destination pixel d with its alpha da:
+  //   alpha:  da' = ea + da * (255 - ea) / 255 (rounded)
+  //   colour: d mixed with s at weight (ea * 255 / da' + 1) >> 3 (s's share
+  //           of da' in 5 bits); from ea 248 on, s itself.
+  // Over an opaque pixel (da 255) this is exactly the opaque surface's rule
+  // (weight (ea + 1) >> 3, copy from 248) and the alpha stays 255; over a
+  // clear pixel (da 0) s is copied with alpha ea. Drawing the result over
+  // an opaque background then gives what drawing s there directly gives.
+  static constexpr uint32_t overAlpha(uint32_t ea, uint32_t da) {
+    return ea + (da * (255 - ea) + 127) / 255;
+  }
+  static constexpr uint32_t overWeight(uint32_t ea, uint32_t outAlpha) {
+    if (ea >= 248) return 32;
+    const uint32_t w = (ea * 255 / outAlpha + 1) >> 3;
+    return w > 32 ? 32 : w;
+  }
+  static void over(uint16_t& d, uint8_t& da, uint16_t s, uint32_t ea) {
+    const uint32_t a = da;
+    if (a == 255) {
+      d = ea >= 248 ? s : blend(d, s, (ea + 1) >> 3);
+      return;
+    }
+    if (a == 0) {
+      d = s;
+      da = static_cast<uint8_t>(ea);
+      return;
+    }
+    const uint32_t out = overAlpha(ea, a);
+    const uint32_t w = overWeight(ea, out);
+    d = w >= 32 ? s : blend(d, s, w);
+    da = static_cast<uint8_t>(out);
+  }
+
+  // Colour c with effective alpha ea (8..255) over n pixels from p whose
+  // alphas start at a.
+  static void overFill(uint16_t* p, uint8_t* a, ptrdiff_t n, uint16_t c, uint32_t ea) {
+    if (ea == 255) {
+      fill(p, n, c);
+      std::memset(a, 255, static_cast<size_t>(n));
+      return;
+    }
+    for (ptrdiff_t i = 0; i < n; ++i) over(p[i], a[i], c, ea);
+  }
+
+  // The effective alpha of a plane pixel whose alpha the global alpha
+  // scaled to `scaled` (8..255): the opaque rule weighs it scaled >> 3,
+  // the effective alpha's own weight is (ea + 1) >> 3, so the one value of
+  // eight that would weigh one more is taken one lower.
+  static constexpr uint32_t scaledEffectiveAlpha(uint32_t scaled) {
+    return scaled >= 248 || (scaled & 7) != 7 ? scaled : scaled - 1;
+  }
+
   // Weight of one pixel of an alpha plane: 0 below 8, 32 (a copy) from 248,
   // else the given 5-bit weight.
   static constexpr uint32_t planeWeight(uint32_t alpha, uint32_t w) {

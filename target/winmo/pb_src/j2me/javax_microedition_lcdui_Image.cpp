@@ -130,7 +130,7 @@ VMPtr<Image> Image::createRGBImage(VMPtr<VMArray<int32_t>> rgb, int32_t width, i
 
 VMPtr<Image> Image::createMutableImage(int32_t width, int32_t height, uint8_t transparent,
                                        int32_t colour) {
-  if (width < 0 || height < 0) _VM_throwNew<java::lang::IllegalArgumentException>();
+  if (width < 1 || height < 1) _VM_throwNew<java::lang::IllegalArgumentException>();
   VMPtr<Image> image = blank(true);
   if (transparent) {
     check(HAL_createTransparentMutableImage(&image->handle, width, height),

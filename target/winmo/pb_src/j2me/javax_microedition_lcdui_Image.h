@@ -39,7 +39,8 @@ class Image : public virtual java::lang::Object {
   static VMPtr<Image> createRGBImage(VMPtr<VMArray<int32_t>> rgb, int32_t width, int32_t height,
                                     uint8_t processAlpha);
   // The engine's mutable-image factory: an opaque image filled with
-  // `colour` at full alpha, or a fully transparent one.
+  // `colour` at full alpha, or a fully transparent one. A side below 1 is
+  // IllegalArgumentException.
   static VMPtr<Image> createMutableImage(int32_t width, int32_t height, uint8_t transparent,
                                          int32_t colour);
 
