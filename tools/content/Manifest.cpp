@@ -31,6 +31,7 @@ struct RuleEntry {
 constexpr RuleEntry kRules[] = {
     {Rule::Limits, "limits"},       {Rule::Durations, "durations"}, {Rule::Glyphs, "glyphs"},
     {Rule::PngOrder, "png-order"},  {Rule::BoxTypes, "box-types"},  {Rule::Sizes, "sizes"},
+    {Rule::GameObject, "game-object"}, {Rule::MainObject, "main-object"}, {Rule::PlayLevel, "play-level"},
 };
 
 // Which rules a kind can take: a rule named for another kind is a mistake.
@@ -47,6 +48,11 @@ bool ruleApplies(Rule rule, ResourceKind kind) {
       return kind == ResourceKind::Image || kind == ResourceKind::SpriteSet || kind == ResourceKind::GlyphSet;
     case Rule::Sizes:
       return kind == ResourceKind::SpriteSet || kind == ResourceKind::GlyphSet;
+    case Rule::GameObject:
+    case Rule::MainObject:
+      return kind == ResourceKind::AnimationSet;
+    case Rule::PlayLevel:
+      return kind == ResourceKind::Level;
   }
   return false;
 }

@@ -38,6 +38,10 @@ enum class Rule {
   PngOrder,   // "png-order": PLTE right after IHDR, tRNS right after PLTE
   BoxTypes,   // "box-types": in every frame, box i has type i (interface sets)
   Sizes,      // "sizes": every sprite at least 1 x 1 unless declared empty
+  // The play packs' rules (check/PlayRules.h):
+  GameObject,  // "game-object": box 0 of every frame an effect type; one bounding box, origin bottom-left
+  MainObject,  // "main-object": game-object, and the set a main object's animations
+  PlayLevel,   // "play-level": a level the play scene can play (the game's fields are implied)
 };
 
 // The manifest names of kinds and rules, and the reverse look-ups (nullopt
