@@ -278,11 +278,17 @@ class LevelRules {
     return false;
   }
 
+  // Every barrier's sets, a thrower's children's; and room for the
+  // children among the sprites: the map holds 5 per barrier and 1 per item
+  // and runner, a barrier takes 1 and a thrower's children 5 more.
   void barrierSets() {
-    std::set<int> named;
+    int barriers = 0, throwers = 0;
     for (const Entity& e : d_.records) {
       const playtables::Family f = playtables::familyOf(e.type);
       if (f == playtables::Family::Barrier) {
+        ++barriers;
+        const int kind = static_cast<int>(e.fields[3]);
+        if (kind == playtables::kThrowerKind || kind == playtables::kDropperKind) ++throwers;
         const int variant = static_cast<int>(e.fields[0]);
         requireSets(playtables::kSpritesByType[e.type] + variant, playtables::kAnimsByType[e.type] + variant, "a barrier");
         if (static_cast<int>(e.fields[3]) == playtables::kThrowerKind) {
@@ -292,6 +298,10 @@ class LevelRules {
       } else if (f == playtables::Family::Landscape || f == playtables::Family::LandscapeB) {
         requireSets(playtables::kSpritesByType[e.type], playtables::kAnimsByType[e.type], "a landscape piece");
       }
+    }
+    if (playtables::kChildren * throwers > (playtables::kSpritesPerBarrier - 1) * barriers) {
+      problem(n(throwers) + " throwers of " + n(barriers) + " barriers: their children outgrow the sprites the map "
+              "keeps for barriers (5 a barrier)");
     }
   }
 

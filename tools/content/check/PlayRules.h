@@ -32,8 +32,9 @@ ManifestResource withGameFields(const ManifestResource& level);
 // far image 240 x 320; positions in map pixels (row length the map's
 // pixel width, origin 0, 0) and inside the map; one group per family and
 // no text list; both start points, each above a platform; every barrier's
-// and landscape piece's sets present, and a thrower's (kind 5) children at
-// its sets' ids + 1.
+// and landscape piece's sets present, a thrower's (kind 5) children at
+// its sets' ids + 1, and room among the map's sprites for the children of
+// every thrower (kinds 2 and 5).
 std::vector<std::string> playLevelProblems(int id, const Bytes& level);
 
 }  // namespace content::check

@@ -33,8 +33,14 @@ inline constexpr int kSolid = 1;
 inline constexpr int kDeadly = 2;
 // A deadly zone's height unit (its height field times 3 pixels).
 inline constexpr int kDeadlyUnit = 3;
-// The barrier kind that throws children from the sets at id + 1.
+// The barrier kind that throws children from the sets at id + 1, and the
+// one that throws children of its own sets; each throws at most kChildren.
 inline constexpr int kThrowerKind = 5;
+inline constexpr int kDropperKind = 2;
+inline constexpr int kChildren = 5;
+// Sprites the map keeps per barrier (the play scene's sprite capacity is
+// items + 5 * barriers + 2).
+inline constexpr int kSpritesPerBarrier = 5;
 
 // The sprite set and animation set of each entity type (0 where the type
 // has none); a barrier's sets are these plus its variant.

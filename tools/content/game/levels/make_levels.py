@@ -128,6 +128,9 @@ def throwers(g):
     a, b = Lane(columns), Lane(columns)
     for i, column in enumerate(range(24, columns - 16, 22)):
         (a, b)[i % 2].add("barrier", "bat", 5, column, 6)
+        # A bat's five bombs take sprite room that the map gives per
+        # barrier: spikes beside every bat keep the level within it.
+        (b, a)[i % 2].add("barrier", "spikes", 6, column + 8)
     if g in HAS_BIRD:
         a.add("barrier", "bird", 4, columns // 2, 6)
     a.gap(14, 2)

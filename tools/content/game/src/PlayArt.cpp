@@ -241,6 +241,9 @@ const LookSource& lookSource(Look look) {
   return sources.at(static_cast<size_t>(look));
 }
 
+// The effect type of a box that does nothing to a runner.
+constexpr int kHarmless = 6;
+
 // Barrier colours per terrain: a small turn of the colour circle, so that
 // each terrain's creatures differ while staying what they are.
 constexpr int kBarrierHue[] = {0, 25, 300, 200, 40};
@@ -291,10 +294,21 @@ content::AnimationSet barrierAnimations(Look look) {
       break;
     }
     case Look::Bird: {
+      // The bird harms on its dives only: climbing, it shows the same
+      // pictures in frames whose box 0 has no effect (type 6), so that a
+      // runner it overtakes from below can get away.
+      const int climbFirst = static_cast<int>(set.frames.size());
+      for (int i = 0; i < 8; ++i) {
+        content::AnimationFrame f = set.frames[static_cast<size_t>(i)];
+        f.boxes[0].type = kHarmless;
+        set.frames.push_back(f);
+      }
+      std::vector<int> climb;
+      for (int i = 0; i < 8; ++i) climb.push_back(climbFirst + i);
       const content::Animation dive = animation({0, 1, 2, 3, 4, 5, 6, 7}, -1, 0, 0, kBirdDive);
-      std::fill(a.begin(), a.end(), animation({0, 1, 2, 3}, -1, 1));
-      a[3] = a[5] = a[6] = a[10] = dive;
-      a[11] = animation({0, 1, 2, 3, 4, 5, 6, 7}, -1, 0, 0, -kBirdDive);
+      std::fill(a.begin(), a.end(), animation({climbFirst, climbFirst + 1, climbFirst + 2, climbFirst + 3}, -1, 1));
+      a[5] = a[6] = a[10] = dive;
+      a[3] = a[11] = animation(climb, -1, 0, 0, -kBirdDive);
       break;
     }
   }
@@ -306,7 +320,7 @@ content::AnimationSet barrierAnimations(Look look) {
 
 namespace {
 
-constexpr Size kFlower{12, 15};
+constexpr Size kFlower{13, 15};
 constexpr Size kBush{45, 28};
 
 }  // namespace
@@ -314,7 +328,7 @@ constexpr Size kBush{45, 28};
 content::IndexedImage landscapeSheet(const std::filesystem::path& art, int terrain) {
   require(terrain >= 0 && terrain < kTerrains, "terrain " + std::to_string(terrain), "is not 0..4");
   const content::RgbaImage flowers =
-      frameRow(readCut(art, "flowers-cut.bmp"), strip(4, 1, 1, 15, 12, 15, 12, 15), kFlower);
+      frameRow(readCut(art, "flowers-cut.bmp"), strip(4, 1, 1, 16, 13, 15, 13, 15), kFlower);
   const content::RgbaImage bush = frameRow(readCut(art, "bush-cut.bmp"), {{0, 0, 90, 55, 45, 28}}, kBush);
   content::RgbaImage sheet{flowers.width + bush.width, kBush.height,
                            std::vector<uint32_t>(static_cast<size_t>(flowers.width + bush.width) * kBush.height, 0)};
