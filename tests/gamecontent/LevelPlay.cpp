@@ -218,6 +218,18 @@ void stopCanvas() {
 
 }  // namespace
 
+LevelPlay& LevelPlay::shared() {
+  static LevelPlay* play = new LevelPlay();
+  return *play;
+}
+
+VMPtr<ui::LevelLoader> LevelPlay::load(int level) {
+  VMPtr<ui::LevelLoader> loader = main::Main::levelLoader;
+  loader->levelNumber = -1;
+  loader->load(level);
+  return loader;
+}
+
 int PlayRun::firstTrouble() const {
   if (trouble[0] == 0 || trouble[1] == 0) return std::max(trouble[0], trouble[1]);
   return std::min(trouble[0], trouble[1]);

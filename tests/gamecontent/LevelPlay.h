@@ -18,6 +18,7 @@
 #include "PlayLevels.h"
 #include "main_CommonCanvas.h"
 #include "main_Main.h"
+#include "ui_LevelLoader.h"
 
 namespace gamecontenttest {
 
@@ -35,6 +36,9 @@ struct PlayRun {
 
 class LevelPlay {
  public:
+  // The one of the test process (one VM, one controller).
+  static LevelPlay& shared();
+
   // Builds rsc/ from the game's manifest into a program folder of its own.
   LevelPlay();
   ~LevelPlay();
@@ -46,6 +50,8 @@ class LevelPlay {
   // at the first trouble.
   PlayRun play(int level, int tier, const std::vector<gamecontent::Tap>& taps, bool stopAtTrouble = false,
                int maxFrames = 3000);
+  // Level n loaded through the controller's level loader, afresh.
+  VMPtr<ui::LevelLoader> load(int level);
   // A solution found by trying jumps before each trouble, in the middle of
   // the frames that clear it; empty with `ok` false when none is found.
   std::vector<gamecontent::Tap> plan(int level, bool& ok);

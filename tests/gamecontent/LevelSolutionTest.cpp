@@ -19,10 +19,7 @@ namespace {
 const std::filesystem::path kGame = std::filesystem::path(JME_SOURCE_DIR) / "tools/content/game";
 constexpr int kLevels = playtables::kGroups * playtables::kStages;
 
-LevelPlay& sharedPlay() {
-  static LevelPlay* play = new LevelPlay();
-  return *play;
-}
+LevelPlay& sharedPlay() { return LevelPlay::shared(); }
 
 void planSolutions() {
   for (int n = 0; n < kLevels; ++n) {

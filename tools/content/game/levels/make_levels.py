@@ -135,8 +135,8 @@ def throwers(g):
         a.add("barrier", "bird", 4, columns // 2, 6)
     a.gap(14, 2)
     b.gap(18, 2)
-    items(a, range(10, columns - 8, 12))
-    items(b, range(16, columns - 8, 12))
+    items(a, range(10, columns - 8, 15))
+    items(b, range(16, columns - 8, 15))
     decorate(g, (a, b), columns)
     return "throwers" + (" and a flyer" if g in HAS_BIRD else ""), columns, 20, a, b
 
