@@ -183,6 +183,7 @@ TEST(PlayLevels, SourcesRefuseWhatTheyDoNotTakeNamingTheLine) {
       {"level 3\nsize 14 20\nstart 2\n", false, "columns are 15..1023"},
       {"level 25\nsize 40 20\nstart 2\n", false, "level is not 0..24"},
       {head + "lane a\nblock 38 4 1\n", false, "a piece leaves the map"},
+      {head + "lane a\nground 10 41\n", false, ":5: ground runs from a column to a later one inside the map"},
       {"level 0\nsize 40 20\nstart 2\nlane a\nbarrier bird 4 10\n", false, "the terrain has no such look"},
       {head + "lane a\nlandscape-b 0 10\n", false, "the terrain has no landscape-b"},
       {"12 a-jump\n8 b-jump\n", true, ":2: the frames do not count up"},

@@ -148,6 +148,23 @@ content::AnimationSet runnerAnimations() {
   return set;
 }
 
+// --- Spots ------------------------------------------------------------------
+
+const std::vector<Spot>& playSpots() {
+  static const std::vector<Spot> all = {
+      {"life", 7, 9, 2, 0xFF20E0C0},
+      {"closing", 6, 6, 2, 0xFFD02090},
+  };
+  return all;
+}
+
+const Spot& playSpot(const char* element) {
+  for (const Spot& s : playSpots()) {
+    if (std::string(s.element) == element) return s;
+  }
+  throw content::ContentError(element, "has no spot");
+}
+
 // --- Life icons and closing pictures ---------------------------------------
 
 namespace {
@@ -172,7 +189,14 @@ content::IndexedImage lifeIconSheet(const std::filesystem::path& art, int tier) 
     drawOver(sheet, headOf(art, tier, runner, true), (2 * runner) * kIcon.width, 0);
     drawOver(sheet, headOf(art, tier, runner, false), (2 * runner + 1) * kIcon.width, 0);
   }
-  return palettise(sheet);
+  content::IndexedImage image = palettise(sheet, 254);
+  const Spot& sp = playSpot("life");
+  paintSpot(image, kIcon.width + sp.x, sp.y, sp.size, sp.colour);
+  // The same palette entry for the second icon's spot.
+  const uint8_t entry = image.indices[static_cast<size_t>(sp.y) * image.width + kIcon.width + sp.x];
+  for (int r = 0; r < sp.size; ++r)
+    for (int c = 0; c < sp.size; ++c) image.indices[static_cast<size_t>(sp.y + r) * image.width + 3 * kIcon.width + sp.x + c] = entry;
+  return image;
 }
 
 content::SpriteSet lifeIconSprites() { return cellSprites(kIcons, kIcon, true); }
@@ -203,7 +227,10 @@ content::IndexedImage closingPicture(const std::filesystem::path& art, int tier,
                      upsideDown.pixels.begin() + (upsideDown.height - 1 - y) * upsideDown.width);
   }
   drawOver(board, upsideDown, (kClosing.width - upsideDown.width) / 2, (kClosing.height - upsideDown.height) / 2);
-  return palettise(board);
+  content::IndexedImage image = palettise(board, 254);
+  const Spot& sp = playSpot("closing");
+  paintSpot(image, sp.x, sp.y, sp.size, sp.colour);
+  return image;
 }
 
 content::SpriteSet closingSprites() {

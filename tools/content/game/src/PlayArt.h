@@ -15,6 +15,7 @@
 #include <filesystem>
 
 #include "AnimationSetWriter.h"
+#include "Art.h"
 #include "PngWriter.h"
 #include "SpriteSetWriter.h"
 
@@ -85,5 +86,16 @@ content::AnimationSet landscapeAnimations();
 // columns) the levels use:
 enum Tile { kEarth = 1, kGrass = 2, kStone = 8, kBrick = 11, kBlades = 14, kSpikes = 16, kTileCount = 16 };
 content::IndexedImage playTileSheet(const std::filesystem::path& art, int terrain);
+
+// --- Spots for the pixel tests -------------------------------------------
+
+// The play packs' key elements carry a flat-coloured spot as the other art
+// does (Art.h, spots()): a 2 x 2 square of a colour found nowhere else in
+// the element's image, at (x, y) of one frame of it.
+//   life     every life icon that shows a life (frames 1 and 3), at (7, 9)
+//            of the icon
+//   closing  the closing picture of the level-failed panel, at (6, 6)
+const std::vector<Spot>& playSpots();
+const Spot& playSpot(const char* element);
 
 }  // namespace gamecontent

@@ -162,7 +162,9 @@ class LevelBuilder {
     std::vector<bool> ground(static_cast<size_t>(s_.columns), false);
     for (const LevelPiece& p : s_.lanes[lane]) {
       if (p.what == "ground") {
-        for (int c = p.column; c < p.width; ++c) ground.at(static_cast<size_t>(c)) = true;
+        require(p.column < p.width && p.width <= s_.columns, s_.name + ":" + std::to_string(p.line),
+                "ground runs from a column to a later one inside the map");
+        for (int c = p.column; c < p.width; ++c) ground[static_cast<size_t>(c)] = true;
         scaled(p.column * kCell, groundTop(lane), p.width - p.column, 2, playtables::kSolid);
       }
     }
