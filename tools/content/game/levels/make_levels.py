@@ -28,7 +28,23 @@ class Lane:
     def add(self, *words):
         self.pieces.append(" ".join(str(w) for w in words))
 
+    def hazards(self):
+        """Columns no item should stand on: gaps, blocks, spikes, one
+        column either side."""
+        columns = set()
+        for column, width in self.gaps:
+            columns.update(range(column - 1, column + width + 1))
+        for piece in self.pieces:
+            w = piece.split()
+            if w[0] == "block" or w[0] == "spikes":
+                columns.update(range(int(w[1]) - 1, int(w[1]) + int(w[2]) + 1))
+            elif w[0] == "barrier" and w[1] == "spikes":
+                columns.update(range(int(w[3]) - 1, int(w[3]) + 2))
+        return columns
+
     def lines(self):
+        hazards = self.hazards()
+        self.pieces = [p for p in self.pieces if not (p.startswith("item ") and int(p.split()[1]) in hazards)]
         out, at = [], 0
         for column, width in sorted(self.gaps):
             if column > at:
@@ -98,12 +114,16 @@ def blocks(g):
     columns = 70 + 10 * g
     rows = 12 if g % 2 == 1 else 20
     a, b = Lane(columns), Lane(columns)
+    taken = (set(), set())
     for i, column in enumerate(range(15, columns - 10, 11)):
-        lane = (a, b)[i % 2]
-        lane.add("block", column, 1 + (i // 2) % 2, 1 + (i + g) % 2)
-        (b, a)[i % 2].add("ledge", column - 2, 4, 2)
-    items(a, range(9, columns - 8, 14), 2)
-    items(b, range(12, columns - 8, 14))
+        lane = i % 2
+        width = 1 + (i // 2) % 2
+        (a, b)[lane].add("block", column, width, 1 + (i + g) % 2)
+        taken[lane].update(range(column - 1, column + width + 1))
+        (b, a)[lane].add("ledge", column - 2, 4, 2)
+    # Items on the ground, none inside a block.
+    items(a, [c for c in range(9, columns - 8, 14) if c not in taken[0]])
+    items(b, [c for c in range(12, columns - 8, 14) if c not in taken[1]])
     decorate(g, (a, b), columns)
     return "solid blocks, ledges" + (", a half-height map" if rows < 20 else ""), columns, rows, a, b
 
