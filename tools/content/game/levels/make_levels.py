@@ -120,7 +120,7 @@ def blocks(g):
         width = 1 + (i // 2) % 2
         (a, b)[lane].add("block", column, width, 1 + (i + g) % 2)
         taken[lane].update(range(column - 1, column + width + 1))
-        (b, a)[lane].add("ledge", column - 2, 4, 2)
+        (b, a)[lane].add("ledge", column - 2, 4, 3)
     # Items on the ground, none inside a block.
     items(a, [c for c in range(9, columns - 8, 14) if c not in taken[0]])
     items(b, [c for c in range(12, columns - 8, 14) if c not in taken[1]])
