@@ -91,8 +91,7 @@ struct PlayFault {
 const PlayFault kPlayFaults[] = {
     {"CellsNot16", kPlayLevel, [](Level& l, AnimationSet&) { l.map->p10b = 8; }, "its cells are 16 x 8"},
     {"TileIdNotPositive", kPlayLevel, [](Level& l, AnimationSet&) { l.map->offset = 0; }, "is not positive"},
-    {"TileSheetNotOneRow", kPlayLevel, [](Level& l, AnimationSet&) { l.map->columns = 8; },
-     "not one row of 8 tiles"},
+    {"TileSheetNotOneRow", kPlayLevel, [](Level& l, AnimationSet&) { l.map->columns = 8; }, "not one row of 8 tiles"},
     {"PaletteLongerThanRow", kPlayLevel, [](Level& l, AnimationSet&) { l.map->palette.push_back(16); },
      "is longer than its tile row"},
     {"TooManyRows", kPlayLevel,
@@ -112,10 +111,14 @@ const PlayFault kPlayFaults[] = {
      "is not the map's pixel width"},
     {"OriginNotZero", kPlayLevel, [](Level& l, AnimationSet&) { l.entities->y0 = 4; }, "not (0, 0)"},
     {"TextList", kPlayLevel,
-     [](Level& l, AnimationSet&) { l.entities->groups.push_back({13, {{0, 0, fields({{16, 1}, {16, 0}})}}}); },
+     [](Level& l, AnimationSet&) {
+       l.entities->groups.push_back({13, {{0, 0, fields({{16, 1}, {16, 0}})}}});
+     },
      "has a text list"},
     {"SecondGroupOfAFamily", kPlayLevel,
-     [](Level& l, AnimationSet&) { l.entities->groups.push_back({9, {scaled(0, 0, 1, 1, 0)}}); },
+     [](Level& l, AnimationSet&) {
+       l.entities->groups.push_back({9, {scaled(0, 0, 1, 1, 0)}});
+     },
      "a second group"},
     {"OneStartPoint", kPlayLevel, [](Level& l, AnimationSet&) { l.entities->groups[1].entities.pop_back(); },
      "lacks a start point"},

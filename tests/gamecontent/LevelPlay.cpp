@@ -106,8 +106,10 @@ class Round {
     for (const Tap& t : taps) {
       if (t.frame != frame) continue;
       VMPtr<InGameObject> o = t.region == TapRegion::AJump || t.region == TapRegion::ADrop ? a_ : b_;
-      if (t.region == TapRegion::AJump || t.region == TapRegion::BJump) o->jump();
-      else o->drop();
+      if (t.region == TapRegion::AJump || t.region == TapRegion::BJump)
+        o->jump();
+      else
+        o->drop();
     }
     if (knockedOut(a_) || knockedOut(b_)) return false;
     for (const VMPtr<InGameObject>& o : {a_, b_}) {
@@ -273,8 +275,8 @@ PlayRun LevelPlay::playRound(int level, int tier, const std::vector<Tap>& taps, 
     if (std::getenv("JME_PLAY_TRACE")) {
       for (int r = 0; r < 2; ++r) {
         VMPtr<InGameObject> o = round.object(r);
-        std::printf("%d %c x%d y%d s%d a%d l%d\n", f, "AB"[r], o->getLayerX(0), o->getLayerY(0), o->getState(),
-                    o->getLayerValue(0), o->lives);
+        std::printf("%d %c x%d y%d s%d a%d l%d\n", f, "AB"[r], o -> getLayerX(0), o -> getLayerY(0), o -> getState(),
+                    o -> getLayerValue(0), o -> lives);
       }
       for (int i = 0; i < round.barriers()->length; ++i) {
         VMPtr<InGameBarrier> b = round.barriers()->get(i);
@@ -284,7 +286,10 @@ PlayRun LevelPlay::playRound(int level, int tier, const std::vector<Tap>& taps, 
     }
     for (int r = 0; r < 2; ++r) {
       VMPtr<InGameObject> o = round.object(r);
-      const char* what = o->isDead() ? "knocked out" : o->lives < lives[r] ? "hit" : pushedBack(o->getState()) ? "pushed back" : nullptr;
+      const char* what = o->isDead()                 ? "knocked out"
+                         : o->lives < lives[r]       ? "hit"
+                         : pushedBack(o->getState()) ? "pushed back"
+                                                     : nullptr;
       lives[r] = o->lives;
       if (what && run.trouble[r] == 0) run.trouble[r] = f, run.what[r] = what;
     }

@@ -26,10 +26,10 @@ void planSolutions() {
     bool ok = false;
     const std::vector<gamecontent::Tap> taps = sharedPlay().plan(n, ok);
     ASSERT_TRUE(ok) << "no solution found for level " << n << ": " << sharedPlay().planFailure();
-    std::ofstream(gamecontent::solutionPath(kGame, n))
-        << gamecontent::writeSolution(taps, "# level " + std::to_string(n) +
-                                                ": the taps that play it to its end, one a line: the playing frame\n"
-                                                "# (1 the first) and the region tapped. Planned by LevelSolutionTest.\n");
+    std::ofstream(gamecontent::solutionPath(kGame, n)) << gamecontent::writeSolution(
+        taps, "# level " + std::to_string(n) +
+                  ": the taps that play it to its end, one a line: the playing frame\n"
+                  "# (1 the first) and the region tapped. Planned by LevelSolutionTest.\n");
   }
 }
 
@@ -42,7 +42,8 @@ TEST(LevelSolutions, PlayEveryLevelToItsEndAtTiersZeroAndFour) {
       const PlayRun run = sharedPlay().play(n, tier, taps);
       EXPECT_TRUE(run.completed) << "stopped after " << run.frames << " frames";
       for (int r = 0; r < 2; ++r) {
-        EXPECT_EQ(run.trouble[r], 0) << "runner " << "AB"[r] << ": " << run.what[r] << " in frame " << run.trouble[r];
+        EXPECT_EQ(run.trouble[r], 0) << "runner "
+                                     << "AB"[r] << ": " << run.what[r] << " in frame " << run.trouble[r];
         EXPECT_EQ(run.livesLeft[r], 5 - tier);
       }
     }

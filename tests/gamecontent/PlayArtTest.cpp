@@ -28,7 +28,8 @@ std::vector<std::pair<int, int>> square(int x, int y, int size) {
   std::vector<std::pair<int, int>> out;
   for (int r = 0; r < size; ++r)
     for (int c = 0; c < size; ++c) out.push_back({x + c, y + r});
-  std::sort(out.begin(), out.end(), [](auto a, auto b) { return a.second != b.second ? a.second < b.second : a.first < b.first; });
+  std::sort(out.begin(), out.end(),
+            [](auto a, auto b) { return a.second != b.second ? a.second < b.second : a.first < b.first; });
   return out;
 }
 
@@ -40,10 +41,12 @@ TEST(PlayArt, KeyElementsCarryTheirSpotsAndNothingElseHasTheColour) {
     const content::IndexedImage icons = lifeIconSheet(kArt, tier);
     std::vector<std::pair<int, int>> expected = square(16 + life.x, life.y, life.size);
     for (auto p : square(48 + life.x, life.y, life.size)) expected.push_back(p);
-    std::sort(expected.begin(), expected.end(), [](auto a, auto b) { return a.second != b.second ? a.second < b.second : a.first < b.first; });
+    std::sort(expected.begin(), expected.end(),
+              [](auto a, auto b) { return a.second != b.second ? a.second < b.second : a.first < b.first; });
     EXPECT_EQ(pixelsOf(icons, life.colour), expected);
     for (int runner = 0; runner < 2; ++runner) {
-      EXPECT_EQ(pixelsOf(closingPicture(kArt, tier, runner), closing.colour), square(closing.x, closing.y, closing.size));
+      EXPECT_EQ(pixelsOf(closingPicture(kArt, tier, runner), closing.colour),
+                square(closing.x, closing.y, closing.size));
     }
   }
 }

@@ -4,7 +4,6 @@
 // not take, naming the line.
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <fstream>
@@ -120,8 +119,10 @@ TEST(PlayLevels, TheTemplatesGiveEveryPieceThePlaySceneHasRulesFor) {
     VMPtr<ui::LevelLoader> l = LevelPlay::shared().load(n);
     int items = 0;
     for (int i = 0; i < l->itemCount; ++i) {
-      if (l->itemValue->at(i) == 0) ++items;
-      else seen.insert("life");
+      if (l->itemValue->at(i) == 0)
+        ++items;
+      else
+        seen.insert("life");
     }
     EXPECT_LE(items, 15);
     if (n == 0) {
@@ -129,13 +130,15 @@ TEST(PlayLevels, TheTemplatesGiveEveryPieceThePlaySceneHasRulesFor) {
       EXPECT_EQ(ui::LevelLoader::barrierCount, 0);
       for (int i = 0; i < l->itemCount; ++i) {
         const int lane = l->itemY->at(i) < l->height * 8 ? 0 : 1;
-        EXPECT_EQ(l->itemY->at(i), (lane * l->height / 2 + l->height / 2 - 2) * 16) << "item " << i << " is off the ground";
+        EXPECT_EQ(l->itemY->at(i), (lane * l->height / 2 + l->height / 2 - 2) * 16)
+            << "item " << i << " is off the ground";
       }
     }
     if (l->height < playtables::kFullRows) seen.insert("half-height");
     if (l->landscapeGroupSize > 0) seen.insert("landscape");
     if (l->landscapeBGroupSize > 0) seen.insert("landscape B");
-    for (int i = 0; i < ui::LevelLoader::barrierCount; ++i) seen.insert("kind " + std::to_string(l->barrierParams->get(i)->at(0)));
+    for (int i = 0; i < ui::LevelLoader::barrierCount; ++i)
+      seen.insert("kind " + std::to_string(l->barrierParams->get(i)->at(0)));
     for (int i = 0; i < l->scaledCount; ++i) seen.insert("mode " + std::to_string(l->scaledMode->at(i)));
   }
   for (const char* piece : {"life", "half-height", "landscape", "landscape B", "kind 3", "kind 4", "kind 5", "kind 6",
@@ -160,8 +163,10 @@ class ScratchFile {
 std::string refusal(const std::string& text, bool solution = false) {
   ScratchFile file(text);
   try {
-    if (solution) gamecontent::readSolution(file.path());
-    else gamecontent::buildLevel(gamecontent::readLevelSource(file.path()));
+    if (solution)
+      gamecontent::readSolution(file.path());
+    else
+      gamecontent::buildLevel(gamecontent::readLevelSource(file.path()));
   } catch (const content::ContentError& e) {
     return e.what();
   }

@@ -290,7 +290,8 @@ class LevelRules {
         const int kind = static_cast<int>(e.fields[3]);
         if (kind == playtables::kThrowerKind || kind == playtables::kDropperKind) ++throwers;
         const int variant = static_cast<int>(e.fields[0]);
-        requireSets(playtables::kSpritesByType[e.type] + variant, playtables::kAnimsByType[e.type] + variant, "a barrier");
+        requireSets(playtables::kSpritesByType[e.type] + variant, playtables::kAnimsByType[e.type] + variant,
+                    "a barrier");
         if (static_cast<int>(e.fields[3]) == playtables::kThrowerKind) {
           requireSets(playtables::kSpritesByType[e.type] + variant + 1, playtables::kAnimsByType[e.type] + variant + 1,
                       "a thrower's children");
@@ -300,7 +301,8 @@ class LevelRules {
       }
     }
     if (playtables::kChildren * throwers > (playtables::kSpritesPerBarrier - 1) * barriers) {
-      problem(n(throwers) + " throwers of " + n(barriers) + " barriers: their children outgrow the sprites the map "
+      problem(n(throwers) + " throwers of " + n(barriers) +
+              " barriers: their children outgrow the sprites the map "
               "keeps for barriers (5 a barrier)");
     }
   }

@@ -15,8 +15,8 @@ inline constexpr int kLevelBase = 2048;
 inline constexpr int kGroups = 5;
 inline constexpr int kStages = 5;
 inline constexpr int kTiers = 5;
-inline constexpr int kCell = 16;         // cell width and height in pixels
-inline constexpr int kFullRows = 20;     // a map of two 160-pixel views
+inline constexpr int kCell = 16;      // cell width and height in pixels
+inline constexpr int kFullRows = 20;  // a map of two 160-pixel views
 inline constexpr int kMinColumns = 15;
 inline constexpr int kMaxColumns = 1023;
 inline constexpr int kFarWidth = 240;
@@ -44,27 +44,42 @@ inline constexpr int kSpritesPerBarrier = 5;
 
 // The sprite set and animation set of each entity type (0 where the type
 // has none); a barrier's sets are these plus its variant.
-inline constexpr std::array<int, 18> kSpritesByType = {0x3C0A, 0x3407, 0x340C, 0x340D, 0x300C, 0x3016, 0x3017, 0x2C05,
-                                                      0x2C0A, 0,      0,      0,      0,      0,      0x3808, 0,
-                                                      0,      0x0C08};
-inline constexpr std::array<int, 18> kAnimsByType = {0x3C00, 0x3400, 0x3405, 0x3406, 0x3000, 0x300A, 0x300B, 0x2C00,
-                                                    0x2C04, 0,      0,      0,      0,      0,      0x3800, 0,
-                                                    0,      0x0C03};
+inline constexpr std::array<int, 18> kSpritesByType = {
+    0x3C0A, 0x3407, 0x340C, 0x340D, 0x300C, 0x3016, 0x3017, 0x2C05, 0x2C0A, 0, 0, 0, 0, 0, 0x3808, 0, 0, 0x0C08};
+inline constexpr std::array<int, 18> kAnimsByType = {
+    0x3C00, 0x3400, 0x3405, 0x3406, 0x3000, 0x300A, 0x300B, 0x2C00, 0x2C04, 0, 0, 0, 0, 0, 0x3800, 0, 0, 0x0C03};
 
 // Family of an entity type.
 enum class Family { None, Barrier, Landscape, LandscapeB, Scaled, Value, Marker, TextList, Point, Item };
 constexpr Family familyOf(int type) {
   switch (type) {
-    case 0: case 1: case 4: case 7: case 14: return Family::Barrier;
-    case 2: case 5: case 8: return Family::Landscape;
-    case 3: case 6: return Family::LandscapeB;
-    case 9: return Family::Scaled;
-    case 11: return Family::Value;
-    case 12: return Family::Marker;
-    case 13: return Family::TextList;
-    case 15: return Family::Point;
-    case 17: return Family::Item;
-    default: return Family::None;
+    case 0:
+    case 1:
+    case 4:
+    case 7:
+    case 14:
+      return Family::Barrier;
+    case 2:
+    case 5:
+    case 8:
+      return Family::Landscape;
+    case 3:
+    case 6:
+      return Family::LandscapeB;
+    case 9:
+      return Family::Scaled;
+    case 11:
+      return Family::Value;
+    case 12:
+      return Family::Marker;
+    case 13:
+      return Family::TextList;
+    case 15:
+      return Family::Point;
+    case 17:
+      return Family::Item;
+    default:
+      return Family::None;
   }
 }
 
@@ -79,17 +94,33 @@ inline std::vector<int> entityFields(int type) {
     return f;
   };
   switch (type) {
-    case 0: case 4: case 7: case 14: return barrier(4);
-    case 1: return barrier(2);
-    case 2: case 3: case 6: return {3, 1};
-    case 5: return {6, 1};
-    case 8: return {5, 1};
-    case 9: return {16, 16, 16};
-    case 11: return {16};
-    case 13: return {16, 16};
-    case 15: return {1, 1};
-    case 17: return {2, 1};
-    default: return {};
+    case 0:
+    case 4:
+    case 7:
+    case 14:
+      return barrier(4);
+    case 1:
+      return barrier(2);
+    case 2:
+    case 3:
+    case 6:
+      return {3, 1};
+    case 5:
+      return {6, 1};
+    case 8:
+      return {5, 1};
+    case 9:
+      return {16, 16, 16};
+    case 11:
+      return {16};
+    case 13:
+      return {16, 16};
+    case 15:
+      return {1, 1};
+    case 17:
+      return {2, 1};
+    default:
+      return {};
   }
 }
 

@@ -47,9 +47,7 @@ gamecontent::Look lookOf(const content::ManifestResource& r) {
 
 JME_CONTENT_GENERATOR(game_runner_sprites)(const content::ManifestResource&) { return gamecontent::runnerSprites(); }
 
-JME_CONTENT_GENERATOR(game_runner_anims)(const content::ManifestResource&) {
-  return gamecontent::runnerAnimations();
-}
+JME_CONTENT_GENERATOR(game_runner_anims)(const content::ManifestResource&) { return gamecontent::runnerAnimations(); }
 
 JME_CONTENT_GENERATOR(game_life_sheet)(const content::ManifestResource& r) {
   return gamecontent::lifeIconSheet(playArt(), playNumber(r, "arg.tier"));
@@ -63,9 +61,7 @@ JME_CONTENT_GENERATOR(game_closing)(const content::ManifestResource& r) {
   return gamecontent::closingPicture(playArt(), playNumber(r, "arg.tier"), playNumber(r, "arg.runner"));
 }
 
-JME_CONTENT_GENERATOR(game_closing_sprites)(const content::ManifestResource&) {
-  return gamecontent::closingSprites();
-}
+JME_CONTENT_GENERATOR(game_closing_sprites)(const content::ManifestResource&) { return gamecontent::closingSprites(); }
 
 JME_CONTENT_GENERATOR(game_barrier_sheet)(const content::ManifestResource& r) {
   return gamecontent::barrierSheet(playArt(), lookOf(r), playNumber(r, "arg.terrain"));
@@ -99,7 +95,7 @@ JME_CONTENT_GENERATOR(game_level)(const content::ManifestResource& r) {
   const int level = playNumber(r, "arg.level");
   const gamecontent::LevelSource source = gamecontent::readLevelSource(gamecontent::levelSourcePath(playGame(), level));
   content::require(source.number == level, r.name(), "its source names level " + std::to_string(source.number));
-  content::require(r.id == 2048 + level, r.name(), "level " + std::to_string(level) + " is resource " +
-                                                      std::to_string(2048 + level));
+  content::require(r.id == 2048 + level, r.name(),
+                   "level " + std::to_string(level) + " is resource " + std::to_string(2048 + level));
   return gamecontent::buildLevel(source);
 }

@@ -110,9 +110,7 @@ content::AnimationSet framesOf(int sprites, Size cell, content::FrameBox box, bo
 
 // --- Runners ---------------------------------------------------------------
 
-content::SpriteSet runnerSprites() {
-  return cellSprites(static_cast<int>(Pose::Count), {kRunnerWidth, kRunnerHeight});
-}
+content::SpriteSet runnerSprites() { return cellSprites(static_cast<int>(Pose::Count), {kRunnerWidth, kRunnerHeight}); }
 
 content::AnimationSet runnerAnimations() {
   const Size cell{kRunnerWidth, kRunnerHeight};
@@ -140,8 +138,17 @@ content::AnimationSet runnerAnimations() {
       animation({fall}, -1, 0, 0, kFallStep),
       animation({fall, hurt}, -1, 0, 0, kFallStep),
       animation({jump, walk, jump, walk}, 1),
-      {1, {{hurt, 0, 0, 0}, {hurt, 0, -8, 0}, {hurt, 0, -14, 0}, {hurt, 0, -18, 0}, {hurt, 0, -20, 0},
-           {hurt, 0, -20, 0}, {hurt, 0, -18, 0}, {hurt, 0, -14, 0}, {hurt, 0, -8, 0}, {hurt, 0, 0, 0}}},
+      {1,
+       {{hurt, 0, 0, 0},
+        {hurt, 0, -8, 0},
+        {hurt, 0, -14, 0},
+        {hurt, 0, -18, 0},
+        {hurt, 0, -20, 0},
+        {hurt, 0, -20, 0},
+        {hurt, 0, -18, 0},
+        {hurt, 0, -14, 0},
+        {hurt, 0, -8, 0},
+        {hurt, 0, 0, 0}}},
       animation({out}, -1, 0, 0, kFallStep),
       animation({out}, -1),
   };
@@ -195,7 +202,8 @@ content::IndexedImage lifeIconSheet(const std::filesystem::path& art, int tier) 
   // The same palette entry for the second icon's spot.
   const uint8_t entry = image.indices[static_cast<size_t>(sp.y) * image.width + kIcon.width + sp.x];
   for (int r = 0; r < sp.size; ++r)
-    for (int c = 0; c < sp.size; ++c) image.indices[static_cast<size_t>(sp.y + r) * image.width + 3 * kIcon.width + sp.x + c] = entry;
+    for (int c = 0; c < sp.size; ++c)
+      image.indices[static_cast<size_t>(sp.y + r) * image.width + 3 * kIcon.width + sp.x + c] = entry;
   return image;
 }
 
@@ -217,8 +225,8 @@ content::IndexedImage closingPicture(const std::filesystem::path& art, int tier,
     }
   }
   // The hurt pose at twice its size, upside down, lying in the middle.
-  content::IndexedImage pose = crop(runnerSheet(art, tier, runner), static_cast<int>(Pose::Hurt) * kRunnerWidth, 0,
-                                    kRunnerWidth, kRunnerHeight);
+  content::IndexedImage pose =
+      crop(runnerSheet(art, tier, runner), static_cast<int>(Pose::Hurt) * kRunnerWidth, 0, kRunnerWidth, kRunnerHeight);
   pose = scaleNearest(pose, 2 * kRunnerWidth, 2 * kRunnerHeight);
   content::RgbaImage upsideDown = toRgba(pose);
   for (int y = 0; y < upsideDown.height / 2; ++y) {

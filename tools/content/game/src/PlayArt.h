@@ -25,8 +25,19 @@ namespace gamecontent {
 
 // Animations of a runner, by the numbers the game object switches to.
 enum RunnerAnimation {
-  kStand = 0, kStandHurt = 1, kWalk = 2, kWalkHurt = 3, kJump = 4, kJumpHurt = 5, kFall = 6, kFallHurt = 7,
-  kAction = 8, kDying = 9, kDeadFall = 10, kKnockedOut = 11, kRunnerAnimations = 12
+  kStand = 0,
+  kStandHurt = 1,
+  kWalk = 2,
+  kWalkHurt = 3,
+  kJump = 4,
+  kJumpHurt = 5,
+  kFall = 6,
+  kFallHurt = 7,
+  kAction = 8,
+  kDying = 9,
+  kDeadFall = 10,
+  kKnockedOut = 11,
+  kRunnerAnimations = 12
 };
 // The runner's motion in the animation steps, per 40 ms frame: a jump
 // rises by these offsets from its start (then falls), a fall moves

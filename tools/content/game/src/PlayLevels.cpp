@@ -15,11 +15,11 @@ using content::require;
 
 const TerrainPack& terrainPack(int group) {
   static const TerrainPack packs[] = {
-      {11, 0x2C0B, 7, 4, 8, -1},  // fields
-      {12, 0x3018, 4, 5, 5, 6},   // dunes
-      {13, 0x340E, 1, 4, 2, 3},   // caves
-      {14, 0x3810, 14, 5, -1, -1},// mountains
-      {15, 0x3C14, 0, 5, -1, -1}, // beach
+      {11, 0x2C0B, 7, 4, 8, -1},    // fields
+      {12, 0x3018, 4, 5, 5, 6},     // dunes
+      {13, 0x340E, 1, 4, 2, 3},     // caves
+      {14, 0x3810, 14, 5, -1, -1},  // mountains
+      {15, 0x3C14, 0, 5, -1, -1},   // beach
   };
   require(group >= 0 && group < playtables::kGroups, "group " + std::to_string(group), "is not 0..4");
   return packs[group];
@@ -99,8 +99,7 @@ LevelSource readLevelSource(const std::filesystem::path& file) {
   }
   require(s.number >= 0 && s.number < playtables::kGroups * playtables::kStages, s.name, "level is not 0..24");
   require(s.rows >= 6 && s.rows <= playtables::kFullRows && s.rows % 2 == 0, s.name, "rows are 6..20, even");
-  require(s.columns >= playtables::kMinColumns && s.columns <= playtables::kMaxColumns, s.name,
-          "columns are 15..1023");
+  require(s.columns >= playtables::kMinColumns && s.columns <= playtables::kMaxColumns, s.name, "columns are 15..1023");
   return s;
 }
 
@@ -110,15 +109,17 @@ namespace {
 class LevelBuilder {
  public:
   explicit LevelBuilder(const LevelSource& s)
-      : s_(s), pack_(terrainPack(s.number / playtables::kStages)), laneRows_(s.rows / 2),
+      : s_(s),
+        pack_(terrainPack(s.number / playtables::kStages)),
+        laneRows_(s.rows / 2),
         cells_(static_cast<size_t>(s.columns) * s.rows, 0) {}
 
   content::Level build() {
     for (int lane = 0; lane < 2; ++lane) buildLane(lane);
     points();
     content::Level level;
-    level.header = content::LevelHeader{0, {{16, static_cast<uint32_t>(startY(0))},
-                                            {16, static_cast<uint32_t>(startY(1))}}};
+    level.header =
+        content::LevelHeader{0, {{16, static_cast<uint32_t>(startY(0))}, {16, static_cast<uint32_t>(startY(1))}}};
     content::LevelMap map;
     map.columns = kTileCount;
     map.offset = pack_.tileSheet;
@@ -150,9 +151,7 @@ class LevelBuilder {
     require(column >= 0 && column < s_.columns && row >= 0 && row < s_.rows, s_.name, "a piece leaves the map");
     cells_[static_cast<size_t>(row) * s_.columns + column] = code;
   }
-  void add(int type, int x, int y, content::LevelFields fields) {
-    groups_[type].push_back({x, y, std::move(fields)});
-  }
+  void add(int type, int x, int y, content::LevelFields fields) { groups_[type].push_back({x, y, std::move(fields)}); }
   void scaled(int x, int y, int a, int b, int mode) {
     add(playtables::kScaledType, x, y,
         {{16, static_cast<uint32_t>(a)}, {16, static_cast<uint32_t>(b)}, {16, static_cast<uint32_t>(mode)}});
@@ -212,8 +211,14 @@ class LevelBuilder {
       require(p.variant < pack_.variants, s_.name + ":" + std::to_string(p.line), "the terrain has no such look");
       const int variantBits = pack_.barrierType == 1 ? 2 : 4;
       add(pack_.barrierType, x, top - p.height * kCell,
-          {{variantBits, static_cast<uint32_t>(p.variant)}, {16, 0}, {1, 0},
-           {16, static_cast<uint32_t>(p.width)}, {16, 0}, {16, 0}, {16, 0}, {16, 0}});
+          {{variantBits, static_cast<uint32_t>(p.variant)},
+           {16, 0},
+           {1, 0},
+           {16, static_cast<uint32_t>(p.width)},
+           {16, 0},
+           {16, 0},
+           {16, 0},
+           {16, 0}});
     } else if (p.what == "landscape" || p.what == "landscape-b") {
       const int type = p.what == "landscape" ? pack_.landscapeType : pack_.landscapeBType;
       require(type >= 0, s_.name + ":" + std::to_string(p.line), "the terrain has no " + p.what);

@@ -22,11 +22,11 @@ namespace gamecontent {
 // The terrain pack of each group and what it holds for the levels.
 struct TerrainPack {
   int pack;
-  int tileSheet;        // the map's tile image
-  int barrierType;      // the entity type of its barriers
-  int variants;         // barrier looks its index layout has room for
-  int landscapeType;    // -1: none
-  int landscapeBType;   // -1: none
+  int tileSheet;       // the map's tile image
+  int barrierType;     // the entity type of its barriers
+  int variants;        // barrier looks its index layout has room for
+  int landscapeType;   // -1: none
+  int landscapeBType;  // -1: none
 };
 const TerrainPack& terrainPack(int group);
 
@@ -34,9 +34,9 @@ const TerrainPack& terrainPack(int group);
 struct LevelPiece {
   std::string what;  // ground, block, spikes, ledge, item, life, barrier, landscape, landscape-b
   int column = 0;
-  int width = 0;     // ground: its end column; barrier: the kind
-  int height = 0;    // cells above the ground (block and ledge: the block's height / the ledge's)
-  int variant = 0;   // barrier look, landscape variant
+  int width = 0;    // ground: its end column; barrier: the kind
+  int height = 0;   // cells above the ground (block and ledge: the block's height / the ledge's)
+  int variant = 0;  // barrier look, landscape variant
   int line = 0;
 };
 struct LevelSource {
