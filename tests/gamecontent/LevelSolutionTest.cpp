@@ -50,6 +50,22 @@ TEST(LevelSolutions, PlayEveryLevelToItsEndAtTiersZeroAndFour) {
   }
 }
 
+// A tap that reaches the play scene a frame early or late still plays
+// every level to its end: each jump lies inside the frames that clear its
+// hazard, not at their edge.
+TEST(LevelSolutions, HoldWithEveryTapAFrameEarlyOrLate) {
+  for (int shift : {-1, 1}) {
+    for (int n = 0; n < kLevels; ++n) {
+      std::vector<gamecontent::Tap> taps = gamecontent::readSolution(gamecontent::solutionPath(kGame, n));
+      for (gamecontent::Tap& t : taps) t.frame += shift;
+      const PlayRun run = sharedPlay().play(n, 4, taps);
+      EXPECT_TRUE(run.completed && run.firstTrouble() == 0)
+          << "level " << n << ", taps moved by " << shift << ": runner "
+          << (run.trouble[0] ? "A " + run.what[0] : "B " + run.what[1]);
+    }
+  }
+}
+
 // Without its taps a level with gaps, blocks or walkers is not played to
 // its end: the solutions are what carries the runners through.
 TEST(LevelSolutions, TheHazardsStopRunnersThatDoNotJump) {
