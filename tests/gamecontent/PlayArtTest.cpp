@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "Manifest.h"
 #include "PlayArt.h"
+#include "PlayLevels.h"
+#include "PlayTables.h"
 
 namespace {
 
@@ -84,6 +87,56 @@ TEST(PlayArt, RunnerAnimationsCarryTheMotionTheLevelsAreBuiltFor) {
   EXPECT_EQ(set.animations[kFall].steps.back().dy, kFallStep * static_cast<int>(set.animations[kFall].steps.size()));
   for (const content::AnimationStep& s : set.animations[kWalk].steps) EXPECT_EQ(s.dx | s.dy, 0);
   EXPECT_EQ(set.durations[0], kFrameMs);
+}
+
+// Every set and picture the play scene asks for by tier and by terrain is
+// in the manifest as what the scene takes it for: the runners' sets (the
+// animation sets checked as main objects), life icons, closing pictures,
+// each terrain's tile sheet and far image, and its barrier sets for every
+// look the pack has room for, the bombs at the bat's ids + 1.
+TEST(PlayArt, TheManifestHoldsEverySetThePlaySceneAsksFor) {
+  const content::Manifest manifest =
+      content::readManifest(std::filesystem::path(JME_SOURCE_DIR) / "tools/content/game/manifest.txt");
+  auto expectKind = [&](int id, content::ResourceKind kind) -> const content::ManifestResource* {
+    const content::ManifestResource* r = manifest.find(id);
+    EXPECT_NE(r, nullptr) << std::hex << "0x" << id << " is missing";
+    if (r) {
+      EXPECT_EQ(r->kind, kind) << std::hex << "0x" << id;
+    }
+    return r;
+  };
+  using K = content::ResourceKind;
+  for (const playtables::TierSets& t : playtables::kTierSets) {
+    for (auto [sprites, anims] : {std::pair{t.spritesA, t.animsA}, std::pair{t.spritesB, t.animsB}}) {
+      expectKind(sprites, K::SpriteSet);
+      const content::ManifestResource* a = expectKind(anims, K::AnimationSet);
+      if (a) {
+        EXPECT_TRUE(a->has(content::Rule::MainObject));
+        EXPECT_EQ(a->sprites, sprites);
+      }
+    }
+    expectKind(t.lifeSprites, K::SpriteSet);
+    expectKind(t.lifeAnims, K::AnimationSet);
+    expectKind(t.closingA, K::SpriteSet);
+    expectKind(t.closingB, K::SpriteSet);
+  }
+  for (int group = 0; group < playtables::kGroups; ++group) {
+    const gamecontent::TerrainPack& pack = gamecontent::terrainPack(group);
+    expectKind(pack.tileSheet, K::Image);
+    if (playtables::kFarByGroup[group] != 0) expectKind(playtables::kFarByGroup[group], K::Image);
+    for (int v = 0; v < pack.variants; ++v) {
+      expectKind(playtables::kSpritesByType[pack.barrierType] + v, K::SpriteSet);
+      const content::ManifestResource* a = expectKind(playtables::kAnimsByType[pack.barrierType] + v, K::AnimationSet);
+      if (a) {
+        EXPECT_TRUE(a->has(content::Rule::GameObject));
+      }
+    }
+    for (int type : {pack.landscapeType, pack.landscapeBType}) {
+      if (type < 0) continue;
+      expectKind(playtables::kSpritesByType[type], K::SpriteSet);
+      expectKind(playtables::kAnimsByType[type], K::AnimationSet);
+    }
+  }
 }
 
 }  // namespace
