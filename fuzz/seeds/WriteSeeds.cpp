@@ -22,6 +22,7 @@
 #include "GlyphFontWriter.h"
 #include "LevelWriter.h"
 #include "PackFiles.h"
+#include "PlayLevels.h"
 #include "PngWriter.h"
 #include "SimplePackWriter.h"
 #include "SpriteSetWriter.h"
@@ -187,6 +188,17 @@ Seeds sounds() {
   };
 }
 
+// The game's 25 levels, built from their sources (tools/content/game/levels).
+Seeds gameLevels() {
+  const std::filesystem::path game = std::filesystem::path(JME_SOURCE_DIR) / "tools/content/game";
+  Seeds seeds;
+  for (int n = 0; n < 25; ++n) {
+    const gamecontent::LevelSource source = gamecontent::readLevelSource(gamecontent::levelSourcePath(game, n));
+    seeds.push_back({"game_level_" + std::to_string(n), content::writeLevel(gamecontent::buildLevel(source))});
+  }
+  return seeds;
+}
+
 void writeSeeds(const std::filesystem::path& folder, const std::string& target, const Seeds& seeds) {
   content::PackFiles files;
   for (const auto& [name, bytes] : seeds) {
@@ -209,7 +221,11 @@ int main(int argc, char** argv) {
     writeSeeds(folder, "pack_index", packs);
     writeSeeds(folder, "pack_index_record", packs);
     writeSeeds(folder, "chunked_pack", chunkedPacks());
-    writeSeeds(folder, "level_stream", levels());
+    Seeds allLevels = levels();
+    const Seeds game = gameLevels();
+    allLevels.insert(allLevels.end(), game.begin(), game.end());
+    writeSeeds(folder, "level_stream", allLevels);
+    writeSeeds(folder, "level_loader", game);
     writeSeeds(folder, "anim_set", animationSets(false));
     writeSeeds(folder, "sprite_data", animationSets(true));
     writeSeeds(folder, "sprite_set", spriteSets());

@@ -33,6 +33,7 @@ constexpr RuleEntry kRules[] = {
     {Rule::PngOrder, "png-order"},  {Rule::BoxTypes, "box-types"},  {Rule::Sizes, "sizes"},
     {Rule::InterfaceBoxes, "interface-boxes"}, {Rule::ScreenAnims, "screen-anims"}, {Rule::Pickups, "pickups"},
     {Rule::ResultsFrame, "results-frame"},     {Rule::Charset, "charset"},          {Rule::TextIds, "text-ids"},
+    {Rule::GameObject, "game-object"}, {Rule::MainObject, "main-object"}, {Rule::PlayLevel, "play-level"},
 };
 
 // Which rules a kind can take: a rule named for another kind is a mistake.
@@ -58,6 +59,11 @@ bool ruleApplies(Rule rule, ResourceKind kind) {
       return kind == ResourceKind::GlyphSet;
     case Rule::TextIds:
       return kind == ResourceKind::TranslationTable;
+    case Rule::GameObject:
+    case Rule::MainObject:
+      return kind == ResourceKind::AnimationSet;
+    case Rule::PlayLevel:
+      return kind == ResourceKind::Level;
   }
   return false;
 }

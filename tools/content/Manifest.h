@@ -45,6 +45,10 @@ enum class Rule {
   ResultsFrame,    // "results-frame": the results list's frame is clear where the list draws its rows
   Charset,         // "charset": a glyph set holds every character of the tables and " /-.0..9"
   TextIds,         // "text-ids": a translation table holds the game's text ids, those it shows non-empty
+  // The play packs' rules (check/PlayRules.h):
+  GameObject,  // "game-object": box 0 of every frame an effect type; one bounding box, origin bottom-left
+  MainObject,  // "main-object": game-object, and the set a main object's animations
+  PlayLevel,   // "play-level": a level the play scene can play (the game's fields are implied)
 };
 
 // The manifest names of kinds and rules, and the reverse look-ups (nullopt

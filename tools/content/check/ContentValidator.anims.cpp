@@ -1,6 +1,7 @@
 // Animation sets, read by AnimSet::load; the rules over its tables.
 #include "CheckSupport.h"
 #include "ContentValidator.h"
+#include "PlayRules.h"
 #include "tq_AnimSet.h"
 #include "tq_Resources.h"
 
@@ -82,7 +83,9 @@ void ContentValidator::checkAnimationSet(const ManifestResource& r) {
     int32_t spriteCount = 0;
     try {
       VMPtr<java::io::DataInputStream> spritesIn = tq::Resources::getStream(*r.sprites);
-      spriteCount = tq::Resources::loadGobs(*r.sprites, nullptr, spritesIn, nullptr)->length;
+      VMPtr<VMArray<tq::Gob>> gobs = tq::Resources::loadGobs(*r.sprites, nullptr, spritesIn, nullptr);
+      spriteCount = gobs->length;
+      set->setGobs(gobs);
     } catch (java::lang::Throwable* thrown) {
       VMPtr<java::lang::Throwable> dropped(thrown);
       spriteCount = -1;
@@ -96,6 +99,13 @@ void ContentValidator::checkAnimationSet(const ManifestResource& r) {
                        std::to_string(spriteCount) + " sprites");
         }
       }
+    }
+  }
+  if (r.has(Rule::GameObject) || r.has(Rule::MainObject)) {
+    if (!set->getGobs()) {
+      fault(r, "the game-object rules need its sprite set, which does not load");
+    } else {
+      for (const std::string& p : check::gameObjectProblems(set, r.has(Rule::MainObject))) fault(r, p);
     }
   }
   if (r.has(Rule::Durations)) {

@@ -2,6 +2,7 @@
 #include "CheckSupport.h"
 #include "ContentCanvas.h"
 #include "ContentValidator.h"
+#include "PlayRules.h"
 #include "java_io_EOFException.h"
 #include "tq_Resources.h"
 #include "tq_util_text_Translation.h"
@@ -68,8 +69,9 @@ TableWalk walkTable(const Bytes& bytes, bool signedCount) {
 
 void ContentValidator::checkLevel(const ManifestResource& r) {
   int64_t bits = 0;
+  const ManifestResource read = r.has(Rule::PlayLevel) ? check::withGameFields(r) : r;
   try {
-    bits = check::ContentCanvas::shared()->readLevel(r);
+    bits = check::ContentCanvas::shared()->readLevel(read);
   } catch (java::io::EOFException* thrown) {
     VMPtr<java::lang::Throwable> bound(thrown);
     return fault(r, "is cut short: the stream ends before its last field");
@@ -77,6 +79,9 @@ void ContentValidator::checkLevel(const ManifestResource& r) {
   const int64_t size = tq::Resources::getSize(r.id);
   const int64_t used = (bits + 7) / 8;
   if (r.has(Rule::Limits) && used < size) fault(r, check::bytesAfter(size - used, "its last field"));
+  if (r.has(Rule::PlayLevel)) {
+    for (const std::string& p : check::playLevelProblems(r.id, engineResourceBytes(r.id))) fault(r, p);
+  }
 }
 
 void ContentValidator::checkTranslationTable(const ManifestResource& r) {
