@@ -108,60 +108,63 @@ int bitLength(int v) {
   return bits;
 }
 
+// Block B: the properties, the palette, the size; the cells are skipped.
+void decodeMap(Bits& in, DecodedLevel& d, bool filler) {
+  in.read(8);
+  d.columns = static_cast<int>(in.read(12));
+  const uint32_t offset = in.read(17);
+  d.tileImage = offset & 0x10000 ? static_cast<int>(offset) - 0x20000 : static_cast<int>(offset);
+  d.cellWidth = static_cast<int>(in.read(10));
+  d.cellHeight = static_cast<int>(in.read(10));
+  if (in.read(1) == 1) in.read(10);
+  const int count = static_cast<int>(in.read(12));
+  const int k = static_cast<int>(in.read(4));
+  for (int i = 0; i < count; ++i) d.palette.push_back(static_cast<int>(in.read(k)));
+  if (filler) in.read(6);
+  d.width = static_cast<int>(in.read(12));
+  d.height = static_cast<int>(in.read(12));
+  const int b = bitLength(count);
+  for (int64_t c = 0; c < int64_t{d.width} * d.height; ++c) in.read(b);
+}
+
+// Block C: the groups, each entity at its position with the game's fields.
+void decodeEntities(Bits& in, DecodedLevel& d, bool filler) {
+  d.rowLength = static_cast<int>(in.read(16));
+  d.x0 = static_cast<int>(in.read(10));
+  d.y0 = static_cast<int>(in.read(10));
+  const int groups = static_cast<int>(in.read(10));
+  const int deltaBits = static_cast<int>(in.read(5));
+  for (int g = 0; g < groups; ++g) {
+    const int type = static_cast<int>(in.read(10));
+    const int count = static_cast<int>(in.read(12));
+    d.groupTypes.push_back(type);
+    std::vector<int64_t> sums;
+    int64_t s = 0;
+    for (int j = 0; j < count; ++j) sums.push_back(s += in.read(deltaBits));
+    for (int j = 0; j < count; ++j) {
+      Entity e{type, 0, 0, {}};
+      if (d.rowLength > 0) {
+        e.x = d.x0 + static_cast<int>(sums[j] % d.rowLength);
+        e.y = d.y0 + static_cast<int>(sums[j] / d.rowLength);
+      }
+      for (int w : playtables::entityFields(type)) e.fields.push_back(in.read(w));
+      d.records.push_back(e);
+    }
+    if (filler) in.read(6);
+  }
+}
+
 DecodedLevel decode(const Bytes& bytes) {
   Bits in(bytes);
   DecodedLevel d;
   const bool filler = in.read(8) & 0x80;
-  auto fill = [&] {
-    if (filler) in.read(6);
-  };
   if ((d.header = in.read(1) == 1)) {
     in.read(10);
     for (int w : playtables::kHeaderFields) in.read(w);
-    fill();
+    if (filler) in.read(6);
   }
-  if ((d.map = in.read(1) == 1)) {
-    in.read(8);
-    d.columns = static_cast<int>(in.read(12));
-    const uint32_t offset = in.read(17);
-    d.tileImage = offset & 0x10000 ? static_cast<int>(offset) - 0x20000 : static_cast<int>(offset);
-    d.cellWidth = static_cast<int>(in.read(10));
-    d.cellHeight = static_cast<int>(in.read(10));
-    if (in.read(1) == 1) in.read(10);
-    const int count = static_cast<int>(in.read(12));
-    const int k = static_cast<int>(in.read(4));
-    for (int i = 0; i < count; ++i) d.palette.push_back(static_cast<int>(in.read(k)));
-    fill();
-    d.width = static_cast<int>(in.read(12));
-    d.height = static_cast<int>(in.read(12));
-    const int b = bitLength(count);
-    for (int64_t c = 0; c < int64_t{d.width} * d.height; ++c) in.read(b);
-  }
-  if ((d.entities = in.read(1) == 1)) {
-    d.rowLength = static_cast<int>(in.read(16));
-    d.x0 = static_cast<int>(in.read(10));
-    d.y0 = static_cast<int>(in.read(10));
-    const int groups = static_cast<int>(in.read(10));
-    const int deltaBits = static_cast<int>(in.read(5));
-    for (int g = 0; g < groups; ++g) {
-      const int type = static_cast<int>(in.read(10));
-      const int count = static_cast<int>(in.read(12));
-      d.groupTypes.push_back(type);
-      std::vector<int64_t> sums;
-      int64_t s = 0;
-      for (int j = 0; j < count; ++j) sums.push_back(s += in.read(deltaBits));
-      for (int j = 0; j < count; ++j) {
-        Entity e{type, 0, 0, {}};
-        if (d.rowLength > 0) {
-          e.x = d.x0 + static_cast<int>(sums[j] % d.rowLength);
-          e.y = d.y0 + static_cast<int>(sums[j] / d.rowLength);
-        }
-        for (int w : playtables::entityFields(type)) e.fields.push_back(in.read(w));
-        d.records.push_back(e);
-      }
-      fill();
-    }
-  }
+  if ((d.map = in.read(1) == 1)) decodeMap(in, d, filler);
+  if ((d.entities = in.read(1) == 1)) decodeEntities(in, d, filler);
   return d;
 }
 
