@@ -299,9 +299,9 @@ int32_t ResourcePack::getSize(int32_t id) {
 int32_t ResourcePack::getOffset(int32_t id) {
   ensurePack(id);
   VMPtr<Sizes> s = loadedSizes();
-  if (!singleFile) return 0;
   const int32_t index = id & 0x3FF;
   if (index >= s->length) throwNotInPack(index);
+  if (!singleFile) return 0;
   int32_t offset = 0;
   for (int32_t i = 0; i < index; ++i) offset += s->at(i);
   return offset;
