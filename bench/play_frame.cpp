@@ -10,7 +10,8 @@
 //   PlainFrame: the same frames' drawing without the game: the visible
 //       tiles and sprites (every drawRegion, drawImage, fill, line, clip,
 //       translate and draw mode of 200 recorded play frames) replayed in
-//       a plain loop on the same image.
+//       a plain loop on the same image (the set-up checks that a replayed
+//       frame gives the game's picture).
 //
 // Needs the built rsc/ beside the program (build target jme_rsc).
 #include <benchmark/benchmark.h>
@@ -185,6 +186,49 @@ void chooseBusiestLevel(Game& game) {
   }
 }
 
+// Draws one recorded frame's calls on `gr`.
+void replay(Graphics* gr, const std::vector<Op>& ops) {
+  for (const Op& op : ops) {
+    const int32_t* v = op.v;
+    switch (op.kind) {
+      case Op::kRegion:
+        gr->drawRegion(VMPtr<Image>(op.image), v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]);
+        break;
+      case Op::kImage:
+        gr->drawImage(VMPtr<Image>(op.image), v[0], v[1], v[2]);
+        break;
+      case Op::kFill:
+        gr->setColor(v[4]);
+        gr->fillRect(v[0], v[1], v[2], v[3]);
+        break;
+      case Op::kLine:
+        gr->setColor(v[4]);
+        gr->drawLine(v[0], v[1], v[2], v[3]);
+        break;
+      case Op::kClip:
+        gr->setClip(v[0], v[1], v[2], v[3]);
+        break;
+      case Op::kClipRect:
+        gr->clipRect(v[0], v[1], v[2], v[3]);
+        break;
+      case Op::kTranslate:
+        gr->translate(v[0], v[1]);
+        break;
+      case Op::kMode:
+        gr->setDrawMode(v[0], v[1]);
+        break;
+    }
+  }
+}
+
+// The pixels of `image`.
+std::vector<int32_t> pixelsOf(const VMPtr<Image>& image) {
+  const int32_t w = image->getWidth(), h = image->getHeight();
+  VMPtr<VMArray<int32_t>> a = VMArray<int32_t>::create(w * h);
+  image->getRGB(a, 0, w, 0, 0, w, h);
+  return std::vector<int32_t>(a->elements(), a->elements() + w * h);
+}
+
 Game* makeGame(std::string& error) {
   const std::filesystem::path built = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "rsc";
   if (!std::filesystem::exists(built / "RP2.rp")) {
@@ -237,6 +281,17 @@ Game* makeGame(std::string& error) {
     canvas->paintFrame(VMPtr<Graphics>(recorder));
   }
   recorder->recording = false;
+  // The plain loop draws the same picture: the last recorded frame
+  // replayed on a fresh image.
+  {
+    VMPtr<Image> fresh = Image::createImage(Main::kGameWidth, Main::kGameHeight);
+    VMPtr<Graphics> drawn = fresh->getGraphics();
+    replay(drawn.get(), game->frames.back());
+    if (pixelsOf(fresh) != pixelsOf(screen)) {
+      error = "the replayed frame differs from the game's";
+      return nullptr;
+    }
+  }
   if (!startLevel(*game)) {
     error = "level " + std::to_string(game->level) + " does not restart";
     return nullptr;
@@ -283,37 +338,7 @@ void PlainFrame(benchmark::State& state) {
   for (auto _ : state) {
     const std::vector<Op>& ops = g->frames[next];
     next = next + 1 == g->frames.size() ? 0 : next + 1;
-    for (const Op& op : ops) {
-      const int32_t* v = op.v;
-      switch (op.kind) {
-        case Op::kRegion:
-          gr->drawRegion(VMPtr<Image>(op.image), v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]);
-          break;
-        case Op::kImage:
-          gr->drawImage(VMPtr<Image>(op.image), v[0], v[1], v[2]);
-          break;
-        case Op::kFill:
-          gr->setColor(v[4]);
-          gr->fillRect(v[0], v[1], v[2], v[3]);
-          break;
-        case Op::kLine:
-          gr->setColor(v[4]);
-          gr->drawLine(v[0], v[1], v[2], v[3]);
-          break;
-        case Op::kClip:
-          gr->setClip(v[0], v[1], v[2], v[3]);
-          break;
-        case Op::kClipRect:
-          gr->clipRect(v[0], v[1], v[2], v[3]);
-          break;
-        case Op::kTranslate:
-          gr->translate(v[0], v[1]);
-          break;
-        case Op::kMode:
-          gr->setDrawMode(v[0], v[1]);
-          break;
-      }
-    }
+    replay(gr, ops);
     calls += ops.size();
   }
   state.SetItemsProcessed(state.iterations());
