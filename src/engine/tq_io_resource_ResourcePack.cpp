@@ -1,9 +1,12 @@
 #include "tq_io_resource_ResourcePack.h"
 
+#include <cstdio>
+
 #include "VMCollector.h"
 #include "VMThrow.h"
 #include "java_io_EOFException.h"
 #include "java_io_IOException.h"
+#include "java_lang_ArrayIndexOutOfBoundsException.h"
 #include "java_lang_Class.h"
 #include "java_lang_Exception.h"
 #include "java_lang_OutOfMemoryError.h"
@@ -43,9 +46,22 @@ VMPtr<Sizes> ResourcePack::loadedSizes() {
   return s;
 }
 
+int32_t ResourcePack::sizeOf(int32_t id) {
+  VMPtr<Sizes> s = loadedSizes();
+  const int32_t index = id & 0x3FF;
+  if (index >= s->length) throwNotInPack(index);
+  return s->at(index);
+}
+
+void ResourcePack::throwNotInPack(int32_t index) {
+  char message[64];
+  std::snprintf(message, sizeof message, "no resource %d in pack %d", (currentPack << 10) | index, currentPack);
+  _VM_throwNew<java::lang::ArrayIndexOutOfBoundsException>(message);
+}
+
 VMPtr<ResourcePack::Image> ResourcePack::getImage(int32_t id, VMPtr<Bytes> palette) {
   ensurePack(id);
-  const int32_t size = loadedSizes()->at(id & 0x3FF);
+  const int32_t size = sizeOf(id);
   VMPtr<Bytes> a = getDataArray(id & 0x3FF);
   return decodeWithPalette(a, getOffset(id & 0x3FF), size, palette);
 }
@@ -77,7 +93,7 @@ void ResourcePack::unload() {
 VMPtr<ResourcePack::Bytes> ResourcePack::getBytes(int32_t id) {
   ensurePack(id);
   const int32_t index = id & 0x3FF;
-  VMPtr<Bytes> b = Bytes::create(loadedSizes()->at(index));
+  VMPtr<Bytes> b = Bytes::create(sizeOf(index));
   if (singleFile) {
     java::lang::System::arraycopy(VMPtr<Bytes>(data), getOffset(index), b, 0, b->length);
   } else {
@@ -200,7 +216,7 @@ void ResourcePack::ensurePack(int32_t id) {
 VMPtr<ResourcePack::Stream> ResourcePack::getStream(int32_t id) {
   ensurePack(id);
   const int32_t index = id & 0x3FF;
-  const int32_t size = loadedSizes()->at(index);
+  const int32_t size = sizeOf(index);
   VMPtr<Bytes> a = getDataArray(index);
   return tq::Resources::openStream(a, getOffset(index), size);
 }
@@ -208,7 +224,7 @@ VMPtr<ResourcePack::Stream> ResourcePack::getStream(int32_t id) {
 int32_t ResourcePack::loadToReadBuffer(int32_t id) {
   ensurePack(id);
   const int32_t index = id & 0x3FF;
-  const int32_t size = loadedSizes()->at(index);
+  const int32_t size = sizeOf(index);
   VMPtr<Bytes> a = getDataArray(index);
   const int32_t offset = getOffset(index);
   tq::TqCanvas::_VM_clinitCheck();
@@ -250,6 +266,7 @@ int32_t ResourcePack::getType(int32_t id) {
   ensurePack(id);
   VMPtr<Bytes> t(types);
   if (!t) _VM_throwNew<java::lang::RuntimeException>("no resource pack");
+  if ((id & 0x3FF) >= t->length) throwNotInPack(id & 0x3FF);
   return t->at(id & 0x3FF);
 }
 
@@ -276,15 +293,15 @@ VMPtr<ResourcePack::Bytes> ResourcePack::getDataArray(int32_t id) {
 
 int32_t ResourcePack::getSize(int32_t id) {
   ensurePack(id);
-  return loadedSizes()->at(id & 0x3FF);
+  return sizeOf(id);
 }
 
 int32_t ResourcePack::getOffset(int32_t id) {
   ensurePack(id);
   VMPtr<Sizes> s = loadedSizes();
-  if (!singleFile) return 0;
   const int32_t index = id & 0x3FF;
-  s->_VM_checkIndex(index);
+  if (index >= s->length) throwNotInPack(index);
+  if (!singleFile) return 0;
   int32_t offset = 0;
   for (int32_t i = 0; i < index; ++i) offset += s->at(i);
   return offset;

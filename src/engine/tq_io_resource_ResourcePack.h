@@ -107,6 +107,10 @@ class ResourcePack : public virtual java::lang::Object {
   // The sizes table; RuntimeException "no resource pack" when no index is
   // loaded.
   VMPtr<VMArray<int32_t>> loadedSizes();
+  // The size of resource `id` of the current pack; an index past the
+  // pack's table throws ArrayIndexOutOfBoundsException naming the id.
+  int32_t sizeOf(int32_t id);
+  [[noreturn]] static void throwNotInPack(int32_t index);
   // Reads dest.length bytes from `offset` of the resource file `name`;
   // RuntimeException with the cause's text when it is missing or short.
   void readFile(VMPtr<String> name, int32_t offset, const VMPtr<Bytes>& dest);

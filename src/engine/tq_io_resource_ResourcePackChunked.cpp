@@ -186,6 +186,7 @@ void ResourcePackChunked::readResourceFile(int32_t index, VMPtr<Bytes> dest) {
 
 VMPtr<ResourcePackChunked::Image> ResourcePackChunked::getImage(int32_t id, VMPtr<Bytes> palette) {
   ensurePack(id);
+  sizeOf(id);  // an id past the tables fails as every lookup does
   VMPtr<VFSO> table(fileTable);
   if (table && !palette && table->getFileOffset(id) == 0) {
     try {

@@ -156,7 +156,8 @@ class InGame : public ui::Scene {
 
  protected:
   // Loading steps.
-  void startLevel();           // 0
+  // 0; false when the level cannot be loaded and the scene has changed.
+  bool startLevel();
   void setUpFarLayer();        // 1
   void setUpMapLayer();        // 2
   void setUpFrontLayer();      // 3
@@ -232,6 +233,7 @@ class InGame : public ui::Scene {
   static constexpr int32_t kGroupPage = 4;
   static constexpr int32_t kStagePage = 5;
   static constexpr int32_t kNextLevelScene = 34;
+  static constexpr int32_t kMainMenu = 2;
 
   // In state 1 only: stops the sounds and opens the menu at sub-step 2.
   void pause() override;
@@ -285,6 +287,11 @@ class InGame : public ui::Scene {
   VMPtr<Ints> scratchRect(int32_t x, int32_t y, int32_t w, int32_t h);
   // Switches the scene manager to scene `id`.
   void changeSceneTo(int32_t id);
+  // A level that cannot be loaded (level coordinates out of range, a level
+  // missing from the packs or unreadable): prints an error line naming the
+  // level and the cause on System.err and leaves for the stage page, or the
+  // main menu when no level has been chosen.
+  void leaveUnloadableLevel(const char* cause, VMPtr<java::lang::Throwable> thrown);
   // The controller's stopAllSounds.
   static void stopSounds();
 };

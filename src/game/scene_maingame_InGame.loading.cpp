@@ -2,6 +2,12 @@
 // the layers, objects and arrays; a restart finds them made and re-places
 // them, so every record keeps exactly one object and one pool handle.
 
+#include <string>
+
+#include "java_io_PrintStream.h"
+#include "java_lang_Exception.h"
+#include "java_lang_StringBuffer.h"
+#include "java_lang_System.h"
 #include "main_Game.h"
 #include "main_Main.h"
 #include "scene_maingame_InGame.h"
@@ -13,10 +19,17 @@ namespace scene::maingame {
 using main::Game;
 using main::Main;
 
+namespace {
+
+// Tier, group and stage each run from 0 to 4.
+bool inRange(int32_t coordinate) { return coordinate >= 0 && coordinate < 5; }
+
+}  // namespace
+
 void InGame::loadLevelStep() {
   switch (subStep) {
     case 0:
-      startLevel();
+      if (!startLevel()) return;
       break;
     case 1:
       setUpFarLayer();
@@ -52,7 +65,7 @@ void InGame::loadLevelStep() {
   ++subStep;
 }
 
-void InGame::startLevel() {
+bool InGame::startLevel() {
   Main::_VM_clinitCheck();
   VMPtr<Main> controller = Main::instance;
   if (controller) controller->stopAllSounds();
@@ -61,13 +74,47 @@ void InGame::startLevel() {
   loader = l;
   Game::_VM_clinitCheck();
   if (controller) controller->playMusic(Game::group);
-  l->load(5 * Game::group + Game::stage);
+  // The tables indexed by tier and group hold five entries: coordinates
+  // outside them (no group chosen yet) name no level.
+  if (!inRange(Game::tier) || !inRange(Game::group) || !inRange(Game::stage)) {
+    leaveUnloadableLevel("no such level", VMPtr<java::lang::Throwable>());
+    return false;
+  }
+  try {
+    l->load(5 * Game::group + Game::stage);
+  } catch (java::lang::Exception* e) {
+    VMPtr<java::lang::Exception> cause(e);
+    leaveUnloadableLevel(nullptr, cause);
+    return false;
+  }
   viewX = nullptr;
   viewY = nullptr;
   for (VMField<Ints>* pair : {&l->pairA, &l->pairB}) {
     VMPtr<Ints> a = *pair;
     for (int32_t i = 0; a && i < a->length; ++i) a->at(i) = 0;
   }
+  return true;
+}
+
+void InGame::leaveUnloadableLevel(const char* cause, VMPtr<java::lang::Throwable> thrown) {
+  Game::_VM_clinitCheck();
+  const int32_t tier = Game::tier, group = Game::group, stage = Game::stage;
+  std::string line = "level " + std::to_string(ui::LevelLoader::kFirstLevelId + 5 * group + stage) + " (tier " +
+                     std::to_string(tier) + ", group " + std::to_string(group) + ", stage " + std::to_string(stage) +
+                     ") cannot be loaded: ";
+  java::lang::System::_VM_clinitCheck();
+  VMPtr<java::io::PrintStream> err = java::lang::System::err;
+  if (err) {
+    VMPtr<java::lang::StringBuffer> text = java::lang::StringBuffer::_VM_new();
+    text->_VM_init(line.c_str());
+    if (thrown) {
+      text->append(thrown->toString());
+    } else {
+      text->append(cause);
+    }
+    err->println(text->toString());
+  }
+  changeSceneTo(inRange(tier) && inRange(group) && inRange(stage) ? kStagePage : kMainMenu);
 }
 
 void InGame::setUpFarLayer() {

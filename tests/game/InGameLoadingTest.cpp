@@ -250,3 +250,48 @@ TEST(InGameLoading, RemoveAllObjectsReleasesTheLayers) {
 
 }  // namespace
 }  // namespace gametest
+
+namespace gametest {
+namespace {
+
+// A level that cannot be loaded ends the scene, not the game: loading step
+// 0 prints a line naming the level and the cause on System.err (the
+// console, as System.out) and changes
+// to the stage page, or to the main menu when no group has been chosen
+// (scene 42 from the main menu).
+TEST(InGameLoading, ALevelThatCannotLoadLeavesForAMenu) {
+  struct Case {
+    const char* name;
+    int32_t scene;
+    content::Bytes level;  // level 0 of the packs
+    int32_t group, stage;  // the coordinates when the scene starts
+    int32_t menu;
+    const char* line;
+  };
+  const content::Bytes flat = sceneLevel(SceneLevel{});
+  const Case cases[] = {
+      {"no group chosen", 42, flat, -1, 0, 2, "level 2043 (tier 0, group -1, stage 0) cannot be loaded: no such level"},
+      {"stage out of range", 34, flat, 0, 5, 2, "level 2053 (tier 0, group 0, stage 5) cannot be loaded: no such level"},
+      {"level not in the pack", 34, flat, 4, 4, 5,
+       "level 2072 (tier 0, group 4, stage 4) cannot be loaded: java.lang.ArrayIndexOutOfBoundsException: no "
+       "resource 2072 in pack 2"},
+      {"empty level data", 42, content::Bytes{}, 0, 0, 5,
+       "level 2048 (tier 0, group 0, stage 0) cannot be loaded: java.io.EOFException"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PlaySceneEnv env(c.level);
+    main::Game::group = c.group;
+    main::Game::stage = c.stage;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(env.start(c.scene, 40), 40);
+    const std::string err = testing::internal::GetCapturedStdout();
+    EXPECT_NE(err.find(std::string(c.line) + "\n"), std::string::npos) << err;
+    EXPECT_EQ(env.sceneId(), c.menu);
+    EXPECT_FALSE(env.scene());
+    EXPECT_EQ(main::Game::group, c.group);  // the coordinates stay as they were
+  }
+}
+
+}  // namespace
+}  // namespace gametest

@@ -184,15 +184,21 @@ TEST_P(MenuFlow, ThePlatformsPauseAndResumeAndASceneChange) {
   EXPECT_EQ(game.wait(), 0);
 }
 
-// "scene 42" from the main menu: the scene manager takes the id (the play
-// scene of that id makes a scene once it exists), frames go on, and
-// "scene 2" brings the main menu back.
+// "scene 42" from the main menu: the scene manager makes the play scene of
+// that id, which loads the level of the chosen group and stage. With no
+// group chosen there is no such level: the scene prints an error and goes
+// back to the main menu, and the game goes on ("scene 2" still works).
+// The fixture packs hold no play scene art (its HUD would not build), so
+// this runs on the built rsc/ only.
 TEST_P(MenuFlow, TheSceneCommandReachesScene42AndComesBack) {
+  if (GetParam() == Content::kFixturePacks) GTEST_SKIP() << "the fixture packs hold no play scene art";
   ASSERT_TRUE(game.start());
   firstRunToMainMenu();
   ASSERT_EQ(game.send("scene 42"), "ok");
-  ASSERT_TRUE(game.step(20));
   EXPECT_EQ(game.probe().scene(), 42);
+  ASSERT_TRUE(game.step(20));
+  EXPECT_EQ(game.probe().scene(), 2);
+  ASSERT_TRUE(game.stepUntilPage(2));
   ASSERT_EQ(game.send("scene 2"), "ok");
   ASSERT_TRUE(game.stepUntilPage(2));
   ASSERT_TRUE(game.close());

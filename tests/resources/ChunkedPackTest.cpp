@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "VMJava.h"
 #include "VMTestEnv.h"
 #include "java_io_IOException.h"
+#include "java_lang_ArrayIndexOutOfBoundsException.h"
 #include "java_lang_RuntimeException.h"
 #include "tq_Resources.h"
 #include "tq_io_resource_Chunk.h"
@@ -132,6 +134,16 @@ TEST(ChunkedPack, FileTableNamesAndOffsets) {
   // A resource whose part file is missing fails to its caller.
   EXPECT_EQ(java_test::thrownMessage<java::lang::RuntimeException>([&] { Resources::getBytes(base + 3); }),
             "java.io.IOException: /RP18part65535.png");
+  // An id past the tables: the array exception naming it, from the file
+  // table's image path too.
+  const std::function<void()> pastTheTables[] = {[&] { Resources::getImage(base + 4); },
+                                                 [&] { Resources::getBytes(base + 4); },
+                                                 [&] { Resources::getStream(base + 4); },
+                                                 [&] { Resources::getOffset(base + 4); }};
+  for (const auto& lookup : pastTheTables) {
+    EXPECT_EQ(java_test::thrownMessage<java::lang::ArrayIndexOutOfBoundsException>(lookup),
+              "no resource " + std::to_string(base + 4) + " in pack 18");
+  }
 
   VMPtr<ResourcePackChunked> chunked = _VM_cast<ResourcePackChunked>(pack);
   VMPtr<ChunkVirtualFileSystemOrganization> vfso(chunked->fileTable);

@@ -1,14 +1,19 @@
 // Pack switching over a program folder's rsc/: a pack is read once while it
 // is current, an id below 1024 addresses the current pack, a missing or
 // broken pack becomes current without tables and is not retried until
-// another pack has been current, and the packs after it load normally.
+// another pack has been current, and the packs after it load normally; an
+// id past a pack's table throws ArrayIndexOutOfBoundsException naming it.
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
 
 #include "JavaTestSupport.h"
 #include "PackFixtures.h"
 #include "SimplePackWriter.h"
 #include "VMTestEnv.h"
+#include "java_lang_ArrayIndexOutOfBoundsException.h"
 #include "java_lang_RuntimeException.h"
 #include "tq_Resources.h"
 #include "tq_io_resource_ResourcePack.h"
@@ -66,6 +71,41 @@ TEST(PackSwitching, MissingAndBrokenPacksAreCurrentWithoutTablesAndNotRetried) {
   // A negative id leaves no pack current.
   EXPECT_EQ(noPack(-5), "no resource pack");
   EXPECT_EQ(ResourcePack::currentPack, -1);
+}
+
+// Every lookup of an id whose index is past the pack's table (a level that
+// the packs lack, a level id that fell into the pack below) throws the
+// array exception with the id and the pack; the pack stays current and its
+// resources answer afterwards.
+TEST(PackSwitching, AnIdPastThePacksTableThrowsNamingIt) {
+  ProgramFolder folder;
+  VMTestEnv::start();
+  folder.put("RP17.rp", content::writeSimplePack({{0, {1}}, {0, {2, 3}}}));
+  folder.put("RP2.rp", content::writeSimplePack({{5, {1, 2}}, {6, {3, 4, 5}}}));
+  struct Lookup {
+    const char* name;
+    std::function<void(int32_t)> call;
+  };
+  const Lookup lookups[] = {
+      {"getStream", [](int32_t id) { Resources::getStream(id); }},
+      {"getBytes", [](int32_t id) { Resources::getBytes(id); }},
+      {"getSize", [](int32_t id) { Resources::getSize(id); }},
+      {"getType", [](int32_t id) { Resources::getType(id); }},
+      {"getImage", [](int32_t id) { Resources::getImage(id); }},
+      {"getOffset", [](int32_t id) { Resources::getOffset(id); }},
+      {"loadToReadBuffer", [](int32_t id) { Resources::currentPack()->loadToReadBuffer(id); }},
+  };
+  for (const Lookup& l : lookups) {
+    SCOPED_TRACE(l.name);
+    // One past pack 2's table, the last index of pack 2, and pack 17 between.
+    for (int32_t id : {2048 + 2, 2048 + 1023, 17 * 1024 + 1019}) {
+      const std::string m = java_test::thrownMessage<java::lang::ArrayIndexOutOfBoundsException>([&] { l.call(id); });
+      EXPECT_EQ(m, "no resource " + std::to_string(id) + " in pack " + std::to_string(id >> 10));
+      EXPECT_EQ(ResourcePack::currentPack, id >> 10);
+    }
+    EXPECT_EQ(Resources::getSize(2049), 3);
+    EXPECT_EQ(Resources::getType(2049), 6);
+  }
 }
 
 TEST(PackSwitching, ResourcesAddressExactlyTheResourceBytes) {
