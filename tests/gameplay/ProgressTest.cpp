@@ -59,6 +59,19 @@ std::string digitsOf(int32_t store, const Bytes& bytes) {
 
 const char* const kArrays[3] = {"unlocks", "progress", "best"};
 
+// The game started again: its saved arrays are `stores`, which are on disk
+// whole (written back when they were short); then it closes.
+void startsWithTheStores(GameDriver& game, const Bytes (&stores)[3]) {
+  ASSERT_TRUE(game.start());
+  const Probe p = game.probe();
+  for (int32_t store = 0; store < 3; ++store) {
+    EXPECT_EQ(p.text(kArrays[store]), digitsOf(store, stores[store])) << kArrays[store];
+    EXPECT_EQ(game.record(store), stores[store]) << kArrays[store];
+  }
+  ASSERT_TRUE(game.close());
+  EXPECT_EQ(game.wait(), 0);
+}
+
 TEST(Progress, SeededStoresReadBackAcrossARestart) {
   const Bytes seeded[3] = {seededUnlocks(), seededProgress(), seededBest()};
   GameDriver game;
@@ -161,14 +174,7 @@ TEST(Progress, ASigkillAtARandomMomentLeavesEveryStoreOldOrNew) {
       EXPECT_TRUE(now == before[store] || now == after[store]) << now.size() << " bytes";
     }
     // The game starts again from what is there and has the whole stores.
-    ASSERT_TRUE(game.start());
-    const Probe p = game.probe();
-    for (int32_t store = 0; store < 3; ++store) {
-      EXPECT_EQ(p.text(kArrays[store]), digitsOf(store, after[store])) << kArrays[store];
-      EXPECT_EQ(game.record(store), after[store]) << kArrays[store];
-    }
-    ASSERT_TRUE(game.close());
-    EXPECT_EQ(game.wait(), 0);
+    startsWithTheStores(game, after);
   }
 }
 
@@ -245,15 +251,7 @@ TEST(Progress, ASigkillDuringOrAfterTheLevelEndsSavesLeavesEveryStoreOldOrNew) {
       now[store] = game.record(store);
       EXPECT_TRUE(now[store] == before[store] || now[store] == after[store]) << now[store].size() << " bytes";
     }
-    ASSERT_TRUE(game.start());
-    ASSERT_TRUE(game.step(1));
-    const Probe p = game.probe();
-    for (int32_t store = 0; store < 3; ++store) {
-      EXPECT_EQ(p.text(kArrays[store]), digitsOf(store, now[store])) << kArrays[store];
-      EXPECT_EQ(game.record(store), now[store]) << kArrays[store];
-    }
-    ASSERT_TRUE(game.close());
-    EXPECT_EQ(game.wait(), 0);
+    startsWithTheStores(game, now);
   }
 }
 
