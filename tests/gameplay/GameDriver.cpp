@@ -79,6 +79,41 @@ std::vector<Rect> Probe::boxes() const {
   return out;
 }
 
+Rect Probe::region(PlayRegion which) const {
+  const std::vector<std::string> regions = split(text("regions"), ';');
+  const size_t i = static_cast<size_t>(which);
+  return i < regions.size() ? rectOf(regions[i]) : Rect{};
+}
+
+PlayObject Probe::object(const std::string& key) const {
+  PlayObject o;
+  const std::vector<std::string> parts = split(text(key), ',');
+  if (parts.size() != 6) return o;
+  o.present = true;
+  o.state = std::stoi(parts[0]);
+  o.lives = std::stoi(parts[1]);
+  o.x = std::stoi(parts[2]);
+  o.y = std::stoi(parts[3]);
+  o.dead = parts[4] == "1";
+  o.hurt = parts[5] == "1";
+  return o;
+}
+
+std::vector<int32_t> Probe::awards() const {
+  std::vector<int32_t> out;
+  for (const std::string& code : split(text("awards"), ',')) out.push_back(std::stoi(code));
+  return out;
+}
+
+Bytes everythingUnlocked() {
+  Bytes b(110);
+  for (int32_t i = 0; i < 5; ++i) b[i] = 1;
+  for (int32_t group = 0; group < 5; ++group) {
+    for (int32_t stage = 0; stage < 5; ++stage) b[5 + 10 * group + stage] = 1;
+  }
+  return b;
+}
+
 std::string gameProperties() {
   return "MIDlet-Name: gameplay-" + std::to_string(getpid()) + "-" + std::to_string(++counter) +
          "\nMIDlet-1: Quorrin, /icon.png, main.CommonMIDlet\n";
@@ -202,6 +237,52 @@ bool GameDriver::stepUntilScene(int32_t scene, int32_t frames) {
     const Probe p = probe();
     if (p.scene() == scene && p.number("hasScene") == 1 && !p.loading()) return true;
     if (!step(5)) return false;
+  }
+  return false;
+}
+
+bool GameDriver::stepUntilPlayState(int32_t state, int32_t frames) {
+  for (int32_t done = 0; done <= frames; ++done) {
+    if (probe().playState() == state) return true;
+    if (!step(1)) return false;
+  }
+  return false;
+}
+
+bool GameDriver::toMainMenu() {
+  return stepUntilPage(11) && tapItem(50) && stepUntilPage(10) && tapItem(38) && stepUntilPage(2);
+}
+
+bool GameDriver::playLevel(int32_t tier, int32_t group, int32_t stage) {
+  if (!tapItem(11) || !stepUntilPage(3) || !tapItem(20 + tier) || !stepUntilPage(4) || !tapItem(25 + group) ||
+      !stepUntilPage(5)) {
+    return false;
+  }
+  const std::vector<Rect> boxes = probe().boxes();
+  if (stage < 0 || static_cast<size_t>(stage) >= boxes.size() || !tap(boxes[static_cast<size_t>(stage)])) return false;
+  return stepUntilPlayState(1);
+}
+
+bool GameDriver::tap(PlayRegion region) { return tap(probe().region(region)); }
+
+bool GameDriver::finishTally(std::vector<int32_t>* shown, int32_t frames) {
+  // The tally's sub-step that shows an award until a tap.
+  constexpr int64_t kAwardShown = 30;
+  for (int32_t done = 0; done <= frames; ++done) {
+    const Probe p = probe();
+    if (p.playState() == 2 && p.menuShown()) return true;
+    if (p.playState() == 4 && p.subStep() == kAwardShown) {
+      const std::vector<int32_t> awards = p.awards();
+      if (shown && !awards.empty() && awards[0] >= 1 && static_cast<size_t>(awards[0]) < awards.size()) {
+        shown->push_back(awards[static_cast<size_t>(awards[0])]);
+      }
+      // The game's pointer takes the press at the end of the tap's frame
+      // and the release at the end of the next one; the frame after that
+      // sees the tap.
+      if (!tap(120, 160) || !step(2)) return false;
+      continue;
+    }
+    if (!step(1)) return false;
   }
   return false;
 }

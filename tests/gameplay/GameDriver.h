@@ -25,6 +25,16 @@ struct Rect {
   int32_t centreY() const { return y + h / 2; }
 };
 
+// A main object of the play scene as the probe shows it.
+struct PlayObject {
+  bool present = false;
+  int32_t state = 0, lives = 0, x = 0, y = 0;
+  bool dead = false, hurt = false;
+};
+
+// The play HUD's touch regions, in the order the probe lists them.
+enum class PlayRegion { kPause, kJumpA, kDropA, kJumpB, kDropB };
+
 // The driver's probe line as fields.
 struct Probe {
   std::map<std::string, std::string> fields;
@@ -43,7 +53,23 @@ struct Probe {
   Rect textArea() const;
   // The boxes of the stage board or the gallery.
   std::vector<Rect> boxes() const;
+
+  // The play scene (-1000 outside it): its state (0 loading, 1 playing, 2
+  // a menu, 3 the level-failed sequence, 4 the results tally) and sub-step.
+  int64_t playState() const { return number("playState"); }
+  int64_t subStep() const { return number("subStep"); }
+  // A HUD touch region (empty while the HUD is not built).
+  Rect region(PlayRegion which) const;
+  // "objectA" or "objectB".
+  PlayObject object(const std::string& key) const;
+  // The level end's awards: the count, then the codes (empty when none).
+  std::vector<int32_t> awards() const;
+  // The play scene's menu (pause list, board, results list) is showing.
+  bool menuShown() const { return number("menuShown") == 1; }
 };
+
+// Unlock flags (record store 0) with every tier, group and stage open.
+Bytes everythingUnlocked();
 
 // The content a run takes: the fixture packs of tests/game, or the built
 // rsc/ beside the program.
@@ -97,6 +123,22 @@ class GameDriver {
   // menu page `page` loaded (page -1: the scene `scene` loaded).
   bool stepUntilPage(int32_t page, int32_t frames = 400);
   bool stepUntilScene(int32_t scene, int32_t frames = 400);
+  // Steps one frame at a time, up to `frames`, until the play scene's
+  // state is `state`: true at the gate after the frame that entered it.
+  bool stepUntilPlayState(int32_t state, int32_t frames = 400);
+  // From the start of a run: the logo, the language page (English), the
+  // sound question ("no"), the main menu.
+  bool toMainMenu();
+  // From the main menu, the way a player goes: play, the tier, the group,
+  // the stage's box; then the play scene's loading up to its first playing
+  // frame (false when a page or the level is not reached).
+  bool playLevel(int32_t tier, int32_t group, int32_t stage);
+  bool tap(PlayRegion region);
+  // In the results tally: steps until the results menu shows (the play
+  // scene's menu state with its list), tapping away each award as it
+  // shows; the codes shown, in order, go to `shown`. False when the menu
+  // does not come within `frames`.
+  bool finishTally(std::vector<int32_t>* shown = nullptr, int32_t frames = 1000);
   // Writes the screen as a PNG and reads it back: RGB 565 pixels, rows top
   // down (empty when it failed).
   std::vector<uint16_t> frame(int32_t* width = nullptr, int32_t* height = nullptr);

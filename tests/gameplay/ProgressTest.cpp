@@ -1,8 +1,9 @@
 // Saved progress across runs of the whole game: seeded stores read back
 // after a restart; short stores are written back whole at the start; and a
 // SIGKILL at a random moment (during the start-up's writes, or at a random
-// frame after them) leaves every store old or new, whole, and the game
-// starts again from what is there.
+// frame after them; during or after the saves of a level's end) leaves
+// every store old or new, whole, and the game starts again from what is
+// there.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -57,6 +58,19 @@ std::string digitsOf(int32_t store, const Bytes& bytes) {
 }
 
 const char* const kArrays[3] = {"unlocks", "progress", "best"};
+
+// The game started again: its saved arrays are `stores`, which are on disk
+// whole (written back when they were short); then it closes.
+void startsWithTheStores(GameDriver& game, const Bytes (&stores)[3]) {
+  ASSERT_TRUE(game.start());
+  const Probe p = game.probe();
+  for (int32_t store = 0; store < 3; ++store) {
+    EXPECT_EQ(p.text(kArrays[store]), digitsOf(store, stores[store])) << kArrays[store];
+    EXPECT_EQ(game.record(store), stores[store]) << kArrays[store];
+  }
+  ASSERT_TRUE(game.close());
+  EXPECT_EQ(game.wait(), 0);
+}
 
 TEST(Progress, SeededStoresReadBackAcrossARestart) {
   const Bytes seeded[3] = {seededUnlocks(), seededProgress(), seededBest()};
@@ -160,14 +174,84 @@ TEST(Progress, ASigkillAtARandomMomentLeavesEveryStoreOldOrNew) {
       EXPECT_TRUE(now == before[store] || now == after[store]) << now.size() << " bytes";
     }
     // The game starts again from what is there and has the whole stores.
-    ASSERT_TRUE(game.start());
+    startsWithTheStores(game, after);
+  }
+}
+
+// The level end's saves come in the tally's recording frame: from the
+// main menu to stage 0 of group 0, played to its results and stepped to the
+// gate before that frame; false when it is not reached.
+bool toTheLevelEndsSaves(GameDriver& game) {
+  constexpr int64_t kResults = 4, kRecord = 28;
+  if (!game.start() || !game.toMainMenu() || !game.playLevel(0, 0, 0) || !game.stepUntilPlayState(kResults, 1000)) {
+    return false;
+  }
+  for (int i = 0; i < 400; ++i) {
     const Probe p = game.probe();
-    for (int32_t store = 0; store < 3; ++store) {
-      EXPECT_EQ(p.text(kArrays[store]), digitsOf(store, after[store])) << kArrays[store];
-      EXPECT_EQ(game.record(store), after[store]) << kArrays[store];
-    }
+    if (p.playState() == kResults && p.subStep() == kRecord) return true;
+    if (!game.step(1)) return false;
+  }
+  return false;
+}
+
+// A SIGKILL while the level end writes its grade, its flags and the next
+// unlock (the recording frame, killed after a random part of its time), or
+// at a random frame after it: each store holds what it held before the
+// level or all of what the level end wrote, and the game starts again with
+// the whole stores. Odd seeds start from stores of earlier progress, even
+// ones from fresh stores.
+TEST(Progress, ASigkillDuringOrAfterTheLevelEndsSavesLeavesEveryStoreOldOrNew) {
+  const std::string reason = gameplay::cannotPlay(gameplay::Content::kBuiltRsc);
+  if (!reason.empty()) GTEST_SKIP() << reason;
+  // How long the recording frame takes, the kills spread round it.
+  int64_t recording = 0;
+  {
+    GameDriver game;
+    game.useBuiltRsc();
+    ASSERT_TRUE(toTheLevelEndsSaves(game));
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(game.step(1));
+    recording = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count();
     ASSERT_TRUE(game.close());
     EXPECT_EQ(game.wait(), 0);
+  }
+  // Earlier progress: group 2 open, levels 10 and 30 done, level 10 with
+  // grade 2; nothing of level 0.
+  Bytes earlier[3] = {Bytes(110), Bytes(524), Bytes(1000)};
+  earlier[0][0] = earlier[0][5] = earlier[0][25] = 1;
+  earlier[1][10] = earlier[1][30] = 1;
+  earlier[2][43] = 2;
+  for (uint32_t seed = 1; seed <= 12; ++seed) {
+    SCOPED_TRACE(seed);
+    std::mt19937 random(seed);
+    GameDriver game;
+    game.useBuiltRsc();
+    if (seed % 2 == 1) {
+      for (int32_t store = 0; store < 3; ++store) game.seedRecord(store, earlier[store]);
+    }
+    ASSERT_TRUE(toTheLevelEndsSaves(game));
+    Bytes before[3], after[3];
+    for (int32_t store = 0; store < 3; ++store) before[store] = after[store] = game.record(store);
+    // Stage 0 of group 0 with all fifteen items: grade 3, the level and
+    // its perfect flag, stage 1 open.
+    after[0][6] = 1;
+    after[1][0] = after[1][125] = 1;
+    after[2][3] = 3;
+    if (random() % 3 != 0) {
+      game.process().send("step 1");
+      std::this_thread::sleep_for(std::chrono::microseconds(random() % (recording + 1)));
+    } else {
+      ASSERT_TRUE(game.step(1 + static_cast<int32_t>(random() % 60)));
+    }
+    ASSERT_EQ(kill(game.process().pid(), SIGKILL), 0);
+    EXPECT_EQ(game.wait(), -1);
+    Bytes now[3];
+    for (int32_t store = 0; store < 3; ++store) {
+      SCOPED_TRACE(kArrays[store]);
+      now[store] = game.record(store);
+      EXPECT_TRUE(now[store] == before[store] || now[store] == after[store]) << now[store].size() << " bytes";
+    }
+    startsWithTheStores(game, now);
   }
 }
 

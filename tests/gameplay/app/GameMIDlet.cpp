@@ -60,6 +60,7 @@
 #include "main_Game.h"
 #include "main_Main.h"
 #include "scene_SceneManager.h"
+#include "scene_maingame_InGame.h"
 #include "scene_maingame_InGameObject.h"
 #include "scene_menu_MenuScene.h"
 #include "tq_TqCanvas.h"
@@ -364,31 +365,34 @@ void appendRect(std::ostringstream& out, int32_t x, int32_t y, int32_t w, int32_
   first = false;
 }
 
-// The menu page: its box's ids with their touch rectangles, the scroll
-// state, and for the stage board and the gallery the boxes of the
-// background's layer 2.
+// A box's scroll state, text area and rows: its ids with their touch
+// rectangles.
+void probeBox(std::ostringstream& out, ui::Addon* box) {
+  out << " scroll=" << box->scrollLine << " lines=" << box->lineCount << " visibleLines=" << box->visibleLines
+      << " text=";
+  bool whole = true;
+  appendRect(out, box->textX, box->textY, box->textWidth, box->textHeight, whole);
+  out << " items=";
+  VMPtr<VMArray<int32_t, 2>> rects = box->getItemRects();
+  VMPtr<VMArray<int32_t>> ids = box->ids;
+  bool first = true;
+  for (int32_t i = 0; rects && ids && i < rects->length && box->firstRow + i < ids->length; ++i) {
+    VMPtr<VMArray<int32_t>> r = rects->get(i);
+    out << (first ? "" : ";") << ids->at(box->firstRow + i) << '@';
+    first = false;
+    bool inner = true;
+    appendRect(out, r->at(0), r->at(1), r->at(2), r->at(3), inner);
+  }
+  if (first) out << '-';
+}
+
+// The menu page: its box, the page's coordinates, and for the stage board
+// and the gallery the boxes of the background's layer 2.
 void probeMenu(std::ostringstream& out, scene::menu::MenuScene* menu) {
   out << " page=" << menu->page << " selection=" << menu->selection << " menuTier=" << menu->tier
       << " menuGroup=" << menu->group << " menuStage=" << menu->stage;
   VMPtr<ui::Addon> box = menu->menu;
-  if (box) {
-    out << " scroll=" << box->scrollLine << " lines=" << box->lineCount << " visibleLines=" << box->visibleLines
-        << " text=";
-    bool whole = true;
-    appendRect(out, box->textX, box->textY, box->textWidth, box->textHeight, whole);
-    out << " items=";
-    VMPtr<VMArray<int32_t, 2>> rects = box->getItemRects();
-    VMPtr<VMArray<int32_t>> ids = box->ids;
-    bool first = true;
-    for (int32_t i = 0; rects && ids && i < rects->length && box->firstRow + i < ids->length; ++i) {
-      VMPtr<VMArray<int32_t>> r = rects->get(i);
-      out << (first ? "" : ";") << ids->at(box->firstRow + i) << '@';
-      first = false;
-      bool inner = true;
-      appendRect(out, r->at(0), r->at(1), r->at(2), r->at(3), inner);
-    }
-    if (first) out << '-';
-  }
+  if (box) probeBox(out, box.get());
   VMPtr<ui::Screen> screen = menu->screen;
   if (screen && !menu->suspended && (menu->page == 5 || menu->page == 22) && screen->getLayerKind(2) >= 0) {
     const int32_t n = screen->getLayerBoxes(2)->length / 5;
@@ -402,19 +406,64 @@ void probeMenu(std::ostringstream& out, scene::menu::MenuScene* menu) {
   }
 }
 
-// The play scene. The play scene class is not part of the game yet: when it
-// comes, its state, sub-step and objects go here (read from its public
-// fields, as probeMenu reads the menu's). Until then the statics of the game
-// objects are what there is to read.
-void probePlay(std::ostringstream& out) {
+// A main object: state, lives, position (its layer 0's, in map pixels),
+// dead and hurt.
+std::string objectOf(const VMPtr<scene::maingame::InGameObject>& o) {
+  if (!o) return "-";
+  return std::to_string(o->state) + "," + std::to_string(o->lives) + "," + std::to_string(o->getLayerX(0)) + "," +
+         std::to_string(o->getLayerY(0)) + "," + std::to_string(int{o->dead}) + "," + std::to_string(int{o->hurt});
+}
+
+// The play scene: its state and sub-step, the tally's timer and skip, the
+// views' scroll, the HUD's touch regions (pause, A's jump and drop, B's
+// jump and drop: empty ones while the HUD is not built), the awards of the
+// level end (count first, then the codes; the tally shows element `count`
+// and counts down) and, while its menu shows, the menu's rows.
+void probePlayScene(std::ostringstream& out, scene::maingame::InGame* play) {
+  out << " playState=" << play->state << " subStep=" << play->subStep << " tallyTimer=" << play->tallyTimer
+      << " skip=" << int{play->skipRequested} << " pauseSelection=" << play->pauseSelection;
+  VMPtr<VMArray<int32_t>> vx = play->viewX;
+  VMPtr<VMArray<int32_t>> vy = play->viewY;
+  out << " views=";
+  for (int32_t i = 0; vx && vy && i < vx->length && i < vy->length; ++i) {
+    out << (i ? ";" : "") << vx->at(i) << ',' << vy->at(i);
+  }
+  VMPtr<ui::Screen> hud = play->screen;
+  out << " regions=";
+  if (hud && !play->suspended) {
+    static constexpr int32_t kRegions[5][2] = {{3, 5}, {0, 1}, {0, 2}, {1, 3}, {1, 4}};
+    bool first = true;
+    for (const auto& region : kRegions) {
+      if (region[0] < hud->getLayerCount() && hud->getLayerKind(region[0]) >= 0) {
+        VMPtr<tq::graphics::CollisionBox> b = hud->getCollisionBox(region[0], region[1]);
+        appendRect(out, b->x, b->y, b->width, b->height, first);
+      } else {
+        appendRect(out, 0, 0, 0, 0, first);
+      }
+    }
+  } else {
+    out << '-';
+  }
+  VMPtr<VMArray<int32_t>> awards = play->unlockList;
+  out << " awards=";
+  for (int32_t i = 0; awards && i < awards->length; ++i) out << (i ? "," : "") << awards->at(i);
+  if (!awards) out << '-';
+  VMPtr<scene::maingame::InGame::Barriers> barriers = play->barriers;
+  out << " barriers=" << (barriers ? barriers->length : 0);
+  VMPtr<ui::Addon> list = play->pauseMenu;
+  out << " menuShown=" << (list && list->visible ? 1 : 0);
+  if (list && list->visible) probeBox(out, list.get());
+}
+
+// The game objects' statics (the items gathered, the main objects: state,
+// lives, x, y, dead, hurt) and, in the play scene, its own fields.
+void probePlay(std::ostringstream& out, ui::Scene* current) {
   using scene::maingame::InGameObject;
   InGameObject::_VM_clinitCheck();
   out << " gathered=" << InGameObject::gathered;
-  VMPtr<InGameObject> a = InGameObject::mainObjectA;
-  VMPtr<InGameObject> b = InGameObject::mainObjectB;
-  out << " objectA=" << (a ? std::to_string(a->state) + "," + std::to_string(a->lives) : "-");
-  out << " objectB=" << (b ? std::to_string(b->state) + "," + std::to_string(b->lives) : "-");
-  // Play scene fields (state, sub-step, objects' states): to be added here.
+  out << " objectA=" << objectOf(InGameObject::mainObjectA);
+  out << " objectB=" << objectOf(InGameObject::mainObjectB);
+  if (auto* play = dynamic_cast<scene::maingame::InGame*>(current)) probePlayScene(out, play);
 }
 
 // One line: "probe" and key=value pairs. Always: the clock ("time", the
@@ -449,7 +498,7 @@ std::string probeLine() {
       << " progress=" << digits(VMPtr<VMArray<int8_t>>(Game::progressFlags))
       << " best=" << digits(VMPtr<VMArray<int32_t>>(Game::bestGrades));
   if (auto* menu = dynamic_cast<scene::menu::MenuScene*>(current.get())) probeMenu(out, menu);
-  probePlay(out);
+  probePlay(out, current.get());
   return out.str();
 }
 

@@ -57,12 +57,13 @@ const std::map<int, SetBoxes>& interfaceBoxes() {
     t[0xC02] = hud;
     // Panels and boards: holders, boards (items 0 and 1, text area 1,
     // answers from 3, box 2 read by the layout), the overlay's menu
-    // bounds, the results, the results list's title, the marker rows.
+    // bounds, the results, the results list's title, the marker rows, an
+    // award in the tally.
     t[0xC04] = {{0, {range(0, 4), {}}},     {1, {range(0, 4), {}}},       {3, {{0, 1, 3, 4}, {2}}},
                 {4, {{0}, {}}},             {6, {range(0, 3), {}}},       {7, {{0, 1, 3}, {2}}},
                 {8, {{0, 1, 3, 4}, {2}}},   {9, {{0}, {1}}},              {10, {range(0, 4), {}}},
                 {11, {range(0, 3), {}}},    {12, {range(0, 2), {}}},      {13, {{0, 1}, {}}},
-                {14, {{0}, {}}},            {15, {{1, 3}, {0, 2}}}};
+                {14, {{0}, {}}},            {15, {{1, 3}, {0, 2}}},       {16, {{0, 1}, {}}}};
     t[0x1000] = {};
     // The menu art: the tier bands' list bounds, the level board, the stage
     // button's stars, the gallery.

@@ -336,6 +336,10 @@ InterfaceKit panelKit(const std::filesystem::path& game, int sheet) {
   for (int a = 0; a < 5; ++a) k.frame({{strips[a], 0, 0}}, typedBoxes(5 - a, slots(5 - a, 0)));  // 10..14
   k.frame({{awardBoard, kBoardX, kAwardBoardY}},  // 15: an award's text, one answer
           typedBoxes(4, {{1, -92, -52, 178, 140}, {3, -40, 100, kButtonW, kButtonH}}));
+  // 16: an award in the results tally (the results panel's place): box 1
+  // the award's picture, box 0 its text below.
+  k.frame({{big, -kPanelW / 2, -kPanelH / 2}, {resultsHeader, -104, -146}},
+          typedBoxes(2, {{0, -100, 10, 200, 120}, {1, -100, -106, 200, 100}}));
   k.animation(-1, {{4, 1000}});
   return k.finish();
 }
