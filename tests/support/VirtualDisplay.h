@@ -5,6 +5,7 @@
 // empty when Xvfb is not installed or did not start.
 
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,6 +18,10 @@ class VirtualDisplay {
     if (access("/usr/bin/Xvfb", X_OK) != 0 || pipe(fds) != 0) return;
     pid_ = fork();
     if (pid_ == 0) {
+      // Xvfb ends with the test process, also when that one dies without
+      // running this object's destructor: left behind, it would hold the
+      // test runner's output open.
+      prctl(PR_SET_PDEATHSIG, SIGTERM);
       close(fds[0]);
       const std::string fd = std::to_string(fds[1]);
       execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
