@@ -3,14 +3,19 @@
 // beside the hand-made seeds of fuzz/corpus. Each seed is written as
 // <folder>/<target>/content_<name>, in the framing its target reads.
 //
-//   jme_fuzz_seeds <folder>
+//   jme_fuzz_seeds <folder> [<rsc folder>]
 //
+// Given the game's built resource folder, its packs seed the pack targets
+// too, and the game's fresh saved-progress stores seed the record targets.
 // The same call always writes the same bytes.
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <map>
+#include <regex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,6 +24,7 @@
 #include "ChunkedPackWriter.h"
 #include "ContentError.h"
 #include "ContentFixtures.h"
+#include "DescriptionFile.h"
 #include "GlyphFontWriter.h"
 #include "LevelWriter.h"
 #include "PackFiles.h"
@@ -52,13 +58,16 @@ Seeds simplePacks() {
   };
 }
 
-// The chunked_pack target's framing of pack 3: the number of part files,
-// each part's 16-bit length, the parts (RP3part1.rp ...), then RP3.rp.
-Bytes framed(const content::PackFiles& files) {
+// The chunked_pack target's framing of a pack, which it opens as pack 3:
+// the number of part files, each part's 16-bit length, the parts
+// (RP<pack>part1.rp ...), then RP<pack>.rp. Empty when the pack has more
+// .rp parts than the framing's 3 or a part longer than 16 bits can give.
+Bytes framed(const content::PackFiles& files, int pack = 3) {
   std::vector<const Bytes*> parts;
-  for (int k = 1; k <= 3; ++k) {
-    const auto part = files.find(content::packFileName(3, k));
+  for (int k = 1; k <= 4; ++k) {
+    const auto part = files.find(content::packFileName(pack, k));
     if (part == files.end()) break;
+    if (k == 4 || part->second.size() > 0xFFFF) return {};
     parts.push_back(&part->second);
   }
   Bytes out = {static_cast<uint8_t>(parts.size())};
@@ -67,7 +76,7 @@ Bytes framed(const content::PackFiles& files) {
     out.push_back(static_cast<uint8_t>(p->size()));
   }
   for (const Bytes* p : parts) out.insert(out.end(), p->begin(), p->end());
-  const Bytes& main = files.at(content::packFileName(3));
+  const Bytes& main = files.at(content::packFileName(pack));
   out.insert(out.end(), main.begin(), main.end());
   return out;
 }
@@ -199,6 +208,98 @@ Seeds gameLevels() {
   return seeds;
 }
 
+// The game's built packs in `rsc` (each RP<n>.rp with its .rp part files),
+// by pack number: the simple packs as the pack index targets read them,
+// the chunked ones in chunked_pack's framing. A pack whose seed would be
+// larger than kMaxInput, or that has more .rp parts than the framing
+// takes, is left out. Part files of other types (RP<n>part<k>.wav) have no
+// place in the framing: the target fails to read those resources, as it
+// may.
+struct BuiltPacks {
+  Seeds simple;
+  Seeds chunked;
+};
+
+BuiltPacks builtPacks(const std::filesystem::path& rsc) {
+  const std::regex mainFile("RP([0-9]{1,4})\\.rp");
+  std::map<int, content::PackFiles> packs;
+  for (const auto& entry : std::filesystem::directory_iterator(rsc)) {
+    std::smatch match;
+    const std::string name = entry.path().filename().string();
+    if (!entry.is_regular_file() || !std::regex_match(name, match, mainFile)) continue;
+    const int pack = std::stoi(match[1].str());
+    content::PackFiles& files = packs[pack];
+    files[name] = content::readFileBytes(entry.path());
+    for (int k = 1; k <= 4 && content::isChunkedPack(pack); ++k) {
+      const std::filesystem::path part = rsc / content::packFileName(pack, k);
+      if (!std::filesystem::is_regular_file(part)) break;
+      files[part.filename().string()] = content::readFileBytes(part);
+    }
+  }
+  BuiltPacks out;
+  for (const auto& [pack, files] : packs) {
+    const std::string name = "game_RP" + std::to_string(pack);
+    if (!content::isChunkedPack(pack)) {
+      const Bytes& bytes = files.at(content::packFileName(pack));
+      if (bytes.size() <= kMaxInput) out.simple.push_back({name, bytes});
+      continue;
+    }
+    Bytes bytes = framed(files, pack);
+    if (!bytes.empty() && bytes.size() <= kMaxInput) out.chunked.push_back({name, std::move(bytes)});
+  }
+  return out;
+}
+
+// The game's saved-progress records as it writes them fresh (main_Game.h):
+// record 0 holds 110 bytes of unlock flags, the tier page's first entry
+// and group 0's first stage open; record 1 524 bytes and record 2 1000
+// bytes, all 0.
+constexpr size_t kUnlockBytes = 110;
+constexpr size_t kProgressBytes = 524;
+constexpr size_t kBestBytes = 1000;
+
+Bytes freshUnlocks() {
+  Bytes unlocks(kUnlockBytes, 0);
+  unlocks[0] = 1;
+  unlocks[5] = 1;  // 5 + 10 group + stage
+  return unlocks;
+}
+
+// The saved_progress target's framing: the lengths of records 0 and 1 (16
+// bits each), the level word (tier + 5 group + 25 stage, the items
+// gathered from bit 16), then the three records.
+Seeds savedProgress() {
+  Seeds seeds;
+  const std::pair<const char*, uint32_t> levels[] = {{"first_level", 0}, {"last_level_3_items", 124 | 3u << 16}};
+  for (const auto& [name, level] : levels) {
+    Bytes out = {static_cast<uint8_t>(kUnlockBytes >> 8), static_cast<uint8_t>(kUnlockBytes),
+                 static_cast<uint8_t>(kProgressBytes >> 8), static_cast<uint8_t>(kProgressBytes)};
+    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(level >> shift));
+    const Bytes unlocks = freshUnlocks();
+    out.insert(out.end(), unlocks.begin(), unlocks.end());
+    out.insert(out.end(), kProgressBytes + kBestBytes, 0);
+    seeds.push_back({std::string("game_fresh_") + name, out});
+  }
+  return seeds;
+}
+
+// The game's fresh unlock store "0" as the record store files hold it, in
+// the record_store target's framing: the metadata's length and its five
+// little-endian words (last modified 0, version 1 after the one add, next
+// id 2, size 110, one record), then record 1 as id, length and bytes. The
+// other two stores have records longer than the framing's 255 bytes.
+Seeds recordStores() {
+  Bytes out = {20};
+  for (uint32_t word : {0u, 1u, 2u, static_cast<uint32_t>(kUnlockBytes), 1u}) {
+    for (int b = 0; b < 4; ++b) out.push_back(static_cast<uint8_t>(word >> 8 * b));
+  }
+  out.push_back(1);
+  out.push_back(static_cast<uint8_t>(kUnlockBytes));
+  const Bytes unlocks = freshUnlocks();
+  out.insert(out.end(), unlocks.begin(), unlocks.end());
+  return {{"game_fresh_unlocks", out}};
+}
+
 void writeSeeds(const std::filesystem::path& folder, const std::string& target, const Seeds& seeds) {
   content::PackFiles files;
   for (const auto& [name, bytes] : seeds) {
@@ -211,16 +312,24 @@ void writeSeeds(const std::filesystem::path& folder, const std::string& target, 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s <corpus folder>\n", argv[0]);
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: %s <corpus folder> [<rsc folder>]\n", argv[0]);
     return 2;
   }
   const std::filesystem::path folder = argv[1];
   try {
-    const Seeds packs = simplePacks();
+    Seeds packs = simplePacks();
+    Seeds chunked = chunkedPacks();
+    if (argc == 3) {
+      BuiltPacks built = builtPacks(argv[2]);
+      packs.insert(packs.end(), built.simple.begin(), built.simple.end());
+      chunked.insert(chunked.end(), built.chunked.begin(), built.chunked.end());
+    }
     writeSeeds(folder, "pack_index", packs);
     writeSeeds(folder, "pack_index_record", packs);
-    writeSeeds(folder, "chunked_pack", chunkedPacks());
+    writeSeeds(folder, "chunked_pack", chunked);
+    writeSeeds(folder, "saved_progress", savedProgress());
+    writeSeeds(folder, "record_store", recordStores());
     Seeds allLevels = levels();
     const Seeds game = gameLevels();
     allLevels.insert(allLevels.end(), game.begin(), game.end());
