@@ -115,6 +115,8 @@ VMPtr<X> _VM_initThrowable(X* self, A... args) {
   return VMPtr<X>(self);
 }
 
+// Names of the registration records: __COUNTER__ keeps them apart when a
+// unity build puts several class files into one translation unit.
 #define VM_KIT_CONCAT2(a, b) a##b
 #define VM_KIT_CONCAT(a, b) VM_KIT_CONCAT2(a, b)
 
@@ -126,13 +128,13 @@ VMPtr<X> _VM_initThrowable(X* self, A... args) {
   java::lang::Class* X::_VM_createClass() {                                              \
     return X::_VM_class = _VM_makeClass<X, (flags)>(name, superName, __FILE__);          \
   }                                                                                      \
-  static VMClassCreatorRecord VM_KIT_CONCAT(_VM_classCreator_, __LINE__)(&X::_VM_createClass)
+  static VMClassCreatorRecord VM_KIT_CONCAT(_VM_classCreator_, __COUNTER__)(&X::_VM_createClass)
 
 // Makes `function` (void(intptr_t)) the boot entry of class X: the VM calls
 // it at the end of its start-up when X is the boot class.
 #define VM_REGISTER_ENTRY_POINT(X, function) \
-  static VMEntryPointRecord VM_KIT_CONCAT(_VM_entryPoint_, __LINE__)(&X::_VM_class, function)
+  static VMEntryPointRecord VM_KIT_CONCAT(_VM_entryPoint_, __COUNTER__)(&X::_VM_class, function)
 
 // Declares that class X implements the named interface.
 #define VM_IMPLEMENTS(X, interfaceName) \
-  static VMInterfaceRecord VM_KIT_CONCAT(_VM_interface_, __LINE__)(&X::_VM_class, interfaceName)
+  static VMInterfaceRecord VM_KIT_CONCAT(_VM_interface_, __COUNTER__)(&X::_VM_class, interfaceName)

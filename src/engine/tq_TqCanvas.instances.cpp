@@ -13,7 +13,8 @@ namespace {
 
 enum Slot { kRow, kAnimation, kFrame, kLoops, kTime, kX, kY, kShown, kSlots };
 
-int32_t signed10(int32_t word, int32_t shift) { return _VM_signExtend(static_cast<uint32_t>(word) >> shift, 10); }
+// The signed 10-bit offset at `shift` of a frame's piece word.
+int32_t pieceOffset(int32_t word, int32_t shift) { return _VM_signExtend(static_cast<uint32_t>(word) >> shift, 10); }
 
 // One animation of one sprite row, read through the row's tables. Plain
 // pointers: nothing here allocates, and the tables are held by the canvas.
@@ -26,8 +27,8 @@ struct Animation {
   int32_t loops;
 
   int32_t word(int32_t k) const { return words->at(first + k); }
-  int32_t x(int32_t k) const { return signed10(word(k), 12); }
-  int32_t y(int32_t k) const { return signed10(word(k), 2); }
+  int32_t x(int32_t k) const { return pieceOffset(word(k), 12); }
+  int32_t y(int32_t k) const { return pieceOffset(word(k), 2); }
   int32_t frame(int32_t k) const { return static_cast<int32_t>(static_cast<uint32_t>(word(k)) >> 22); }
   bool smooth(int32_t k) const { return (word(k) & 3) != 0; }
   int32_t mark(int32_t k) const { return static_cast<uint8_t>(bytes->at(first + k)) >> 6; }
@@ -262,8 +263,8 @@ int32_t TqCanvas::getInstancePieces(VMPtr<VMArray<int16_t>> out, int32_t instanc
   if (!out) _VM_throwNullPointerException();
   for (int32_t i = 0, j = 0; i < count && roomFor(out.get(), j, 4); ++i, j += 4) {
     const int32_t p = pieces->at(first + i);
-    const int32_t x = signed10(p, 12);
-    const int32_t y = signed10(p, 2);
+    const int32_t x = pieceOffset(p, 12);
+    const int32_t y = pieceOffset(p, 2);
     const int16_t values[] = {static_cast<int16_t>(static_cast<uint32_t>(p) >> 22),
                               static_cast<int16_t>(((p ^ transform) & 2) ? -x : x),
                               static_cast<int16_t>(((p ^ transform) & 1) ? -y : y),

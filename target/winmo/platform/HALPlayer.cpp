@@ -41,9 +41,9 @@ constexpr uint32_t kEndlessLoops = 1000000;
 // The player table. Operations run under the global lock; the table lock
 // also covers HAL_pauseAllPlayers against an opening or closing player.
 std::mutex tableLock;
-HALArray& table() {
-  static HALArray* players = new HALArray();
-  return *players;
+HALArray& players() {
+  static HALArray* table = new HALArray();
+  return *table;
 }
 
 std::mutex listenerLock;
@@ -113,7 +113,7 @@ HALStatus openDevice(HALPlayer* p, HALPlayer** out) {
   }
   p->header = p->templateHeader;
   std::lock_guard<std::mutex> guard(tableLock);
-  if (!table().append(p)) {
+  if (!players().append(p)) {
     waveOutClose(p->device);
     freeRecord(p);
     return HAL_OUT_OF_MEMORY_ERR;
@@ -347,7 +347,7 @@ HALStatus HAL_closePlayer(HALPlayer* p) {
   notify(p, HAL_PLAYER_EVENT_CLOSED);
   {
     std::lock_guard<std::mutex> guard(tableLock);
-    table().remove(p);
+    players().remove(p);
   }
   freeRecord(p);
   return HAL_OK;
@@ -451,12 +451,12 @@ void HAL_setPlayerListener(void* context, HALPlayerListener fn) {
 
 void HAL_pauseAllPlayers() {
   std::lock_guard<std::mutex> guard(tableLock);
-  for (int32_t i = 0; i < table().count(); ++i) HAL_pausePlayer(static_cast<HALPlayer*>(table().get(i)));
+  for (int32_t i = 0; i < players().count(); ++i) HAL_pausePlayer(static_cast<HALPlayer*>(players().get(i)));
 }
 
 int32_t HAL_countPlayers() {
   std::lock_guard<std::mutex> guard(tableLock);
-  return table().count();
+  return players().count();
 }
 
 int32_t HAL_playerStateWord(HALPlayer* p) { return p == nullptr ? -1 : p->state.load(); }

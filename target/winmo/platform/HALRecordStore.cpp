@@ -28,7 +28,10 @@ constexpr size_t kMaxRecord = INT32_MAX;
 
 enum Word { kLastModified, kVersion, kNextRecordID, kSize, kNumRecords, kWords };
 
-// The state of one store, shared by every handle open on it.
+}  // namespace
+
+// The state of one store, shared by every handle open on it. Outside the
+// anonymous namespace, as the handle type that holds it.
 struct StoreState {
   std::string folder;  // no trailing '/'
   uint32_t words[kWords];
@@ -36,8 +39,6 @@ struct StoreState {
   // nothing any more and find no record.
   bool deleted = false;
 };
-
-}  // namespace
 
 struct HALRecordStore {
   std::shared_ptr<StoreState> state;

@@ -117,8 +117,6 @@ class ArcLimits {
   Class classes_[4];
 };
 
-bool dottedOn(int64_t pos) { return (pos & 7) < 4; }
-
 // The angles of an arc: false when nothing is drawn; `whole` when the
 // normalised start and end coincide.
 bool arcAngles(int32_t start, int32_t arcAngle, int32_t& s, int32_t& e, bool& whole) {
@@ -198,7 +196,7 @@ void RasterEllipse::draw(RasterPainter& p, uint16_t c, bool dotted, int64_t x, i
   stepQuadrant(setup, [&](int64_t sx, int64_t sy, bool) {
     const int64_t slope = pointSlope(sx, sy);
     for (int q = 0; q < 4; ++q) {
-      if (dotted && !dottedOn(base[q] + k)) continue;
+      if (dotted && !RasterPainter::dottedOn(base[q] + k)) continue;
       if (!whole && !limits.accepts(q, slope)) continue;
       int64_t px, py;
       quadrantPoint(setup, q, sx, sy, px, py);

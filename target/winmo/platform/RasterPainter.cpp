@@ -23,8 +23,6 @@ int64_t slope(int64_t ax, int64_t ay, int64_t bx, int64_t by) {
   return toInt(static_cast<float>(bx - ax) / static_cast<float>(by - ay) * 65536.0f);
 }
 
-bool dottedOn(int64_t pos) { return (pos & 7) < 4; }
-
 // x - steps * slope, held within +-2^62: far-out edges stay far out
 // without wrapping round into the target.
 int64_t stepBack(int64_t x, int64_t steps, int64_t slope) {

@@ -37,6 +37,8 @@ class RasterPainter {
   void span(int64_t x1, int64_t x2, int64_t y, uint16_t c);
   // The same with the fill alpha rule: nothing below 8, blended up to 247.
   void fillSpan(int64_t x1, int64_t x2, int64_t y, uint16_t c, int32_t alpha);
+  // Whether step `pos` of the dotted pattern (four on, four off) is drawn.
+  static bool dottedOn(int64_t pos) { return (pos & 7) < 4; }
   // A dotted span; the pattern starts at the left end, or at the left end
   // mod 8 when that end is inside the clip.
   void dottedSpan(int64_t x1, int64_t x2, int64_t y, uint16_t c);
