@@ -5,7 +5,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <poll.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -42,12 +42,6 @@ void AppProcess::spawn(const char* argument, Backend backend) {
   int in[2], out[2];
   // Close-on-exec: no other child inherits this one's pipes.
   if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) return;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-  posix_spawn_file_actions_addclose(&actions, in[1]);
-  posix_spawn_file_actions_addclose(&actions, out[0]);
   if (backend == Backend::kHeadless) {
     setenv("JME_BACKEND", "headless", 1);
   } else {
@@ -60,8 +54,17 @@ void AppProcess::spawn(const char* argument, Backend backend) {
   }
   const std::string path = binary_.string();
   char* argv[] = {const_cast<char*>(path.c_str()), const_cast<char*>(argument), nullptr};
-  posix_spawn(&pid_, path.c_str(), &actions, nullptr, argv, environ);
-  posix_spawn_file_actions_destroy(&actions);
+  pid_ = fork();
+  if (pid_ == 0) {
+    // The program ends with the test process, also when that one dies
+    // without running this object's destructor: left behind, it would hold
+    // the test runner's output open and the run would never end.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    dup2(in[0], 0);
+    dup2(out[1], 1);
+    execve(path.c_str(), argv, environ);
+    _exit(127);
+  }
   close(in[0]);
   close(out[1]);
   if (toChild_ >= 0) close(toChild_);
