@@ -340,15 +340,17 @@ HALStatus HAL_resetPlayer(HALPlayer* p) {
 
 HALStatus HAL_closePlayer(HALPlayer* p) {
   if (p == nullptr) return HAL_ILLEGAL_ARGUMENT_ERR;
-  const HALStatus reset = HAL_resetPlayer(p);
-  if (reset != HAL_OK) return reset;
-  if (waveOutClose(p->device) != MMSYSERR_NOERROR) return HAL_BAD_FORMAT_ERR;
-  p->device = nullptr;
-  notify(p, HAL_PLAYER_EVENT_CLOSED);
   {
+    // The table lock is held while the device goes away, so that a
+    // pause-all on another thread never meets a half-closed player.
     std::lock_guard<std::mutex> guard(tableLock);
+    const HALStatus reset = HAL_resetPlayer(p);
+    if (reset != HAL_OK) return reset;
+    if (waveOutClose(p->device) != MMSYSERR_NOERROR) return HAL_BAD_FORMAT_ERR;
+    p->device = nullptr;
     players().remove(p);
   }
+  notify(p, HAL_PLAYER_EVENT_CLOSED);
   freeRecord(p);
   return HAL_OK;
 }
