@@ -14,7 +14,7 @@ namespace {
 class PaintPass : public EngineFixture {};
 
 TEST_F(PaintPass, ASmallerViewIsCentredBetweenBlackBands) {
-  HAL_loadProperties();
+  loadPropertiesUnderOwnName();
   ASSERT_EQ(HAL_createMainWindow(nullptr, 1), 1);
   VMPtr<ProbeCanvas> canvas = makeCanvas();
   VMPtr<java::lang::Thread> thread = tq::TqCanvas::canvasThread;

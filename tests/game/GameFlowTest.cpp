@@ -37,7 +37,7 @@ class GameFlow : public gametest::CanvasFlow {
     gametest::writeGamePacks(folder.root() / "rsc");
     gametest::writeUiPacks(folder.root() / "rsc");
     CanvasFlow::SetUp();
-    HAL_loadProperties();
+    loadPropertiesUnderOwnName();
     ASSERT_EQ(HAL_createMainWindow(nullptr, 1), 1);
   }
 };

@@ -46,7 +46,7 @@ class Playthrough : public gametest::CanvasFlow {
     gametest::writeLevelPack(rsc.string(), {gametest::flatLevel(), gametest::deadlyLevel()});
     CanvasFlow::SetUp();
     gametest::menustate::patchMenuStatePacks(rsc);
-    HAL_loadProperties();
+    loadPropertiesUnderOwnName();
     ASSERT_EQ(HAL_createMainWindow(nullptr, 1), 1);
   }
 

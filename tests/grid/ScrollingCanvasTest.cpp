@@ -74,7 +74,7 @@ class ScrollingCanvas : public enginetest::EngineFixture {
 };
 
 TEST_F(ScrollingCanvas, ScrollsAMapAcrossItsEdgesWhileRegionsPressKeys) {
-  HAL_loadProperties();
+  loadPropertiesUnderOwnName();
   ASSERT_EQ(HAL_createMainWindow(nullptr, 1), 1);
   VMPtr<GridCanvas> canvas = makeGridCanvas();
   VMPtr<java::lang::Thread> thread = tq::TqCanvas::canvasThread;

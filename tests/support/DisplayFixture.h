@@ -5,11 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "HALCallbacks.h"
 #include "HALEvents.h"
+#include "HALProperties.h"
 #include "HALShell.h"
 #include "HALWindow.h"
 #include "VMTestEnv.h"
@@ -28,6 +32,14 @@ class DisplayFixture : public ::testing::Test {
   // Raises a platform event with its payload words, as the window does.
   static int raise(int type, std::vector<intptr_t> words) {
     return HAL_broadcastEvent(type, static_cast<int>(words.size()), words.data());
+  }
+  // Loads the properties and names the MIDlet after this process, so the
+  // main window's single-instance lock is this test's own: tests running
+  // side by side, or the game itself, would otherwise hold the same one.
+  static void loadPropertiesUnderOwnName() {
+    HAL_loadProperties();
+    const std::string name = "MIDlet-Name: test-" + std::to_string(getpid()) + "\n";
+    HAL_addPropertiesText(HAL_APPLICATION_PROPERTIES, reinterpret_cast<const uint8_t*>(name.data()), name.size());
   }
   // Dispatches the messages posted to the main window, as the main loop
   // does: a full-screen switch asked for off the main thread arrives so.
