@@ -89,4 +89,24 @@ TEST(PlayerThreads, SdlOutputPlaysThroughSdlAudio) {
   EXPECT_EQ(HAL_closePlayer(player), HAL_OK);
 }
 
+// Without a usable sound card the automatic choice falls back to the silent
+// output. The first player is opened on a thread that then ends, as the
+// game's canvas thread does at exit: SDL's message about the failed open
+// must not stay behind with that thread (LeakSanitizer reports it in the
+// sanitizer build).
+TEST(PlayerThreads, AnOutputThatCannotOpenFallsBackToSilenceFromAnEndingThread) {
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  ASSERT_TRUE(CeAudioOutput::select(CeAudioOutput::Kind::automatic, 8000));
+  const std::vector<uint8_t> wave = makeWave16(1, 8000, ramp(40));
+  HALPlayer* player = nullptr;
+  std::thread opener([&] {
+    EXPECT_EQ(HAL_createPlayerWithData(&player, wave.data(), static_cast<int32_t>(wave.size()), HAL_CONTENT_WAV, 0),
+              HAL_OK);
+  });
+  opener.join();
+  EXPECT_EQ(CeAudioOutput::kind(), CeAudioOutput::Kind::silent);
+  ASSERT_NE(player, nullptr);
+  EXPECT_EQ(HAL_closePlayer(player), HAL_OK);
+}
+
 }  // namespace

@@ -37,6 +37,20 @@ bool startSdl(int32_t rate) {
   return true;
 }
 
+// SDL keeps an error message per thread, and frees it only for threads of
+// its own. The device is opened on such a thread, so that a failed open (no
+// sound card) leaves nothing behind on the calling thread, a Java thread
+// that ends without SDL knowing.
+int startSdlOnItsThread(void* rate) { return startSdl(*static_cast<int32_t*>(rate)) ? 1 : 0; }
+
+bool startSdlOutput(int32_t rate) {
+  SDL_Thread* opener = SDL_CreateThread(startSdlOnItsThread, "jme-audio-open", &rate);
+  if (opener == nullptr) return startSdl(rate);
+  int opened = 0;
+  SDL_WaitThread(opener, &opened);
+  return opened != 0;
+}
+
 // Pulls one period at a time on a steady clock, as a sound card would.
 void startSilent(int32_t rate) {
   std::thread([rate] {
@@ -76,7 +90,7 @@ void CeAudioOutput::start() {
   if (started) return;
   started = true;
   if (chosen == Kind::pumped) return;
-  if ((chosen == Kind::automatic || chosen == Kind::sdl) && startSdl(chosenRate)) {
+  if ((chosen == Kind::automatic || chosen == Kind::sdl) && startSdlOutput(chosenRate)) {
     chosen = Kind::sdl;
     return;
   }
