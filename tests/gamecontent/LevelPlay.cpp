@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "JavaTask.h"
 #include "JavaTestSupport.h"
@@ -220,8 +221,26 @@ void stopCanvas() {
 
 }  // namespace
 
+namespace {
+
+const std::filesystem::path* sharedFolder = nullptr;
+void removeSharedFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(*sharedFolder, ignored);
+}
+
+}  // namespace
+
 LevelPlay& LevelPlay::shared() {
-  static LevelPlay* play = new LevelPlay();
+  // The VM and its objects stay for the process's life (nothing of them is
+  // torn down at exit); only the program folder, with the rsc/ built for
+  // it, is removed then.
+  static LevelPlay* play = [] {
+    auto* made = new LevelPlay();
+    sharedFolder = new std::filesystem::path(made->folder_.root());
+    std::atexit(removeSharedFolder);
+    return made;
+  }();
   return *play;
 }
 

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
 
 namespace http_test {
@@ -67,12 +68,20 @@ bool ServerConnection::readSome(std::string& into) {
 
 namespace {
 
+// The folder of the test certificate and key, removed when the process
+// exits (a plain array: no destructor runs before the removal).
+char certificateFolder[] = "/tmp/jme-http-XXXXXX";
+
+void removeCertificateFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(certificateFolder, ignored);
+}
+
 std::string tempFolder() {
   static const std::string folder = [] {
-    char pattern[] = "/tmp/jme-http-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    if (made == nullptr) throw std::runtime_error("mkdtemp");
-    return std::string(made);
+    if (mkdtemp(certificateFolder) == nullptr) throw std::runtime_error("mkdtemp");
+    std::atexit(removeCertificateFolder);
+    return std::string(certificateFolder);
   }();
   return folder;
 }
