@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <set>
 
 #include "Art.h"
@@ -50,6 +52,28 @@ TEST(Art, FarBackgroundsAreOpaqueScreensListedInTheManifest) {
     const content::ManifestResource* r = manifest.find(far.resourceId);
     ASSERT_NE(r, nullptr);
     EXPECT_EQ(r->generator, "game_far");
+  }
+}
+
+// The far layer shows its picture round and round: the step from the last
+// column to the first is no larger than the steps between the picture's
+// own neighbouring columns (the cut pictures had a hard edge there).
+TEST(Art, FarBackgroundsWrapRoundWithoutASeam) {
+  const auto columnStep = [](const content::IndexedImage& image, int a, int b) {
+    double sum = 0;
+    for (int y = 0; y < image.height; ++y) {
+      const uint32_t p = image.palette[image.indices[static_cast<size_t>(y) * image.width + a]];
+      const uint32_t q = image.palette[image.indices[static_cast<size_t>(y) * image.width + b]];
+      for (int shift = 0; shift < 24; shift += 8) sum += std::abs(int(p >> shift & 0xFF) - int(q >> shift & 0xFF));
+    }
+    return sum / image.height;
+  };
+  for (const auto& far : gamecontent::farImages()) {
+    SCOPED_TRACE(far.file);
+    const auto image = gamecontent::farImage(kArt, far);
+    double largest = 0;
+    for (int x = 1; x < image.width; ++x) largest = std::max(largest, columnStep(image, x - 1, x));
+    EXPECT_LE(columnStep(image, image.width - 1, 0), largest);
   }
 }
 

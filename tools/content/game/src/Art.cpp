@@ -74,13 +74,55 @@ constexpr Look kTerrainLooks[kTerrains] = {
     {40, 0.6, 0.7},   // beach by moonlight: dark sand
 };
 
+// How many columns of a far background's right edge fade into its left.
+constexpr int kSeamColumns = 32;
+
+uint32_t mix(uint32_t a, uint32_t b, double t) {
+  uint32_t out = 0xFF000000;
+  for (int shift = 0; shift < 24; shift += 8) {
+    const double c = (1 - t) * (a >> shift & 0xFF) + t * (b >> shift & 0xFF);
+    out |= static_cast<uint32_t>(c + 0.5) << shift;
+  }
+  return out;
+}
+
+// The far layer shows its picture round and round, so the picture's right
+// edge meets its left edge on the screen. The cut pictures do not match
+// there; this makes them: the last columns fade into the first ones, the
+// first ones (now repeated at the end) are dropped, and what is left is
+// stretched back to the full width, wrapping round as it is interpolated.
+content::IndexedImage wrapWithoutSeam(const content::IndexedImage& picture) {
+  const content::RgbaImage source = toRgba(picture);
+  const int w = source.width, h = source.height, period = w - kSeamColumns;
+  content::RgbaImage looped{period, h, std::vector<uint32_t>(static_cast<size_t>(period) * h)};
+  for (int y = 0; y < h; ++y) {
+    const uint32_t* row = &source.pixels[static_cast<size_t>(y) * w];
+    for (int x = kSeamColumns; x < w; ++x) {
+      uint32_t colour = row[x];
+      const int intoSeam = x - period;
+      if (intoSeam >= 0) colour = mix(colour, row[intoSeam], (intoSeam + 1.0) / (kSeamColumns + 1.0));
+      looped.pixels[static_cast<size_t>(y) * period + (x - kSeamColumns)] = colour;
+    }
+  }
+  content::RgbaImage stretched{w, h, std::vector<uint32_t>(static_cast<size_t>(w) * h)};
+  for (int x = 0; x < w; ++x) {
+    const double u = static_cast<double>(x) * period / w;
+    const int left = static_cast<int>(u), right = (left + 1) % period;
+    for (int y = 0; y < h; ++y) {
+      const uint32_t* row = &looped.pixels[static_cast<size_t>(y) * period];
+      stretched.pixels[static_cast<size_t>(y) * w + x] = mix(row[left], row[right], u - left);
+    }
+  }
+  return palettise(stretched);
+}
+
 }  // namespace
 
 content::IndexedImage farImage(const std::filesystem::path& art, const FarImage& far) {
   content::IndexedImage image = readPk2(art, far.file);
   require(image.width == 240 && image.height == 320, far.file, "is not 240 x 320");
   if (far.hue != 0) recolour(image, far.hue);
-  return image;
+  return wrapWithoutSeam(image);
 }
 
 content::IndexedImage tileSheet(const std::filesystem::path& art, int terrain) {

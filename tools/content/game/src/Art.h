@@ -44,7 +44,8 @@ enum class Pose { Walk0, Walk1, Walk2, Walk3, Walk4, Walk5, Walk6, Walk7, Jump, 
 inline constexpr int kRunnerWidth = 16;
 inline constexpr int kRunnerHeight = 30;
 
-// The picked-art folder: tools/content/game/art.
+// The picked-art folder: tools/content/game/art. A far background wraps
+// round without a seam (its right edge runs on into its left).
 content::IndexedImage farImage(const std::filesystem::path& art, const FarImage& far);
 content::IndexedImage tileSheet(const std::filesystem::path& art, int terrain);
 content::IndexedImage runnerSheet(const std::filesystem::path& art, int tier, int runner);
