@@ -7,7 +7,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "CeHeadlessBackend.h"
 #include "CeText.h"
@@ -80,6 +85,51 @@ TEST(Process, TheNamedLockHasOneHolderUntilItEndsHoweverItEnds) {
   HANDLE odd = CreateMutexW(nullptr, FALSE, u"../..\\/:*?\x00e9\x4e2d");
   EXPECT_NE(odd, nullptr);
   CloseHandle(odd);
+}
+
+// The folder of the lock files: a released lock leaves no file of its
+// name behind.
+bool lockFileExists(const std::string& id) {
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  const std::filesystem::path folder = runtime && runtime[0] == '/'
+                                           ? std::filesystem::path(runtime) / "jme"
+                                           : std::filesystem::path("/tmp/jme-" + std::to_string(getuid()));
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    if (entry.path().filename().string().find(id) != std::string::npos) return true;
+  }
+  return false;
+}
+
+// Threads take and let go of one name as fast as they can: never two hold
+// it at once (a lock taken on a file that its last holder had just removed
+// would be a second holder), and nothing is left once all have let go.
+TEST(Process, TheNamedLockStaysSingleWhileHoldersComeAndGo) {
+  const std::string id = "churn-" + std::to_string(getpid());
+  const std::u16string name = u"Local\\" + std::u16string(id.begin(), id.end());
+  std::atomic<int> holders{0}, most{0}, taken{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&] {
+      for (int i = 0; i < 2000; ++i) {
+        HANDLE lock = CreateMutexW(nullptr, FALSE, name.c_str());
+        const bool mine = lock != nullptr && GetLastError() == 0;
+        if (mine) {
+          const int now = ++holders;
+          int seen = most.load();
+          while (now > seen && !most.compare_exchange_weak(seen, now)) {
+          }
+          ++taken;
+          --holders;
+        }
+        if (lock) CloseHandle(lock);
+      }
+    });
+  }
+  for (std::thread& t : threads) t.join();
+  EXPECT_EQ(most.load(), 1);
+  EXPECT_GT(taken.load(), 0);
+  EXPECT_FALSE(lockFileExists(id));
 }
 
 TEST(Process, ASecondInstanceBringsTheFirstToTheFront) {

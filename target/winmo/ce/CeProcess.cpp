@@ -85,12 +85,22 @@ std::string lockFolder() {
 
 // Handles of CreateMutexW: a held lock is its file descriptor plus one; a
 // lock held elsewhere is the address of kHeldElsewhere. Only handles made
-// here are closed.
+// here are closed. Each held lock keeps the path of its file, which is
+// removed when the lock is let go.
 const char kHeldElsewhere = 0;
 std::mutex handlesMutex;
-std::set<int>& heldLocks() {
-  static auto* held = new std::set<int>();
+std::map<int, std::string>& heldLocks() {
+  static auto* held = new std::map<int, std::string>();
   return *held;
+}
+
+// True when `fd` is still the file at `path`: a holder letting go removes
+// the file, so a lock taken on a file opened just before that removal is a
+// lock no one else can see.
+bool stillNamed(int fd, const std::string& path) {
+  struct stat opened {}, named {};
+  return fstat(fd, &opened) == 0 && stat(path.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
+         opened.st_ino == named.st_ino;
 }
 
 // The abstract socket address of a published main window.
@@ -208,19 +218,25 @@ HANDLE CreateMutexW(void*, BOOL, const char16_t* name) {
     return nullptr;
   }
   const std::string path = folder + "/" + safeName(name ? name : u"") + ".lock";
-  const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-  if (fd < 0) {
-    lastError = ERROR_FILE_NOT_FOUND;
-    return nullptr;
+  for (;;) {
+    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) {
+      lastError = ERROR_FILE_NOT_FOUND;
+      return nullptr;
+    }
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      close(fd);
+      lastError = ERROR_ALREADY_EXISTS;
+      return const_cast<char*>(&kHeldElsewhere);
+    }
+    if (!stillNamed(fd, path)) {
+      close(fd);  // the holder let go and removed it meanwhile: open afresh
+      continue;
+    }
+    std::lock_guard<std::mutex> lock(handlesMutex);
+    heldLocks()[fd] = path;
+    return reinterpret_cast<HANDLE>(static_cast<intptr_t>(fd) + 1);
   }
-  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    close(fd);
-    lastError = ERROR_ALREADY_EXISTS;
-    return const_cast<char*>(&kHeldElsewhere);
-  }
-  std::lock_guard<std::mutex> lock(handlesMutex);
-  heldLocks().insert(fd);
-  return reinterpret_cast<HANDLE>(static_cast<intptr_t>(fd) + 1);
 }
 
 DWORD GetLastError() { return lastError; }
@@ -230,11 +246,16 @@ BOOL CloseHandle(HANDLE handle) {
   if (handle == &kHeldElsewhere) return TRUE;
   const intptr_t value = reinterpret_cast<intptr_t>(handle) - 1;
   std::lock_guard<std::mutex> lock(handlesMutex);
-  if (value < 0 || value > INT32_MAX || !heldLocks().erase(static_cast<int>(value))) {
+  const auto held = value < 0 || value > INT32_MAX ? heldLocks().end() : heldLocks().find(static_cast<int>(value));
+  if (held == heldLocks().end()) {
     lastError = ERROR_INVALID_HANDLE;
     return FALSE;
   }
-  close(static_cast<int>(value));
+  // Removed while still locked, so whoever opened the file before this
+  // sees, once it has the lock, that the name has gone and opens afresh.
+  unlink(held->second.c_str());
+  close(held->first);
+  heldLocks().erase(held);
   return TRUE;
 }
 
