@@ -17,7 +17,7 @@
 #include "HALProperties.h"
 #include "HALScreen.h"
 #include "HALWindow.h"
-#include "JavaTask.h"
+#include "PlainCanvas.h"
 #include "RasterSurface.h"
 #include "SimplePackWriter.h"
 #include "SpriteSetWriter.h"
@@ -93,14 +93,6 @@ uint32_t screenPixel(PlayCanvas* canvas, int x, int y) {
   return 0xFF000000u | (c & 0xF800u) << 8 | (c & 0x07E0u) << 5 | (c & 0x001Fu) << 3;
 }
 
-void stopCanvas() {
-  tq::TqCanvas::runState = 4;
-  VMPtr<java::lang::Thread> thread = tq::TqCanvas::canvasThread;
-  tq::TqCanvas::instance = nullptr;
-  tq::TqCanvas::canvasThread = nullptr;
-  if (thread) java_test::joinThread(thread);
-}
-
 TEST(CanvasPlay, TwoAnimationsIntoTheScreenBuffer) {
   pack_fixtures::ProgramFolder folder;
   VMTestEnv::start();
@@ -147,7 +139,7 @@ TEST(CanvasPlay, TwoAnimationsIntoTheScreenBuffer) {
     canvas->tick();
   }
   EXPECT_EQ(seen, (std::vector<uint32_t>{10, 12, 14, 14}));  // a loop moves 4: the wrap adds nothing
-  stopCanvas();
+  test_support::stopCanvasThread();
 }
 
 TEST(CanvasPlay, WarmUpdatesPaintsAndCollisionsAllocateNothing) {

@@ -9,6 +9,7 @@
 #include "JavaTestSupport.h"
 #include "Manifest.h"
 #include "ManifestBuilder.h"
+#include "PlainCanvas.h"
 #include "PlayTables.h"
 #include "VMTestEnv.h"
 #include "main_Game.h"
@@ -210,15 +211,6 @@ class Round {
   bool completed_ = false;
 };
 
-// Ends the canvas thread that the controller's canvas started.
-void stopCanvas() {
-  tq::TqCanvas::runState = 4;
-  VMPtr<java::lang::Thread> thread = tq::TqCanvas::canvasThread;
-  tq::TqCanvas::instance = nullptr;
-  tq::TqCanvas::canvasThread = nullptr;
-  if (thread) java_test::joinThread(thread);
-}
-
 }  // namespace
 
 namespace {
@@ -272,7 +264,7 @@ LevelPlay::LevelPlay() : vmStarted_(VMTestEnv::start() != nullptr) {
 
 LevelPlay::~LevelPlay() {
   scene::SceneManager::currentScene = nullptr;
-  stopCanvas();
+  test_support::stopCanvasThread();
 }
 
 PlayRun LevelPlay::play(int level, int tier, const std::vector<Tap>& taps, bool stopAtTrouble, int maxFrames) {

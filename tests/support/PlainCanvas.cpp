@@ -12,11 +12,13 @@ VMPtr<PlainCanvas> PlainCanvas::make() {
   return c;
 }
 
-void PlainCanvas::stop() {
-  runState = 4;
-  VMPtr<java::lang::Thread> thread = canvasThread;
-  instance = nullptr;
-  canvasThread = nullptr;
+void PlainCanvas::stop() { stopCanvasThread(); }
+
+void stopCanvasThread() {
+  tq::TqCanvas::runState = 4;
+  VMPtr<java::lang::Thread> thread = tq::TqCanvas::canvasThread;
+  tq::TqCanvas::instance = nullptr;
+  tq::TqCanvas::canvasThread = nullptr;
   if (thread) java_test::joinThread(thread);
 }
 

@@ -22,4 +22,8 @@ class PlainCanvas : public tq::TqCanvas {
   void paintFrame(VMPtr<Graphics>) override {}
 };
 
+// Ends the game canvas's thread, whichever canvas started it, and waits
+// for it.
+void stopCanvasThread();
+
 }  // namespace test_support

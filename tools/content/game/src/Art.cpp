@@ -175,12 +175,14 @@ const std::vector<Spot>& spots() {
   return all;
 }
 
-const Spot& spot(const char* element) {
-  for (const Spot& s : spots()) {
+const Spot& findSpot(const std::vector<Spot>& table, const char* element) {
+  for (const Spot& s : table) {
     if (std::string(s.element) == element) return s;
   }
   throw content::ContentError(element, "has no spot");
 }
+
+const Spot& spot(const char* element) { return findSpot(spots(), element); }
 
 namespace {
 

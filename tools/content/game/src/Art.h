@@ -88,5 +88,7 @@ struct Spot {
 inline constexpr int kSpotIconSize = 24;
 const std::vector<Spot>& spots();
 const Spot& spot(const char* element);
+// The spot of `element` in `table`; a ContentError when it has none.
+const Spot& findSpot(const std::vector<Spot>& table, const char* element);
 
 }  // namespace gamecontent

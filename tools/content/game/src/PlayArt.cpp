@@ -165,12 +165,7 @@ const std::vector<Spot>& playSpots() {
   return all;
 }
 
-const Spot& playSpot(const char* element) {
-  for (const Spot& s : playSpots()) {
-    if (std::string(s.element) == element) return s;
-  }
-  throw content::ContentError(element, "has no spot");
-}
+const Spot& playSpot(const char* element) { return findSpot(playSpots(), element); }
 
 // --- Life icons and closing pictures ---------------------------------------
 
